@@ -1,0 +1,27 @@
+#pragma once
+// The one message a worker sends the launcher: a WM_COPYDATA record whose dwData is
+// one of these codes. Shared by Worker.exe (sender) and KestrowCapture.exe (receiver).
+#include <cstdint>
+
+namespace kestrow {
+
+enum ResultCode : uint32_t {
+    RESULT_FULLSCREEN_SAVED = 1524,  // payload: UTF-16 path, no terminator
+    RESULT_REGION_SAVED = 1525,      // payload: UTF-16 path, no terminator
+    RESULT_REGION_COPIED = 1526,     // payload: 32-bit integer 0
+    RESULT_COLOR_COPIED = 1527,      // payload: 32-bit integer 0
+};
+
+inline constexpr wchar_t kResultWindowClass[] = L"KestrowStudio.ScreenCapture";
+inline constexpr wchar_t kResultWindowTitle[] = L"KestrowStudio.ScreenCapture.IPC";
+
+inline constexpr bool IsResultCode(uint64_t code) {
+    return code >= RESULT_FULLSCREEN_SAVED && code <= RESULT_COLOR_COPIED;
+}
+
+// Codes whose payload is a file path; the others carry a 4-byte number.
+inline constexpr bool ResultCarriesPath(uint64_t code) {
+    return code == RESULT_FULLSCREEN_SAVED || code == RESULT_REGION_SAVED;
+}
+
+}  // namespace kestrow

@@ -1,0 +1,56 @@
+#include "common/win/window.h"
+
+namespace kestrow::win {
+
+bool RegisterWindowClass(const WNDCLASSEXW& wc) {
+    WNDCLASSEXW existing{sizeof(existing)};
+    if (::GetClassInfoExW(wc.hInstance, wc.lpszClassName, &existing)) return true;
+    return ::RegisterClassExW(&wc) != 0;
+}
+
+Window::~Window() { Destroy(); }
+
+void Window::Destroy() {
+    if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
+}
+
+HWND Window::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
+                    int x, int y, int width, int height, HWND parent, HMENU menu) {
+    return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
+                             ::GetModuleHandleW(nullptr), this);
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        if (self) {
+            self->hwnd_ = hwnd;
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+    } else {
+        self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+
+    LRESULT result = self->HandleMessage(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->OnFinalMessage();
+    }
+    return result;
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    for (;;) {
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(msg.wParam);
+        if (got == -1) return 0;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace kestrow::win

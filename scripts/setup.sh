@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on a Debian 12 machine.
+# Safe to run again: it only asks apt for packages that are missing.
+set -euo pipefail
+
+PACKAGES=(
+  cmake make g++ python3 git
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  wine wine32:i386 wine64
+  xvfb xdotool x11-utils imagemagick
+  fonts-wqy-microhei
+  googletest
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

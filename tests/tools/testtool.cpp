@@ -1,0 +1,242 @@
+// One helper program for the end-to-end scenarios; the first argument picks the job:
+//   receiver LOG           the launcher's result window; logs each copy-data record
+//   clipdump OUT.bmp       writes the clipboard's CF_BITMAP as a 32-bit BMP (exit 2: none)
+//   clipclear              empties the clipboard
+//   pattern READY          covers the primary screen with the known test pattern
+//   windows OUT            lists the visible top-level windows and their children
+//   lock FILE READY        holds FILE open without sharing, so writes to it fail
+// Output goes to files; READY files are written once the job is in place.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/result_message.h"
+#include "common/win/gdi.h"
+#include "common/win/window.h"
+#include "tests/tools/tool_io.h"
+
+using kestrow::testtools::ToUtf8;
+using kestrow::testtools::WriteFileBytes;
+
+namespace {
+
+std::string Hex(const void* data, size_t size) {
+    std::string out;
+    const auto* p = static_cast<const unsigned char*>(data);
+    char buf[3];
+    for (size_t i = 0; i < size; ++i) {
+        std::snprintf(buf, sizeof(buf), "%02x", p[i]);
+        out += buf;
+    }
+    return out;
+}
+
+class Receiver : public kestrow::win::Window {
+public:
+    explicit Receiver(std::wstring log) : log_(std::move(log)) {}
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        switch (msg) {
+            case WM_COPYDATA: return OnCopyData(wp, reinterpret_cast<const COPYDATASTRUCT*>(lp));
+            case WM_CLOSE: ::PostQuitMessage(0); return 0;
+        }
+        return DefaultMessage(msg, wp, lp);
+    }
+
+private:
+    LRESULT OnCopyData(WPARAM sender, const COPYDATASTRUCT* cds) {
+        char line[128];
+        std::snprintf(line, sizeof(line), "code=%lu cb=%lu wparam=%lu data=", cds ? cds->dwData : 0ul,
+                      cds ? cds->cbData : 0ul, static_cast<unsigned long>(sender));
+        std::string text = line;
+        if (cds && cds->lpData) text += Hex(cds->lpData, cds->cbData);
+        WriteFileBytes(log_, text + "\n", true);
+        return TRUE;
+    }
+    std::wstring log_;
+};
+
+int RunReceiver(const std::wstring& log) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.lpfnWndProc = kestrow::win::Window::WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kestrow::kResultWindowClass;
+    kestrow::win::RegisterWindowClass(wc);
+    Receiver receiver(log);
+    if (!receiver.Create(kestrow::kResultWindowClass, kestrow::kResultWindowTitle, WS_POPUP, 0, 0, 0,
+                         0, 0))
+        return 3;
+    WriteFileBytes(log, "ready\n", true);
+    return kestrow::win::RunMessageLoop();
+}
+
+int ClipDump(const std::wstring& out) {
+    kestrow::win::ClipboardSession clip(nullptr);
+    if (!clip.IsOpen()) return 3;
+    std::string formats;
+    for (UINT f = ::EnumClipboardFormats(0); f; f = ::EnumClipboardFormats(f))
+        formats += std::to_string(f) + "\n";
+    WriteFileBytes(out + L".formats", formats, false);
+    auto bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
+    if (!bitmap) return 2;
+    BITMAP bm{};
+    ::GetObjectW(bitmap, sizeof(bm), &bm);
+    BITMAPINFOHEADER bih{sizeof(bih), bm.bmWidth, bm.bmHeight, 1, 32, BI_RGB};
+    std::vector<char> pixels(size_t(bm.bmWidth) * bm.bmHeight * 4);
+    kestrow::win::WindowDC screen(nullptr);
+    if (!::GetDIBits(screen.Get(), bitmap, 0, bm.bmHeight, pixels.data(),
+                     reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS))
+        return 4;
+    BITMAPFILEHEADER bfh{};
+    bfh.bfType = 0x4D42;
+    bfh.bfOffBits = sizeof(bfh) + sizeof(bih);
+    bfh.bfSize = bfh.bfOffBits + DWORD(pixels.size());
+    std::string file(reinterpret_cast<char*>(&bfh), sizeof(bfh));
+    file.append(reinterpret_cast<char*>(&bih), sizeof(bih));
+    file.append(pixels.data(), pixels.size());
+    return WriteFileBytes(out, file, false) ? 0 : 5;
+}
+
+int ClipClear() {
+    kestrow::win::ClipboardSession clip(nullptr);
+    if (!clip.IsOpen()) return 3;
+    return ::EmptyClipboard() ? 0 : 4;
+}
+
+// The known screen: red = x mod 256, green = y mod 256, blue from the high bits,
+// so every pixel of a screen up to 2048 x 1536 has its own colour.
+unsigned PatternPixel(int x, int y) {
+    unsigned r = x & 255, g = y & 255, b = (((x >> 8) << 5) | ((y >> 8) << 2) | 3) & 255;
+    return (r << 16) | (g << 8) | b;  // DIB order: 0x00RRGGBB
+}
+
+class PatternWindow : public kestrow::win::Window {
+public:
+    PatternWindow(int w, int h, std::wstring ready) : w_(w), h_(h), ready_(std::move(ready)) {
+        pixels_.resize(size_t(w) * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) pixels_[size_t(y) * w + x] = PatternPixel(x, y);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        switch (msg) {
+            case WM_ERASEBKGND: return 1;
+            case WM_PAINT: OnPaint(); return 0;
+            case WM_CLOSE: ::PostQuitMessage(0); return 0;
+        }
+        return DefaultMessage(msg, wp, lp);
+    }
+
+private:
+    void OnPaint() {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd(), &ps);
+        BITMAPINFOHEADER bih{sizeof(bih), w_, -h_, 1, 32, BI_RGB};
+        ::SetDIBitsToDevice(dc, 0, 0, w_, h_, 0, 0, 0, h_, pixels_.data(),
+                            reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS);
+        ::EndPaint(hwnd(), &ps);
+        if (!announced_) {
+            announced_ = true;
+            ::GdiFlush();
+            WriteFileBytes(ready_, "ready\n", false);
+        }
+    }
+    int w_, h_;
+    std::wstring ready_;
+    std::vector<unsigned> pixels_;
+    bool announced_ = false;
+};
+
+int RunPattern(const std::wstring& ready) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.lpfnWndProc = kestrow::win::Window::WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"KestrowTestPattern";
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    kestrow::win::RegisterWindowClass(wc);
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    PatternWindow window(w, h, ready);
+    if (!window.Create(L"KestrowTestPattern", L"Kestrow test pattern", WS_POPUP | WS_VISIBLE,
+                       WS_EX_TOPMOST, 0, 0, w, h))
+        return 3;
+    return kestrow::win::RunMessageLoop();
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t buf[1024] = {};
+    ::GetWindowTextW(hwnd, buf, 1024);
+    return buf;
+}
+std::wstring ClassName(HWND hwnd) {
+    wchar_t buf[256] = {};
+    ::GetClassNameW(hwnd, buf, 256);
+    return buf;
+}
+
+// One line a window: "top|child <hwnd> <class> <id> <l> <t> <r> <b> <text>", the text last
+// with line breaks escaped.
+std::string DescribeWindow(const char* kind, HWND hwnd) {
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    std::wstring text = WindowText(hwnd);
+    std::wstring escaped;
+    for (wchar_t c : text) {
+        if (c == L'\n') escaped += L"\\n";
+        else if (c == L'\r') escaped += L"\\r";
+        else escaped += c;
+    }
+    char head[160];
+    std::snprintf(head, sizeof(head), "%s %lu ", kind, static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)));
+    char tail[96];
+    std::snprintf(tail, sizeof(tail), " %d %ld %ld %ld %ld ", ::GetDlgCtrlID(hwnd), rc.left, rc.top,
+                  rc.right, rc.bottom);
+    return head + ToUtf8(ClassName(hwnd)) + tail + ToUtf8(escaped) + "\n";
+}
+
+BOOL CALLBACK AddChild(HWND child, LPARAM lp) {
+    *reinterpret_cast<std::string*>(lp) += DescribeWindow("child", child);
+    return TRUE;
+}
+
+BOOL CALLBACK AddTopLevel(HWND hwnd, LPARAM lp) {
+    if (!::IsWindowVisible(hwnd)) return TRUE;
+    *reinterpret_cast<std::string*>(lp) += DescribeWindow("top", hwnd);
+    ::EnumChildWindows(hwnd, AddChild, lp);
+    return TRUE;
+}
+
+int ListWindows(const std::wstring& out) {
+    std::string text;
+    ::EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&text));
+    return WriteFileBytes(out, text, false) ? 0 : 5;
+}
+
+int LockFile(const std::wstring& file, const std::wstring& ready) {
+    HANDLE h = ::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return 3;
+    WriteFileBytes(ready, "ready\n", false);
+    for (;;) ::Sleep(1000);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::vector<std::wstring> args(argv, argv + argc);
+    ::LocalFree(argv);
+    const std::wstring job = args.size() > 1 ? args[1] : L"";
+    if (job == L"receiver" && args.size() == 3) return RunReceiver(args[2]);
+    if (job == L"clipdump" && args.size() == 3) return ClipDump(args[2]);
+    if (job == L"clipclear") return ClipClear();
+    if (job == L"pattern" && args.size() == 3) return RunPattern(args[2]);
+    if (job == L"windows" && args.size() == 3) return ListWindows(args[2]);
+    if (job == L"lock" && args.size() == 4) return LockFile(args[2], args[3]);
+    return 64;
+}

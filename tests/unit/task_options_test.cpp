@@ -1,0 +1,128 @@
+#include "worker/task_options.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrow {
+namespace {
+
+struct Parsed {
+    bool valid;
+    TaskOptions options;
+};
+
+Parsed Parse(std::vector<std::wstring> args) {
+    Parsed p;
+    p.valid = ParseTaskArgs(args, p.options);
+    return p;
+}
+
+TEST(TaskCommandLine, TheLaunchersFiveLinesSelectTheirTasks) {
+    struct Case {
+        std::vector<std::wstring> args;
+        int task;
+        int track;
+    } cases[] = {
+        {{L"Worker.exe", L"-tasktype", L"screencapture"}, ScreenCapture, 0},
+        {{L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", L"true"}, ScreenCapture, 1},
+        {{L"Worker.exe", L"-tasktype", L"colorcapture"}, ColorCapture, 0},
+        {{L"Worker.exe", L"-tasktype", L"screenfullscreentofile"}, FullScreenToFile, 0},
+        {{L"Worker.exe", L"-tasktype", L"screenfullscreentoclipboard"}, FullScreenToClipboard, 0},
+    };
+    for (const auto& c : cases) {
+        Parsed p = Parse(c.args);
+        EXPECT_TRUE(p.valid);
+        EXPECT_EQ(p.options.taskType, c.task) << c.args[2];
+        EXPECT_EQ(p.options.trackWindow, c.track) << c.args[2];
+        EXPECT_EQ(p.options.outputFormat, 0);
+        EXPECT_TRUE(p.options.outputPath.empty());
+    }
+}
+
+TEST(TaskCommandLine, NoArgumentsAfterTheProgramIsInvalid) {
+    EXPECT_FALSE(Parse({L"Worker.exe"}).valid);
+    EXPECT_FALSE(Parse({}).valid);
+}
+
+TEST(TaskCommandLine, OneArgumentIsAValidRegionCaptureWithDefaults) {
+    for (const wchar_t* only : {L"-tasktype", L"colorcapture", L"whatever", L""}) {
+        Parsed p = Parse({L"Worker.exe", only});
+        EXPECT_TRUE(p.valid) << only;
+        EXPECT_EQ(p.options.taskType, ScreenCapture);
+        EXPECT_EQ(p.options.trackWindow, 0);
+    }
+}
+
+TEST(TaskCommandLine, FirstNameMustBeTasktype) {
+    EXPECT_FALSE(Parse({L"Worker.exe", L"-trackwindow", L"true", L"-tasktype", L"colorcapture"}).valid);
+    EXPECT_FALSE(Parse({L"Worker.exe", L"tasktype", L"colorcapture"}).valid);
+    EXPECT_FALSE(Parse({L"Worker.exe", L"colorcapture", L"-tasktype"}).valid);
+}
+
+TEST(TaskCommandLine, NamesAndWordsIgnoreCase) {
+    Parsed p = Parse({L"Worker.exe", L"-TASKTYPE", L"COLORCAPTURE"});
+    EXPECT_TRUE(p.valid);
+    EXPECT_EQ(p.options.taskType, ColorCapture);
+    p = Parse({L"Worker.exe", L"-TaskType", L"ScreenFullScreenToFile", L"-TrackWindow", L"yes"});
+    EXPECT_EQ(p.options.taskType, FullScreenToFile);
+    EXPECT_EQ(p.options.trackWindow, 1);
+}
+
+TEST(TaskCommandLine, UnknownTaskWordKeepsTheRegionCapture) {
+    Parsed p = Parse({L"Worker.exe", L"-tasktype", L"screenshot"});
+    EXPECT_TRUE(p.valid);
+    EXPECT_EQ(p.options.taskType, ScreenCapture);
+    // ...and an unknown word later leaves an earlier choice standing.
+    p = Parse({L"Worker.exe", L"-tasktype", L"colorcapture", L"-tasktype", L"nothing"});
+    EXPECT_EQ(p.options.taskType, ColorCapture);
+}
+
+TEST(TaskCommandLine, TrackwindowIsOffOnlyForFalseOrZero) {
+    auto track = [](const wchar_t* value) {
+        return Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", value})
+            .options.trackWindow;
+    };
+    EXPECT_EQ(track(L"FALSE"), 0);
+    EXPECT_EQ(track(L"false"), 0);
+    EXPECT_EQ(track(L"FaLsE"), 0);
+    EXPECT_EQ(track(L"0"), 0);
+    EXPECT_EQ(track(L"true"), 1);
+    EXPECT_EQ(track(L"1"), 1);
+    EXPECT_EQ(track(L"FALSEX"), 1);
+    EXPECT_EQ(track(L"00"), 1);
+    EXPECT_EQ(track(L""), 1);
+}
+
+TEST(TaskCommandLine, LaterPairsOverrideEarlierOnes) {
+    Parsed p = Parse({L"Worker.exe", L"-tasktype", L"colorcapture", L"-tasktype", L"screencapture"});
+    EXPECT_EQ(p.options.taskType, ScreenCapture);
+    p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", L"1", L"-trackwindow",
+               L"0"});
+    EXPECT_EQ(p.options.trackWindow, 0);
+}
+
+TEST(TaskCommandLine, PairsUpToTheEighthArgumentApply) {
+    // Pair 5/6 and 7/8 are read; a ninth argument and a partnerless last one are not.
+    Parsed p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-x", L"y", L"-trackwindow",
+                      L"true", L"-tasktype", L"colorcapture", L"-tasktype"});
+    EXPECT_TRUE(p.valid);
+    EXPECT_EQ(p.options.trackWindow, 1);
+    EXPECT_EQ(p.options.taskType, ColorCapture);
+
+    p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"a", L"b", L"c", L"d", L"e", L"f",
+               L"-tasktype", L"colorcapture"});
+    EXPECT_EQ(p.options.taskType, ScreenCapture) << "the fifth pair is beyond the eighth argument";
+
+    p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow"});
+    EXPECT_TRUE(p.valid);
+    EXPECT_EQ(p.options.trackWindow, 0) << "a name without its value is ignored";
+}
+
+TEST(TaskCommandLine, UnknownNamesAreIgnored) {
+    Parsed p = Parse({L"Worker.exe", L"-tasktype", L"colorcapture", L"-outputpath", L"C:\\x.bmp"});
+    EXPECT_TRUE(p.valid);
+    EXPECT_EQ(p.options.taskType, ColorCapture);
+    EXPECT_TRUE(p.options.outputPath.empty());
+}
+
+}  // namespace
+}  // namespace kestrow

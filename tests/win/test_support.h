@@ -1,0 +1,86 @@
+#pragma once
+// Shared pieces of the Windows-side tests: pixels in and out of bitmaps, temp folders.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/win/gdi.h"
+
+namespace kestrow::test {
+
+// Pixels as 0x00RRGGBB, top row first.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned> data;
+    unsigned At(int x, int y) const { return data[size_t(y) * width + x]; }
+};
+
+inline BITMAPINFO TopDown32(int w, int h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    return bi;
+}
+
+inline Pixels ReadBitmap(HBITMAP bitmap) {
+    BITMAP bm{};
+    ::GetObjectW(bitmap, sizeof(bm), &bm);
+    Pixels p{bm.bmWidth, bm.bmHeight, std::vector<unsigned>(size_t(bm.bmWidth) * bm.bmHeight)};
+    BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
+    win::WindowDC screen(nullptr);
+    ::GetDIBits(screen.Get(), bitmap, 0, bm.bmHeight, p.data.data(), &bi, DIB_RGB_COLORS);
+    for (auto& v : p.data) v &= 0xFFFFFF;
+    return p;
+}
+
+inline void WriteBitmap(HBITMAP bitmap, const Pixels& p) {
+    BITMAPINFO bi = TopDown32(p.width, p.height);
+    win::WindowDC screen(nullptr);
+    ::SetDIBits(screen.Get(), bitmap, 0, p.height, p.data.data(), &bi, DIB_RGB_COLORS);
+}
+
+// A smooth pattern that JPEG keeps close; distinct enough to catch shifted copies.
+inline Pixels Gradient(int w, int h) {
+    Pixels p{w, h, std::vector<unsigned>(size_t(w) * h)};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            unsigned r = (x * 255) / (w - 1), g = (y * 255) / (h - 1), b = ((x + y) * 127) / (w + h);
+            p.data[size_t(y) * w + x] = (r << 16) | (g << 8) | b;
+        }
+    return p;
+}
+
+// Exact per-pixel colours: red = x, green = y (mod 256), blue from the high bits.
+inline unsigned Unique(int x, int y) {
+    return (unsigned(x & 255) << 16) | (unsigned(y & 255) << 8) | (((x >> 8) << 4) | (y >> 8));
+}
+
+// A fresh empty folder under the temp folder, removed with its files at the end.
+class TempDir {
+public:
+    TempDir() {
+        wchar_t base[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, base);
+        path_ = std::wstring(base) + L"kestrow-test-" + std::to_wstring(::GetCurrentProcessId()) +
+                L"-" + std::to_wstring(counter_++);
+        ::CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    ~TempDir() {
+        WIN32_FIND_DATAW fd;
+        HANDLE h = ::FindFirstFileW((path_ + L"\\*").c_str(), &fd);
+        if (h != INVALID_HANDLE_VALUE) {
+            do ::DeleteFileW((path_ + L"\\" + fd.cFileName).c_str());
+            while (::FindNextFileW(h, &fd));
+            ::FindClose(h);
+        }
+        ::RemoveDirectoryW(path_.c_str());
+    }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+    static inline int counter_ = 0;
+};
+
+}  // namespace kestrow::test

@@ -1,0 +1,28 @@
+#pragma once
+// Turning a captured picture into output: a bitmap cut from a surface, image files,
+// and the save dialog that picks the file and its format.
+#include <windows.h>
+
+#include <string>
+
+#include "common/win/gdi.h"
+#include "worker/save_naming.h"
+
+namespace kestrow {
+
+// Copies `rect` of `surface` into a new screen-compatible bitmap, clipped to the
+// primary display. Empty when nothing is left to copy.
+win::Bitmap CopyRegion(HDC surface, const RECT& rect);
+
+// Each returns whether the file was written completely.
+bool SaveAsBmp(HBITMAP bitmap, const std::wstring& path);
+bool SaveAsJpeg(HBITMAP bitmap, const std::wstring& path);
+bool SaveAsPng(HBITMAP bitmap, const std::wstring& path);
+bool SaveImage(HBITMAP bitmap, const std::wstring& path, ImageFormat format);
+
+// Asks for a file name and writes the bitmap there. A write that fails is reported
+// to the user and the dialog is offered again, so the picture is not lost. Returns
+// true with `path` set once a file has been written; false when the user cancels.
+bool SaveWithDialog(HBITMAP bitmap, std::wstring& path);
+
+}  // namespace kestrow

@@ -1,0 +1,95 @@
+#include "worker/worker_app.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "common/result_message.h"
+#include "common/win/com.h"
+#include "common/win/gdi.h"
+#include "common/win/handles.h"
+#include "worker/image_output.h"
+#include "worker/result_sender.h"
+
+namespace kestrow {
+
+std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine) {
+    std::vector<std::wstring> args;
+    int count = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(commandLine, &count);
+    if (!argv) return args;
+    for (int i = 0; i < count; ++i) args.emplace_back(argv[i]);
+    ::LocalFree(argv);
+    return args;
+}
+
+int SCApp::Run(const wchar_t* commandLine) {
+    win::ComInit com;
+    static win::GdiplusSession gdiplus(false);  // stays up until the process ends
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    if (!ParseTaskArgs(SplitCommandLine(commandLine), options_)) {
+        StartLauncher();
+        return 0;
+    }
+
+    switch (options_.taskType) {
+        case FullScreenToFile:
+            RunFullScreenToFile();
+            return 0;
+        case FullScreenToClipboard:
+            RunFullScreenToClipboard();
+            return 0;
+        default:
+            // The region capture and the colour picker have no window yet; the task
+            // ends at once without output.
+            return 0;
+    }
+}
+
+namespace {
+
+// The primary display as a bitmap, or none.
+win::Bitmap CapturePrimaryScreen() {
+    HWND desktop = ::GetDesktopWindow();
+    win::WindowDC dc(desktop);
+    RECT rc{};
+    ::GetClientRect(desktop, &rc);
+    if (!dc) return {};
+    return CopyRegion(dc.Get(), rc);
+}
+
+}  // namespace
+
+void SCApp::RunFullScreenToFile() {
+    win::Bitmap bitmap = CapturePrimaryScreen();
+    if (!bitmap) return;
+    std::wstring path;
+    if (SaveWithDialog(bitmap.Get(), path)) SendResultText(RESULT_FULLSCREEN_SAVED, path);
+}
+
+void SCApp::RunFullScreenToClipboard() {
+    win::Bitmap bitmap = CapturePrimaryScreen();
+    if (!bitmap) return;
+    win::ClipboardSession clipboard(nullptr);
+    if (!clipboard.IsOpen()) return;
+    ::EmptyClipboard();
+    // The clipboard owns the bitmap once it has taken it.
+    if (::SetClipboardData(CF_BITMAP, bitmap.Get())) bitmap.Release();
+}
+
+void SCApp::StartLauncher() {
+    wchar_t folder[MAX_PATH] = {};
+    if (!::GetModuleFileNameW(nullptr, folder, MAX_PATH - 1)) return;
+    ::PathRemoveFileSpecW(folder);
+    std::wstring launcher = std::wstring(folder) + L"\\KestrowCapture.exe";
+    if (launcher.size() >= MAX_PATH || !::PathFileExistsW(launcher.c_str())) return;
+    SHELLEXECUTEINFOW info{sizeof(info)};
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpFile = launcher.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (::ShellExecuteExW(&info)) win::UniqueHandle process(info.hProcess);
+}
+
+}  // namespace kestrow
