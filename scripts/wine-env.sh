@@ -32,22 +32,22 @@ kestrow_prefix() {
 }
 
 # Starts a private Xvfb and exports DISPLAY; its pid goes to KESTROW_XVFB_PID.
+# Xvfb picks a free display number itself, so parallel runs never share one.
 kestrow_start_xvfb() {
-  local size="${1:-1024x768x24}" n
-  for n in $(seq 91 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &
-    KESTROW_XVFB_PID=$!
-    local i
-    for i in $(seq 1 100); do
-      if [ -e "/tmp/.X11-unix/X$n" ]; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      kill -0 "$KESTROW_XVFB_PID" 2>/dev/null || break
-      sleep 0.05
-    done
+  local size="${1:-1024x768x24}" numfile i
+  numfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  KESTROW_XVFB_PID=$!
+  for i in $(seq 1 200); do
+    if [ -s "$numfile" ]; then
+      export DISPLAY=":$(tr -d '[:space:]' <"$numfile")"
+      rm -f "$numfile"
+      return 0
+    fi
+    kill -0 "$KESTROW_XVFB_PID" 2>/dev/null || break
+    sleep 0.05
   done
+  rm -f "$numfile"
   echo "wine: could not start Xvfb" >&2
   return 1
 }
