@@ -3,11 +3,15 @@
 
   make_art.py cursor SOURCE.txt OUT.cur      a monochrome cursor drawn in text (';' starts a comment)
   make_art.py icon NAME OUT.ico SIZE[,SIZE]  a 32-bit icon drawn by the code below
+  make_art.py png NAME OUT.png               a PNG strip drawn by the code below
+                                             (toolbar-frames, toolbar-icons)
 
 The output depends only on the inputs, so builds are reproducible.
 """
+import math
 import struct
 import sys
+import zlib
 
 
 def read_cursor_source(path):
@@ -130,9 +134,147 @@ def write_icon(name, out, sizes):
         f.write(data + b"".join(images))
 
 
+class Canvas:
+    """RGBA pixels with shapes drawn by 4x4 supersampled coverage."""
+
+    def __init__(self, w, h):
+        self.w, self.h = w, h
+        self.px = [[(0, 0, 0, 0)] * w for _ in range(h)]
+
+    def blend(self, x, y, color, cover):
+        if not (0 <= x < self.w and 0 <= y < self.h) or cover <= 0:
+            return
+        r, g, b, a = color
+        a = a * cover / 255.0
+        dr, dg, db, da = self.px[y][x]
+        da /= 255.0
+        out_a = a + da * (1 - a)
+        if out_a == 0:
+            return
+        mix = lambda s, d: round((s * a + d * da * (1 - a)) / out_a)
+        self.px[y][x] = (mix(r, dr), mix(g, dg), mix(b, db), round(out_a * 255))
+
+    def shape(self, inside, color, box=None):
+        x0, y0, x1, y1 = box or (0, 0, self.w, self.h)
+        for y in range(max(0, y0), min(self.h, y1)):
+            for x in range(max(0, x0), min(self.w, x1)):
+                hits = sum(inside(x + (i + 0.5) / 4, y + (j + 0.5) / 4) for i in range(4) for j in range(4))
+                self.blend(x, y, color, hits / 16.0)
+
+    def rect(self, x0, y0, x1, y1, color):
+        self.shape(lambda x, y: x0 <= x < x1 and y0 <= y < y1, color)
+
+    def frame(self, x0, y0, x1, y1, t, color):
+        self.shape(lambda x, y: x0 <= x < x1 and y0 <= y < y1 and not
+                   (x0 + t <= x < x1 - t and y0 + t <= y < y1 - t), color)
+
+    def line(self, ax, ay, bx, by, width, color):
+        def inside(x, y):
+            dx, dy = bx - ax, by - ay
+            t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy)))
+            return math.hypot(x - ax - t * dx, y - ay - t * dy) <= width / 2
+        self.shape(inside, color)
+
+    def polygon(self, pts, color):
+        def inside(x, y):
+            c = False
+            for (x0, y0), (x1, y1) in zip(pts, pts[1:] + pts[:1]):
+                if (y0 > y) != (y1 > y) and x < x0 + (y - y0) * (x1 - x0) / (y1 - y0):
+                    c = not c
+            return c
+        self.shape(inside, color)
+
+    def disc(self, cx, cy, r, color):
+        self.shape(lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r, color)
+
+    def ring(self, cx, cy, r, width, color, start=0.0, end=360.0):
+        def inside(x, y):
+            d = math.hypot(x - cx, y - cy)
+            ang = math.degrees(math.atan2(y - cy, x - cx)) % 360
+            return abs(d - r) <= width / 2 and start <= ang <= end
+        self.shape(inside, color)
+
+    def png(self):
+        raw = b"".join(b"\0" + bytes(c for p in row for c in p) for row in self.px)
+        chunk = lambda kind, data: (struct.pack(">I", len(data)) + kind + data +
+                                    struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+        head = struct.pack(">IIBBBBB", self.w, self.h, 8, 6, 0, 0, 0)
+        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", head) + chunk(b"IDAT", zlib.compress(raw, 9)) +
+                chunk(b"IEND", b""))
+
+
+INK = (40, 64, 110, 255)
+BLUE = (30, 110, 220, 255)
+
+
+def toolbar_frames():
+    """Two 22 x 22 frames: hover (light) and pressed or checked (deeper)."""
+    c = Canvas(44, 22)
+    for i, (fill, edge) in enumerate((((222, 236, 252, 255), (120, 170, 230, 255)),
+                                      ((188, 212, 240, 255), (60, 120, 200, 255)))):
+        x = 22 * i
+        c.rect(x + 1, 1, x + 21, 21, fill)
+        c.frame(x, 0, x + 22, 22, 1, edge)
+    return c
+
+
+def toolbar_icons():
+    """Eight 18 x 18 icons: rectangle, arrow, brush, T, undo, copy, save, cancel."""
+    c = Canvas(144, 18)
+    # 0: a rectangle frame
+    c.frame(2, 4, 16, 14, 1.6, INK)
+    # 1: an arrow pointing up-right
+    x = 18
+    c.line(x + 3, 15, x + 12, 6, 1.8, INK)
+    c.polygon([(x + 15, 3), (x + 8.5, 4.5), (x + 13.5, 9.5)], INK)
+    # 2: a brush: handle and a bristle tip
+    x = 36
+    c.line(x + 15, 2, x + 8, 9, 2.2, (150, 90, 40, 255))
+    c.polygon([(x + 7, 8), (x + 10, 11), (x + 6, 16), (x + 2, 16), (x + 3, 12)], BLUE)
+    # 3: the letter T
+    x = 54
+    c.rect(x + 3, 3, x + 15, 5, INK)
+    c.rect(x + 8, 5, x + 10, 15, INK)
+    # 4: undo: three quarters of a circle with a head at its start
+    x = 72
+    c.ring(x + 9.5, 10, 5, 1.8, INK, 200, 360)
+    c.ring(x + 9.5, 10, 5, 1.8, INK, 0, 100)
+    c.polygon([(x + 1.5, 5), (x + 7.5, 6.5), (x + 3, 11)], INK)
+    # 5: two sheets
+    x = 90
+    c.rect(x + 2, 2, x + 11, 13, (255, 255, 255, 255))
+    c.frame(x + 2, 2, x + 11, 13, 1.2, INK)
+    c.rect(x + 7, 6, x + 16, 17, (255, 255, 255, 255))
+    c.frame(x + 7, 6, x + 16, 17, 1.2, INK)
+    # 6: a floppy disk
+    x = 108
+    c.polygon([(x + 2, 2), (x + 14, 2), (x + 16, 4), (x + 16, 16), (x + 2, 16)], BLUE)
+    c.rect(x + 5, 2, x + 13, 7, (235, 240, 248, 255))
+    c.rect(x + 10, 3, x + 12, 6, BLUE)
+    c.rect(x + 4, 10, x + 14, 16, (255, 255, 255, 255))
+    # 7: a red circle with a white cross
+    x = 126
+    c.disc(x + 9, 9, 7.5, (220, 40, 40, 255))
+    c.line(x + 6, 6, x + 12, 12, 1.8, (255, 255, 255, 255))
+    c.line(x + 12, 6, x + 6, 12, 1.8, (255, 255, 255, 255))
+    return c
+
+
+PNGS = {"toolbar-frames": toolbar_frames, "toolbar-icons": toolbar_icons}
+
+
+def write_png(name, out):
+    if name not in PNGS:
+        raise SystemExit(f"unknown png {name}")
+    with open(out, "wb") as f:
+        f.write(PNGS[name]().png())
+
+
 def main(argv):
     if len(argv) == 4 and argv[1] == "cursor":
         write_cursor(argv[2], argv[3])
+    elif len(argv) == 4 and argv[1] == "png":
+        write_png(argv[2], argv[3])
     elif len(argv) == 5 and argv[1] == "icon":
         write_icon(argv[2], argv[3], [int(s) for s in argv[4].split(",")])
     else:

@@ -3,10 +3,30 @@
 list(APPEND KESTROW_LOGIC_SOURCES
   worker/save_naming.cpp
   worker/task_options.cpp
+  worker/selection_geometry.cpp
+  worker/overlay_state.cpp
+  worker/window_rects.cpp
+  worker/magnifier_layout.cpp
+  worker/dimming.cpp
+  worker/annotation/toolbar_layout.cpp
+  worker/annotation/theme_face.cpp
 )
 
 set(WORKER_WIN_SOURCES
   worker/image_output.cpp
   worker/result_sender.cpp
   worker/worker_app.cpp
+  worker/screen_capture_wnd.cpp
+  worker/selection_tracker.cpp
+  worker/window_tracker.cpp
+  worker/magnifier.cpp
+  worker/annotation/x_toolbar.cpp
+  worker/annotation/x_tooltip_ctrl.cpp
+  worker/annotation/toolbar_wnd.cpp
+  worker/annotation/theme_manager.cpp
+  worker/annotation/graph_manager.cpp
 )
+
+# PNG resources into GDI+ bitmaps; the launcher's splash uses it too.
+list(APPEND COMMON_WIN_SOURCES common/res_reader.cpp)
+list(REMOVE_DUPLICATES COMMON_WIN_SOURCES)

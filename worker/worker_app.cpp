@@ -8,8 +8,10 @@
 #include "common/win/com.h"
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
+#include "common/win/window.h"
 #include "worker/image_output.h"
 #include "worker/result_sender.h"
+#include "worker/screen_capture_wnd.h"
 
 namespace kestrow {
 
@@ -41,11 +43,25 @@ int SCApp::Run(const wchar_t* commandLine) {
         case FullScreenToClipboard:
             RunFullScreenToClipboard();
             return 0;
-        default:
-            // The region capture and the colour picker have no window yet; the task
-            // ends at once without output.
+        case ColorCapture:
+            // The colour picker has no window yet; the task ends at once without output.
             return 0;
+        default:
+            return RunRegionCapture();
     }
+}
+
+int SCApp::RunRegionCapture() {
+    CScreenCaptureWnd overlay(options_.trackWindow != 0);
+    if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) {
+        ::MessageBoxW(nullptr, L"m_pCaptureWnd->Create(NULL,CWindow::rcDefault,_T(test), WS_POPUP) != 0", L"",
+                      MB_OK);
+        return 1;
+    }
+    overlay.StartCapture(options_.outputPath, options_.outputFormat);
+    ::ShowWindow(overlay.hwnd(), SW_SHOW);
+    win::RunMessageLoop();
+    return 0;
 }
 
 namespace {

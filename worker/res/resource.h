@@ -2,3 +2,5 @@
 // Resource ids of Worker.exe.
 #define IDI_APP 128
 #define IDC_CROSSHAIR 208
+#define IDB_TOOLBAR_FRAMES 204
+#define IDB_TOOLBAR_ICONS 206

@@ -1,0 +1,1 @@
+#include "worker/annotation/graph_manager.h"

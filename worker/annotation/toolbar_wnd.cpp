@@ -1,0 +1,96 @@
+#include "worker/annotation/toolbar_wnd.h"
+
+namespace kestrow {
+
+namespace {
+
+const StripItemSpec kToolItems[] = {
+    {L"矩形", L"矩形工具", ID_TOOL_RECTANGLE, 0, 0, kItemCheckGroup},
+    {L"箭头", L"箭头工具", ID_TOOL_ARROW, 1, 0, kItemCheckGroup},
+    {L"画刷", L"画刷工具", ID_TOOL_BRUSH, 2, 0, kItemCheckGroup},
+    {L"撤消", L"撤消上一次操作", ID_UNDO, 4, 0, 0},
+    {L"取消", L"取消本次截屏", ID_CANCEL, 7, 0, 0},
+    {L"复制区域", L"复制所选区域到剪贴板", ID_COPY, 5, 0, 0},
+    {L"另存为", L"另存为到本地文件", ID_SAVEAS, 6, 0, 0},
+};
+
+}  // namespace
+
+bool CToolbarWnd::Create(HWND owner, const RECT& rect) {
+    if (hwnd()) return true;
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.lpfnWndProc = Window::WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    if (!win::RegisterWindowClass(wc)) return false;
+    return Window::Create(kClassName, L"", WS_POPUP, 0, rect.left, rect.top, rect.right - rect.left,
+                          rect.bottom - rect.top, owner) != nullptr;
+}
+
+void CToolbarWnd::OnCreate() {
+    strip_.SetShowLabels(true);
+    strip_.SetOwner(hwnd());
+    strip_.LoadIcons(206, 8);
+    width_ = strip_.AddItems(kToolItems, int(std::size(kToolItems)));
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    strip_.SetRect(RECT{0, 0, width_, kHeight});
+    strip_.SetEnabled(true);
+}
+
+void CToolbarWnd::Move(const RECT& rect) {
+    rect_ = rect;
+    ::SetWindowPos(hwnd(), nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+    ::UpdateWindow(hwnd());
+}
+
+void CToolbarWnd::Show() { ::ShowWindow(hwnd(), SW_SHOW); }
+void CToolbarWnd::Hide() { ::ShowWindow(hwnd(), SW_HIDE); }
+
+void CToolbarWnd::Render(HDC dc, const RECT& client) { strip_.Paint(dc); }
+
+LRESULT CToolbarWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE: OnCreate(); return 0;
+        case WM_COMMAND: return ::SendMessageW(::GetWindow(hwnd(), GW_OWNER), WM_COMMAND, wp, lp);
+        case WM_MOUSEMOVE:
+            if (!tracking_) {
+                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd(), 0};
+                tracking_ = ::TrackMouseEvent(&tme) != FALSE;
+            }
+            strip_.HandleMessage(hwnd(), msg, wp, lp);
+            return 0;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            strip_.HandleMessage(hwnd(), msg, wp, lp);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            strip_.HandleMessage(hwnd(), msg, wp, lp);
+            return 0;
+        case WM_NOTIFY:
+            if (strip_.HandleMessage(hwnd(), msg, wp, lp)) return 0;
+            break;
+        case WM_KEYDOWN:
+            if (!keyTarget_) return 0;
+            if (wp == VK_ESCAPE)
+                ::SendMessageW(keyTarget_, WM_CLOSE, 0, 0);
+            else
+                ::SendMessageW(keyTarget_, WM_KEYDOWN, wp, lp);
+            return 0;
+        case WM_SHOWWINDOW:
+            if (!wp) strip_.ResetStates();
+            break;
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT:
+            buffer_.Paint(hwnd(), [this](HDC dc, const RECT& c) { Render(dc, c); });
+            return 0;
+        case WM_PRINTCLIENT:
+            buffer_.PrintClient(hwnd(), reinterpret_cast<HDC>(wp), [this](HDC dc, const RECT& c) { Render(dc, c); });
+            return 0;
+    }
+    return DefaultMessage(msg, wp, lp);
+}
+
+}  // namespace kestrow

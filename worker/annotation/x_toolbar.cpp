@@ -1,0 +1,228 @@
+#include "worker/annotation/x_toolbar.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "common/res_reader.h"
+#include "common/win/gdi.h"
+#include "worker/annotation/x_tooltip_ctrl.h"
+
+namespace kestrow {
+
+namespace {
+
+HMODULE g_resources = nullptr;
+
+constexpr COLORREF kBackground = 0x00E8E8E8;
+constexpr COLORREF kBorder = 0x00AA8A67;
+
+}  // namespace
+
+XToolbar::XToolbar() = default;
+XToolbar::~XToolbar() = default;
+
+void XToolbar::SetResourceModule(HMODULE module) { g_resources = module; }
+
+static HMODULE ResourceModule() { return g_resources ? g_resources : ::GetModuleHandleW(nullptr); }
+
+void XToolbar::SetOwner(HWND owner) {
+    owner_ = owner;
+    frames_ = LoadPngResource(ResourceModule(), 204);
+    XToolTipCtrl::Instance().AddTool(owner);
+}
+
+void XToolbar::LoadIcons(UINT id, int count) {
+    icons_ = LoadPngResource(ResourceModule(), id);
+    if (icons_ && count > 0) {
+        metrics_.iconWidth = int(icons_->GetWidth()) / count;
+        metrics_.iconHeight = int(icons_->GetHeight());
+    } else {
+        metrics_.iconWidth = metrics_.iconHeight = 0;
+    }
+}
+
+int XToolbar::AddItems(const StripItemSpec* specs, int count) {
+    for (int i = 0; i < count; ++i) {
+        StripItem item;
+        item.label = std::wstring(specs[i].label ? specs[i].label : L"").substr(0, 259);
+        item.tooltip = std::wstring(specs[i].tooltip ? specs[i].tooltip : L"").substr(0, 259);
+        item.id = specs[i].id;
+        item.image = specs[i].image;
+        item.state = specs[i].state;
+        item.style = specs[i].style;
+        items_.push_back(item);
+    }
+    auto measure = [](const StripItem& item) {
+        win::WindowDC screen(nullptr);
+        win::ScopedSelect font(screen.Get(), ::GetStockObject(DEFAULT_GUI_FONT));
+        RECT r{0, 0, 0, 0};
+        ::DrawTextW(screen.Get(), item.label.c_str(), int(item.label.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+        return Size{r.right - r.left, r.bottom - r.top};
+    };
+    width_ = LayoutStripItems(items_, metrics_, measure);
+    return width_;
+}
+
+void XToolbar::SetChecked(int id, bool on) {
+    std::vector<int> changed;
+    state_.SetChecked(id, on, changed);
+    Repaint(changed);
+}
+
+void XToolbar::SetValue(int id, int value) {
+    if (StripItem* item = state_.Find(id)) item->value = value;
+}
+
+int XToolbar::GetValue(int id) const {
+    for (const StripItem& item : items_)
+        if (item.id == id) return item.value;
+    return 0;
+}
+
+int XToolbar::ItemState(int id) const {
+    for (const StripItem& item : items_)
+        if (item.id == id) return item.state;
+    return 0;
+}
+
+const wchar_t* XToolbar::TooltipText(int id) {
+    static wchar_t buffer[260];
+    buffer[0] = 0;
+    for (const StripItem& item : items_)
+        if (item.id == id) {
+            const std::wstring& text = item.tooltip.empty() ? item.label : item.tooltip;
+            lstrcpynW(buffer, text.c_str(), 260);
+            break;
+        }
+    return buffer;
+}
+
+void XToolbar::DrawIcon(HDC dc, int image, int x, int y) {
+    if (!icons_ || image < 0 || metrics_.iconWidth <= 0) return;
+    Gdiplus::Graphics g(dc);
+    g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    g.DrawImage(icons_.get(), Gdiplus::Rect(x, y, metrics_.iconWidth, metrics_.iconHeight),
+                image * metrics_.iconWidth, 0, metrics_.iconWidth, metrics_.iconHeight, Gdiplus::UnitPixel);
+}
+
+void XToolbar::PaintBackground(HDC dc, const RECT& r, bool noBorder) {
+    win::Brush brush(::CreateSolidBrush(kBackground));
+    win::Pen pen(::CreatePen(PS_SOLID, 1, noBorder ? kBackground : kBorder));
+    win::ScopedSelect b(dc, brush.Get());
+    win::ScopedSelect p(dc, pen.Get());
+    ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+}
+
+void XToolbar::PaintStateFrame(HDC dc, const RECT& r, bool pressedFrame) {
+    if (!frames_) return;
+    Gdiplus::Graphics g(dc);
+    g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    g.DrawImage(frames_.get(), Gdiplus::Rect(r.left, r.top, r.right - r.left, r.bottom - r.top),
+                pressedFrame ? 22 : 0, 0, 22, int(frames_->GetHeight()), Gdiplus::UnitPixel);
+}
+
+void XToolbar::Paint(HDC dc) {
+    if (!enabled_) return;
+    if (drawBackground_) PaintBackground(dc, rect_, false);
+    for (const StripItem& item : items_) {
+        if (item.style & kItemSeparator) continue;
+        DrawIcon(dc, item.image, rect_.left + item.layout.left + 2, rect_.top + 5);
+        if (metrics_.showLabels && (item.style & kItemShowLabel)) {
+            RECT tr{rect_.left + item.layout.left + metrics_.iconWidth + 4, rect_.top + item.layout.top,
+                    rect_.left + item.layout.right, rect_.top + item.layout.bottom};
+            win::ScopedSelect font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+            ::SetBkMode(dc, TRANSPARENT);
+            ::SetTextColor(dc, RGB(0, 0, 0));
+            ::DrawTextW(dc, item.label.c_str(), int(item.label.size()), &tr, DT_SINGLELINE | DT_VCENTER);
+        }
+    }
+    if (state_.hovered() > 0) PaintItem(state_.hovered(), dc);
+    if (state_.checked() > 0 && state_.checked() != state_.hovered()) PaintItem(state_.checked(), dc);
+}
+
+void XToolbar::PaintItem(int id, HDC dc) {
+    if (!enabled_) return;
+    const StripItem* item = state_.Find(id);
+    if (!item) return;
+    const int w = item->layout.Width(), h = item->layout.Height();
+    win::MemorySurface buffer(dc, w, h);
+    if (!buffer) return;
+    HDC b = buffer.dc();
+    const RECT all{0, 0, w, h};
+    PaintBackground(b, all, true);
+    if (item->state & (kItemHover | kItemChecked | kItemPressed))
+        PaintStateFrame(b, all, !(item->state & kItemHover));
+    if (!(item->style & kItemSeparator)) {
+        DrawIcon(b, item->image, 2, 2);
+        if (metrics_.showLabels && (item->style & kItemShowLabel)) {
+            RECT tr{metrics_.iconWidth + 4, 2, w - 2, h - 2};
+            win::ScopedSelect font(b, ::GetStockObject(DEFAULT_GUI_FONT));
+            ::SetBkMode(b, TRANSPARENT);
+            ::DrawTextW(b, item->label.c_str(), int(item->label.size()), &tr, DT_SINGLELINE | DT_VCENTER);
+        }
+    }
+    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, b, 0, 0, SRCCOPY);
+}
+
+void XToolbar::Repaint(const std::vector<int>& ids) {
+    if (!owner_ || ids.empty() || !::IsWindowVisible(owner_)) return;
+    win::WindowDC dc(owner_);
+    if (!dc) return;
+    for (int id : ids) PaintItem(id, dc.Get());
+}
+
+int XToolbar::HitId(int x, int y) const {
+    const Rect strip{rect_.left, rect_.top, rect_.right, rect_.bottom};
+    const int index = HitTestStrip(items_, strip, x, y);
+    return index >= 0 ? items_[index].id : StripState::kNone;
+}
+
+bool XToolbar::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    std::vector<int> changed;
+    switch (msg) {
+        case WM_MOUSEMOVE: {
+            const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            if (!::PtInRect(&rect_, p)) return false;
+            if (!tracking_) {
+                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
+                tracking_ = ::TrackMouseEvent(&tme) != FALSE;
+            }
+            const int hit = HitId(p.x, p.y);
+            if (state_.Hover(hit, changed)) {
+                Repaint(changed);
+                XToolTipCtrl::Instance().Show(owner_ ? owner_ : hwnd, hit > 0 ? TooltipText(hit) : L"");
+            }
+            return true;
+        }
+        case WM_LBUTTONDOWN:
+            state_.Press(changed);
+            Repaint(changed);
+            return true;
+        case WM_LBUTTONUP: {
+            const int command = state_.Release(changed);
+            Repaint(changed);
+            if (command > 0 && enabled_ && owner_)
+                ::SendMessageW(owner_, WM_COMMAND, WPARAM(command), reinterpret_cast<LPARAM>(this));
+            return true;
+        }
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            XToolTipCtrl::Instance().Hide();
+            state_.Leave(changed);
+            Repaint(changed);
+            return true;
+        case WM_NOTIFY: {
+            auto* hdr = reinterpret_cast<NMHDR*>(lp);
+            if (!hdr || hdr->code != TTN_GETDISPINFOW) return false;
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(lp);
+            info->lpszText = const_cast<wchar_t*>(state_.hovered() > 0 ? TooltipText(state_.hovered()) : L"");
+            return true;
+        }
+        case WM_DESTROY: tracking_ = false; return false;
+    }
+    return false;
+}
+
+}  // namespace kestrow

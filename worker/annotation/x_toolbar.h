@@ -1,0 +1,84 @@
+#pragma once
+// XToolbar: an owner-drawn strip of buttons inside another window (the tool bar and,
+// later, the colour pane). Layout and button states live in toolbar_layout.h.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/geometry.h"
+#include "worker/annotation/toolbar_layout.h"
+
+namespace kestrow {
+
+// How a caller describes one item.
+struct StripItemSpec {
+    const wchar_t* label;
+    const wchar_t* tooltip;
+    int id;
+    int image;
+    int state;
+    int style;
+};
+
+class XToolbar {
+public:
+    XToolbar();
+    virtual ~XToolbar();
+    XToolbar(const XToolbar&) = delete;
+    XToolbar& operator=(const XToolbar&) = delete;
+
+    // The module the PNG resources come from (the program itself unless set).
+    static void SetResourceModule(HMODULE module);
+
+    void SetOwner(HWND owner);
+    void LoadIcons(UINT resourceId, int count);
+    int AddItems(const StripItemSpec* items, int count);
+    void SetRect(const RECT& rect) { rect_ = rect; }
+    void SetEnabled(bool on) { enabled_ = on; }
+    void SetShowLabels(bool on) { metrics_.showLabels = on; }
+    void SetDrawBackground(bool on) { drawBackground_ = on; }
+    void SetDefaultItemSize(int cx, int cy) { metrics_.defaultItem = {cx, cy}; }
+
+    void SetChecked(int id, bool on);
+    int GetChecked() const { return state_.checked(); }
+    int GetHovered() const { return state_.hovered(); }
+    void ResetStates() { state_.ResetStates(); }
+    void SetValue(int id, int value);
+    int GetValue(int id) const;
+    const wchar_t* TooltipText(int id);
+    const std::vector<StripItem>& items() const { return items_; }
+    int ItemState(int id) const;
+    const RECT& rect() const { return rect_; }
+    int width() const { return width_; }
+    int iconWidth() const { return metrics_.iconWidth; }
+
+    virtual void Paint(HDC dc);
+    virtual void PaintItem(int id, HDC dc);
+    virtual void PaintBackground(HDC dc, const RECT& rect, bool noBorder);
+    virtual void PaintStateFrame(HDC dc, const RECT& rect, bool pressedFrame);
+
+    // Mouse, leave, tooltip and destroy messages of the owner; true when handled.
+    bool HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+protected:
+    void DrawIcon(HDC dc, int image, int x, int y);
+    void Repaint(const std::vector<int>& ids);
+    int HitId(int x, int y) const;
+
+    HWND owner_ = nullptr;
+    std::unique_ptr<Gdiplus::Bitmap> icons_;
+    std::unique_ptr<Gdiplus::Bitmap> frames_;
+    RECT rect_{};
+    bool tracking_ = false;
+    bool drawBackground_ = true;
+    bool enabled_ = true;
+    StripMetrics metrics_;
+    std::vector<StripItem> items_;
+    StripState state_{items_};
+    int width_ = 0;
+};
+
+}  // namespace kestrow

@@ -1,0 +1,84 @@
+#include "worker/magnifier.h"
+
+#include "worker/annotation/theme_manager.h"
+#include "worker/magnifier_layout.h"
+#include "worker/selection_tracker.h"
+#include "worker/window_tracker.h"
+
+namespace kestrow {
+
+namespace {
+RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+void Line(HDC dc, int x0, int y0, int x1, int y1) {
+    ::MoveToEx(dc, x0, y0, nullptr);
+    ::LineTo(dc, x1, y1);
+}
+}  // namespace
+
+CMagnifier::CMagnifier(int w, int h, const CSelectionTracker& selection)
+    : screenWidth_(w), screenHeight_(h), selection_(selection) {}
+
+void CMagnifier::Draw(HDC dc) {
+    POINT p;
+    ::GetCursorPos(&p);
+    DrawAt(dc, p);
+}
+
+void CMagnifier::DrawAt(HDC dc, POINT p) {
+    const Point mouse{p.x, p.y};
+    const Rect box = MagnifierBox(mouse, screenWidth_, screenHeight_);
+    const bool drawingNew = selection_.IsDrawingNew();
+    const Rect sel = selection_.GetRect();
+
+    const int saved = ::SaveDC(dc);
+    ::SelectObject(dc, red_.Get());
+    if (ShowsScreenCrosshair(drawingNew, sel)) {
+        Line(dc, 0, p.y, screenWidth_, p.y);
+        Line(dc, p.x, 0, p.x, screenHeight_);
+    }
+    const RECT boxRc = ToRECT(box);
+    ::FillRect(dc, &boxRc, boxBrush_.Get());
+
+    if (!zoom_) zoom_.Create(dc, kZoomSource, kZoomSource);
+    if (zoom_) {
+        HDC z = zoom_.dc();
+        const RECT all{0, 0, kZoomSource, kZoomSource};
+        ::FillRect(z, &all, boxBrush_.Get());  // what lies outside the picture
+        const ZoomCopy c = ZoomSourceCopy(mouse, screenWidth_, screenHeight_);
+        if (source_ && !c.from.IsEmpty())
+            ::BitBlt(z, c.to.x, c.to.y, c.from.Width(), c.from.Height(), source_, c.from.left, c.from.top,
+                     SRCCOPY);
+        if (drawOnPicture_) {
+            // The outline and annotations, drawn in screen coordinates onto the piece.
+            POINT oldOrg;
+            ::SetViewportOrgEx(z, -c.source.left, -c.source.top, &oldOrg);
+            drawOnPicture_(z);
+            ::SetViewportOrgEx(z, oldOrg.x, oldOrg.y, nullptr);
+        }
+        if (ShowsZoomCross(drawingNew)) {
+            win::ScopedSelect pen(z, red_.Get());
+            Line(z, 0, 25, 50, 25);
+            Line(z, 25, 0, 25, 50);
+        }
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchBlt(dc, box.left, box.top, kZoomSize, kZoomSize, z, 0, 0, kZoomSource, kZoomSource, SRCCOPY);
+    }
+
+    RECT strip = ToRECT(MagnifierTextStrip(box));
+    ::FillRect(dc, &strip, stripBrush_.Get());
+    Rect tracked = windowTracker_ ? windowTracker_->GetRect() : Rect{};
+    const Size size = ReadoutSize(trackWindow_, sel, tracked);
+    const std::wstring sizeText = SizeText(size.cx, size.cy);
+    const std::wstring posText = PositionText(p.x, p.y);
+    ::SelectObject(dc, CThemeManager::Instance().StandardFont());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 255));
+    const UINT flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+    ::DrawTextW(dc, sizeText.c_str(), int(sizeText.size()), &strip, flags);
+    strip.left += 100;
+    ::DrawTextW(dc, posText.c_str(), int(posText.size()), &strip, flags);
+    ::RestoreDC(dc, saved);
+}
+
+}  // namespace kestrow

@@ -1,0 +1,46 @@
+#pragma once
+// CMagnifier: the 4x zoom box in a screen corner with the position and size readout,
+// and the red crosshair through the mouse while no selection stands.
+#include <windows.h>
+
+#include <functional>
+
+#include "common/win/gdi.h"
+
+namespace kestrow {
+
+class CSelectionTracker;
+class CWindowTracker;
+
+class CMagnifier {
+public:
+    CMagnifier(int screenWidth, int screenHeight, const CSelectionTracker& selection);
+
+    void SetWindowTracker(const CWindowTracker* tracker) { windowTracker_ = tracker; }
+    void SetTrackWindow(bool on) { trackWindow_ = on; }
+    // The picture the zoom reads, and what is drawn on it before zooming (the
+    // selection outline and the annotations), given in screen coordinates.
+    void Attach(HDC source, std::function<void(HDC)> drawOnPicture) {
+        source_ = source;
+        drawOnPicture_ = std::move(drawOnPicture);
+    }
+
+    // Reads the live pointer position.
+    void Draw(HDC dc);
+    // The same at a given pointer position.
+    void DrawAt(HDC dc, POINT mouse);
+
+private:
+    HDC source_ = nullptr;
+    int screenWidth_, screenHeight_;
+    const CSelectionTracker& selection_;
+    const CWindowTracker* windowTracker_ = nullptr;
+    bool trackWindow_ = false;
+    std::function<void(HDC)> drawOnPicture_;
+    win::MemorySurface zoom_;  // 50 x 50, kept between paints
+    win::Pen red_{::CreatePen(PS_SOLID, 1, RGB(255, 0, 0))};
+    win::Brush boxBrush_{::CreateSolidBrush(RGB(51, 51, 51))};
+    win::Brush stripBrush_{::CreateSolidBrush(RGB(127, 127, 127))};
+};
+
+}  // namespace kestrow

@@ -1,0 +1,316 @@
+#include "worker/screen_capture_wnd.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+#include "common/result_message.h"
+#include "worker/dimming.h"
+#include "worker/image_output.h"
+#include "worker/res/resource.h"
+#include "worker/result_sender.h"
+
+namespace kestrow {
+
+namespace {
+
+int VirtualWidth() { return ::GetSystemMetrics(SM_CXVIRTUALSCREEN); }
+int VirtualHeight() { return ::GetSystemMetrics(SM_CYVIRTUALSCREEN); }
+
+RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+CScreenCaptureWnd::CScreenCaptureWnd(bool trackWindow)
+    : crosshair_(::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_CROSSHAIR))),
+      selection_(std::make_unique<CSelectionTracker>(VirtualWidth(), VirtualHeight(), crosshair_)),
+      machine_(selection_->geometry(), trackWindow),
+      screenWidth_(VirtualWidth()),
+      screenHeight_(VirtualHeight()),
+      trackWindow_(trackWindow) {
+    if (!crosshair_) crosshair_ = ::LoadCursorW(nullptr, IDC_CROSS);
+    graphs_ = std::make_unique<CGraphManager>(*selection_, toolbar_);
+    magnifier_ = std::make_unique<CMagnifier>(screenWidth_, screenHeight_, *selection_);
+    windowTracker_ = std::make_unique<CWindowTracker>(screenWidth_, screenHeight_, crosshair_);
+    magnifier_->SetWindowTracker(windowTracker_.get());
+    magnifier_->SetTrackWindow(trackWindow);
+}
+
+CScreenCaptureWnd::~CScreenCaptureWnd() {
+    toolbar_.Destroy();
+    Destroy();
+}
+
+bool CScreenCaptureWnd::Create(const wchar_t* title, DWORD style, DWORD exStyle) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = Window::WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kClassName;
+    if (!win::RegisterWindowClass(wc)) return false;
+    return Window::Create(kClassName, title, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT) != nullptr;
+}
+
+void CScreenCaptureWnd::OnCreate() {
+    ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    toolbar_.Create(hwnd(), client);
+    toolbar_.SetKeyTarget(hwnd());
+    graphs_->Create(hwnd());
+}
+
+bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
+    win::WindowDC screen(nullptr);
+    if (!screen) return false;
+    if (!snapshot_ || snapshot_.width() != w || snapshot_.height() != h) snapshot_.Create(screen.Get(), w, h);
+    if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.Create(w, h);
+    // One read of the screen; the dimmed copy comes from memory and the formula.
+    if (snapshot_) ::BitBlt(snapshot_.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
+    if (dimmed_) {
+        if (snapshot_) ::BitBlt(dimmed_.dc(), 0, 0, w, h, snapshot_.dc(), 0, 0, SRCCOPY);
+        ::GdiFlush();
+        DimPixels(dimmed_.bits(), size_t(w) * h);
+    }
+    return snapshot_ && dimmed_;
+}
+
+void CScreenCaptureWnd::StartCapture(const std::wstring& outputPath, int outputFormat) {
+    ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    outputFormat_ = outputFormat;
+    outputPath_ = outputPath;
+    screenWidth_ = VirtualWidth();
+    screenHeight_ = VirtualHeight();
+    TakeSnapshot(screenWidth_, screenHeight_);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, screenWidth_, screenHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+
+    selection_->Attach(snapshot_.dc(), hwnd());
+    magnifier_->Attach(snapshot_.dc(), [this](HDC dc) {
+        if (machine_.state() == OverlayState::Idle) return;
+        selection_->DrawOutline(dc);
+        if (machine_.state() == OverlayState::Annotating) graphs_->DrawAll(dc);
+    });
+    if (trackWindow_) windowTracker_->Attach(hwnd(), snapshot_.dc());
+    ::SetTimer(hwnd(), kRepaintTimer, 1000, nullptr);
+    SetClassCursor(crosshair_);
+}
+
+void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
+    const bool dim = ShowsDimmedBackground(machine_.state(), selection_->geometry());
+    HDC background = dim ? dimmed_.dc() : snapshot_.dc();
+    if (background)
+        ::BitBlt(dc, 0, 0, client.right, client.bottom, background, 0, 0, SRCCOPY);
+    else
+        ::PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
+    switch (machine_.state()) {
+        case OverlayState::Idle:
+            if (trackWindow_) windowTracker_->Draw(dc);
+            break;
+        case OverlayState::Selecting: selection_->Draw(dc); break;
+        case OverlayState::Annotating:
+            selection_->Draw(dc);
+            graphs_->DrawAll(dc);
+            break;
+    }
+    magnifier_->Draw(dc);
+}
+
+void CScreenCaptureWnd::SetClassCursor(HCURSOR cursor) {
+    ::SetClassLongPtrW(hwnd(), GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
+    // Also now, not only at the next WM_SETCURSOR.
+    POINT p;
+    if (::GetCursorPos(&p) && ::WindowFromPoint(p) == hwnd()) ::SetCursor(cursor);
+}
+
+void CScreenCaptureWnd::Apply(uint32_t acts, int x, int y) {
+    if (acts & kActTrackWindow) windowTracker_->Update(x, y);
+    if (acts & kActCrosshairCursor) SetClassCursor(crosshair_);
+    if (acts & kActHandleCursor) selection_->UpdateCursor();
+    if (acts & kActAnnotateMove) graphs_->OnMouseMove(x, y);
+    if (acts & kActAnnotateDown) graphs_->OnLButtonDown(x, y);
+    if (acts & kActAnnotateUp) graphs_->OnLButtonUp(x, y);
+    if (acts & kActHideToolbar) toolbar_.Hide();
+    if (acts & kActReset) {
+        toolbar_.Hide();
+        graphs_->Clear();
+    }
+    if (acts & kActPlaceToolbar) PlaceToolbar();
+    if (acts & kActRepaint) {
+        ::InvalidateRect(hwnd(), nullptr, TRUE);
+        ::UpdateWindow(hwnd());
+    }
+    if (acts & kActInvalidate) ::InvalidateRect(hwnd(), nullptr, TRUE);
+    if (acts & kActFinish) FinishCapture();
+    if (acts & kActClose) CloseCapture();
+}
+
+void CScreenCaptureWnd::CloseCapture() {
+    ::KillTimer(hwnd(), kRepaintTimer);
+    ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void CScreenCaptureWnd::ResetSelection() { Apply(machine_.Reset(), 0, 0); }
+
+void CScreenCaptureWnd::PlaceToolbar() {
+    if (!selection_->HasSelection() || !toolbar_.hwnd()) return;
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    const Rect place = PlaceToolbarRect(selection_->GetRect(), toolbar_.GetWidth(),
+                                        {client.left, client.top, client.right, client.bottom});
+    toolbar_.Move(ToRECT(place));
+    toolbar_.Show();
+}
+
+void CScreenCaptureWnd::PlaceColorPane(int) {
+    // The colour pane arrives with the annotation tools.
+}
+
+win::Bitmap CScreenCaptureWnd::CutSelection() {
+    graphs_->DrawAll(snapshot_.dc());
+    const Rect r = SelectionGeometry::Normalized(selection_->GetRect());
+    return CopyRegion(snapshot_.dc(), ToRECT(r));
+}
+
+void CScreenCaptureWnd::FinishCapture() {
+    if (!selection_->HasSelection()) return;
+    if (IsTooSmallToSave(selection_->GetRect())) ::MessageBoxW(nullptr, L"区域太小!", L"", MB_OK);
+    ::KillTimer(hwnd(), kRepaintTimer);
+    win::Bitmap bitmap = CutSelection();
+    if (bitmap) {
+        if (outputFormat_ == 0)
+            SaveAsBmp(bitmap.Get(), outputPath_);
+        else if (outputFormat_ == 1)
+            SaveAsJpeg(bitmap.Get(), outputPath_);
+    }
+    ::ShowWindow(hwnd(), SW_HIDE);
+}
+
+void CScreenCaptureWnd::SaveSelection() {
+    if (!selection_->HasSelection()) return;
+    if (IsTooSmallToSave(selection_->GetRect())) ::MessageBoxW(nullptr, L"区域太小!", L"", MB_OK);
+    ::KillTimer(hwnd(), kRepaintTimer);
+    win::Bitmap bitmap = CutSelection();
+    if (!bitmap) return;
+    ::ShowWindow(hwnd(), SW_HIDE);
+    toolbar_.Hide();
+    std::wstring path;
+    if (SaveWithDialog(bitmap.Get(), path)) SendResultText(RESULT_REGION_SAVED, path);
+}
+
+void CScreenCaptureWnd::CopySelection() {
+    if (!selection_->HasSelection()) return;
+    ::KillTimer(hwnd(), kRepaintTimer);
+    win::Bitmap bitmap = CutSelection();
+    if (!bitmap) return;
+    {
+        win::ClipboardSession clipboard(hwnd());
+        if (!clipboard.IsOpen()) return;
+        ::EmptyClipboard();
+        // The clipboard owns the bitmap once it has taken it.
+        if (!::SetClipboardData(CF_BITMAP, bitmap.Get())) return;
+        bitmap.Release();
+    }
+    SendResultInt(RESULT_REGION_COPIED, 0);
+}
+
+void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
+    if (HIWORD(wp) == 0x400) {  // EN_UPDATE from the annotation text box
+        graphs_->FitTextBox();
+        ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        return;
+    }
+    switch (wp) {
+        case ID_TOOL_RECTANGLE:
+        case ID_TOOL_ELLIPSE:
+        case ID_TOOL_ARROW:
+        case ID_TOOL_BRUSH:
+        case ID_TOOL_HIGHLIGHTER:
+        case ID_TOOL_TEXT:
+            machine_.ToolCommand();
+            SetClassCursor(::LoadCursorW(nullptr, IDC_CROSS));
+            graphs_->CommitText();
+            ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            PlaceColorPane(int(wp));
+            break;
+        case ID_UNDO:
+            if (graphs_->ShapeCount() > 0) {
+                graphs_->Undo();
+                ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            } else {
+                ResetSelection();
+            }
+            break;
+        case ID_CANCEL: CloseCapture(); break;
+        case ID_FINISH:
+            graphs_->CommitText();
+            FinishCapture();
+            CloseCapture();
+            break;
+        case ID_COPY:
+            CopySelection();
+            CloseCapture();
+            break;
+        case ID_SAVEAS:
+            SaveSelection();
+            CloseCapture();
+            break;
+    }
+}
+
+void CScreenCaptureWnd::OnKeyDown(UINT vk) {
+    POINT p;
+    ::GetCursorPos(&p);
+    switch (KeyActionFor(vk)) {
+        case KeyAction::Close: CloseCapture(); return;
+        case KeyAction::Nothing: return;
+        case KeyAction::MoveLeft: --p.x; break;
+        case KeyAction::MoveRight: ++p.x; break;
+        case KeyAction::MoveUp: --p.y; break;
+        case KeyAction::MoveDown: ++p.y; break;
+        case KeyAction::Repost: break;
+    }
+    ::SetCursorPos(p.x, p.y);
+}
+
+LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    switch (msg) {
+        case WM_CREATE: OnCreate(); return 0;
+        case WM_CLOSE:
+            if (toolbar_.hwnd()) ::PostMessageW(toolbar_.hwnd(), WM_CLOSE, 0, 0);
+            ::PostQuitMessage(0);
+            return 0;
+        case WM_COMMAND: OnCommand(wp, lp); return 0;
+        case WM_KEYDOWN: OnKeyDown(UINT(wp)); return 0;
+        case WM_MOUSEMOVE: Apply(machine_.MouseMove(x, y), x, y); return 0;
+        case WM_LBUTTONDOWN: Apply(machine_.LeftDown(x, y, toolbar_.GetChecked() >= 0), x, y); return 0;
+        case WM_LBUTTONUP: Apply(machine_.LeftUp(x, y, windowTracker_->GetRect()), x, y); return 0;
+        case WM_RBUTTONUP: Apply(machine_.RightUp(), x, y); return 0;
+        case WM_LBUTTONDBLCLK: Apply(machine_.DoubleClick(windowTracker_->GetRect()), x, y); return 0;
+        case WM_HOTKEY: return 0;
+        case WM_TIMER:
+            if (wp == kRepaintTimer)
+                ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            return 0;
+        case WM_TEXT_FONT_CHANGED:
+            graphs_->SetTextBoxFont(int(wp), reinterpret_cast<wchar_t*>(lp));
+            return 0;
+        case WM_CTLCOLOREDIT:
+            ::SetTextColor(reinterpret_cast<HDC>(wp), RGB(255, 0, 0));
+            return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT:
+            buffer_.Paint(hwnd(), [this](HDC dc, const RECT& c) { Render(dc, c); });
+            return 0;
+        case WM_PRINTCLIENT:
+            buffer_.PrintClient(hwnd(), reinterpret_cast<HDC>(wp), [this](HDC dc, const RECT& c) { Render(dc, c); });
+            return 0;
+    }
+    return DefaultMessage(msg, wp, lp);
+}
+
+}  // namespace kestrow

@@ -1,0 +1,82 @@
+#pragma once
+// CScreenCaptureWnd: the region capture. It freezes the screen into a full-screen
+// topmost overlay, routes the mouse through OverlayMachine to the selection, the
+// window tracker or the annotations, and copies or saves the selected region.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "common/win/double_buffer.h"
+#include "common/win/gdi.h"
+#include "common/win/window.h"
+#include "worker/annotation/graph_manager.h"
+#include "worker/annotation/toolbar_wnd.h"
+#include "worker/magnifier.h"
+#include "worker/overlay_state.h"
+#include "worker/selection_tracker.h"
+#include "worker/window_tracker.h"
+
+namespace kestrow {
+
+inline constexpr UINT WM_TEXT_FONT_CHANGED = 0x900;
+
+class CScreenCaptureWnd : public win::Window {
+public:
+    static constexpr wchar_t kClassName[] = L"KESTROW_ScreenCaptureWndClass";
+    static constexpr UINT_PTR kRepaintTimer = 1;
+
+    explicit CScreenCaptureWnd(bool trackWindow);
+    ~CScreenCaptureWnd() override;
+
+    // The hidden pop-up window, as start-up creates it; false when it cannot be made.
+    bool Create(const wchar_t* title, DWORD style, DWORD exStyle);
+    void StartCapture(const std::wstring& outputPath, int outputFormat);
+
+    void CloseCapture();
+    void ResetSelection();
+    void FinishCapture();
+    void SaveSelection();
+    void CopySelection();
+    void PlaceToolbar();
+    void PlaceColorPane(int toolId);
+
+    // One full render into `dc` (the back buffer of a paint).
+    void Render(HDC dc, const RECT& client);
+
+    OverlayState state() const { return machine_.state(); }
+    const CSelectionTracker& selection() const { return *selection_; }
+    CToolbarWnd& toolbar() { return toolbar_; }
+    HDC snapshotDC() const { return snapshot_.dc(); }
+    HDC dimmedDC() const { return dimmed_.dc(); }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void OnCreate();
+    void OnCommand(WPARAM wp, LPARAM lp);
+    void OnKeyDown(UINT vk);
+    void Apply(uint32_t actions, int x, int y);
+    void SetClassCursor(HCURSOR cursor);
+    // The selected region of the snapshot with the annotations burnt in; none without a selection.
+    win::Bitmap CutSelection();
+    bool TakeSnapshot(int width, int height);
+
+    win::MemorySurface snapshot_;
+    win::DibSurface dimmed_;
+    HCURSOR crosshair_;
+    std::unique_ptr<CSelectionTracker> selection_;
+    OverlayMachine machine_;
+    CToolbarWnd toolbar_;
+    std::unique_ptr<CGraphManager> graphs_;
+    std::unique_ptr<CMagnifier> magnifier_;
+    std::unique_ptr<CWindowTracker> windowTracker_;
+    int screenWidth_, screenHeight_;
+    std::wstring outputPath_;
+    int outputFormat_ = 0;
+    bool trackWindow_;
+    win::DoubleBuffer buffer_;
+};
+
+}  // namespace kestrow
