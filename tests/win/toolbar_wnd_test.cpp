@@ -1,0 +1,174 @@
+// The tool bar's strip as painted: background, border, icons and the state frames,
+// read back from a memory DC.
+#include "worker/annotation/toolbar_wnd.h"
+
+#include <gtest/gtest.h>
+
+#include "common/res_reader.h"
+#include "common/win/com.h"
+#include "tests/win/test_support.h"
+
+namespace kestrow {
+namespace {
+
+std::wstring WorkerPath() {
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path.resize(path.find_last_of(L'\\'));
+    path.resize(path.find_last_of(L'\\'));
+    return path + L"\\bin\\Worker.exe";
+}
+
+struct WorkerResources {
+    WorkerResources() : module(::LoadLibraryExW(WorkerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        XToolbar::SetResourceModule(module);
+    }
+    ~WorkerResources() {
+        XToolbar::SetResourceModule(nullptr);
+        if (module) ::FreeLibrary(module);
+    }
+    HMODULE module;
+};
+
+unsigned Rgb(Gdiplus::Bitmap& b, int x, int y) {
+    Gdiplus::Color c;
+    b.GetPixel(x, y, &c);
+    return c.GetValue() & 0xFFFFFF;
+}
+
+class ToolbarPaint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(res.module);
+        ASSERT_TRUE(toolbar.Create(nullptr, RECT{0, 0, 300, 40}));
+    }
+    test::Pixels Print() {
+        win::MemorySurface s(nullptr, toolbar.GetWidth(), CToolbarWnd::kHeight);
+        ::SendMessageW(toolbar.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.dc()), PRF_CLIENT);
+        ::GdiFlush();
+        return test::ReadBitmap(s.bitmap());
+    }
+    void Mouse(UINT msg, int x, int y) { ::SendMessageW(toolbar.hwnd(), msg, 0, MAKELPARAM(x, y)); }
+
+    win::GdiplusSession gdiplus{false};
+    WorkerResources res;
+    CToolbarWnd toolbar;
+};
+
+TEST(ToolbarArt, ResourcesDecodeAtTheirSizes) {
+    win::GdiplusSession gdiplus(false);
+    WorkerResources res;
+    auto frames = LoadPngResource(res.module, 204);
+    auto icons = LoadPngResource(res.module, 206);
+    ASSERT_TRUE(frames && icons);
+    EXPECT_EQ(frames->GetWidth(), 44u);
+    EXPECT_EQ(frames->GetHeight(), 22u);
+    EXPECT_EQ(icons->GetWidth(), 144u);
+    EXPECT_EQ(icons->GetHeight(), 18u);
+    EXPECT_FALSE(LoadPngResource(res.module, 205));  // missing: no image
+    EXPECT_FALSE(CResReader(res.module, 205, L"PNG").ok());
+}
+
+TEST_F(ToolbarPaint, StripIs192By27WithBorderBackgroundAndIcons) {
+    EXPECT_EQ(toolbar.GetWidth(), 192);
+    RECT wr;
+    ::GetWindowRect(toolbar.hwnd(), &wr);
+    EXPECT_EQ(wr.right - wr.left, 192);
+    EXPECT_EQ(wr.bottom - wr.top, 27);
+    const test::Pixels p = Print();
+    EXPECT_EQ(p.At(0, 0), 0x678AAAu);    // border (red 103, green 138, blue 170)
+    EXPECT_EQ(p.At(191, 26), 0x678AAAu);
+    EXPECT_EQ(p.At(28, 13), 0xE8E8E8u);  // gap between the first two items
+    // The cancel icon (image 7, a red disc) sits in item 5 at (111 + 2, 5).
+    auto icons = LoadPngResource(res.module, 206);
+    ASSERT_TRUE(icons);
+    EXPECT_EQ(p.At(113 + 9, 5 + 2), Rgb(*icons, 7 * 18 + 9, 2));
+    const unsigned redDisc = p.At(113 + 3, 5 + 9);
+    EXPECT_GT((redDisc >> 16) & 0xFF, 180u);
+    EXPECT_LT((redDisc >> 8) & 0xFF, 100u);
+}
+
+TEST_F(ToolbarPaint, HoverPressedAndCheckedFrames) {
+    auto frames = LoadPngResource(res.module, 204);
+    ASSERT_TRUE(frames);
+    const unsigned hoverEdge = Rgb(*frames, 0, 0), pressedEdge = Rgb(*frames, 22, 0);
+    ASSERT_NE(hoverEdge, pressedEdge);
+    ::ShowWindow(toolbar.hwnd(), SW_SHOWNA);
+
+    Mouse(WM_MOUSEMOVE, 40, 10);  // over the arrow tool, item 2 at x 30
+    EXPECT_EQ(toolbar.strip().GetHovered(), ID_TOOL_ARROW);
+    EXPECT_EQ(Print().At(30, 3), hoverEdge);
+    Mouse(WM_LBUTTONDOWN, 40, 10);
+    EXPECT_EQ(Print().At(30, 3), pressedEdge);
+    Mouse(WM_LBUTTONUP, 40, 10);
+    EXPECT_EQ(toolbar.GetChecked(), ID_TOOL_ARROW);
+    Mouse(WM_MOUSEMOVE, 120, 10);  // on to the cancel button; the arrow stays checked
+    test::Pixels p = Print();
+    EXPECT_EQ(p.At(30, 3), pressedEdge);
+    EXPECT_EQ(p.At(111, 3), hoverEdge);
+    EXPECT_EQ(p.At(3, 3), 0xE8E8E8u);  // the rectangle tool has no frame
+    ::SendMessageW(toolbar.hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(Print().At(111, 3), 0xE8E8E8u);
+
+    // Hiding the tool bar un-checks the tool.
+    ::ShowWindow(toolbar.hwnd(), SW_HIDE);
+    EXPECT_EQ(toolbar.GetChecked(), -1);
+    EXPECT_EQ(Print().At(30, 3), 0xE8E8E8u);
+}
+
+// Records the commands and keys the tool bar passes to its owner.
+class Owner : public win::Window {
+public:
+    std::vector<WPARAM> commands;
+    std::vector<UINT> messages;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_COMMAND) commands.push_back(wp);
+        if (msg == WM_CLOSE || msg == WM_KEYDOWN) {
+            messages.push_back(msg);
+            return 0;
+        }
+        return DefaultMessage(msg, wp, lp);
+    }
+};
+
+TEST(ToolbarCommands, ClicksReachTheOwnerAndEscCloses) {
+    win::GdiplusSession gdiplus(false);
+    WorkerResources res;
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.lpfnWndProc = win::Window::WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"KestrowTestToolbarOwner";
+    ASSERT_TRUE(win::RegisterWindowClass(wc));
+    Owner owner;
+    ASSERT_TRUE(owner.Create(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 10, 10));
+    CToolbarWnd toolbar;
+    ASSERT_TRUE(toolbar.Create(owner.hwnd(), RECT{0, 0, 10, 10}));
+    auto click = [&](int x) {
+        ::SendMessageW(toolbar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 10));
+        ::SendMessageW(toolbar.hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(x, 10));
+        ::SendMessageW(toolbar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, 10));
+    };
+    click(10);
+    click(10);  // a checked tool sends its command again
+    click(150);
+    EXPECT_EQ(owner.commands, (std::vector<WPARAM>{ID_TOOL_RECTANGLE, ID_TOOL_RECTANGLE, ID_COPY}));
+    // Pressed, then the mouse leaves: nothing is sent.
+    ::SendMessageW(toolbar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(175, 10));
+    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(175, 10));
+    ::SendMessageW(toolbar.hwnd(), WM_MOUSELEAVE, 0, 0);
+    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(175, 10));
+    EXPECT_EQ(owner.commands.size(), 3u);
+
+    ::SendMessageW(toolbar.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(owner.messages.empty());  // no key target yet
+    toolbar.SetKeyTarget(owner.hwnd());
+    ::SendMessageW(toolbar.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    ::SendMessageW(toolbar.hwnd(), WM_KEYDOWN, 'A', 0);
+    EXPECT_EQ(owner.messages, (std::vector<UINT>{WM_CLOSE, WM_KEYDOWN}));
+}
+
+}  // namespace
+}  // namespace kestrow
