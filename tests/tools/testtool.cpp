@@ -5,6 +5,7 @@
 //   pattern READY          covers the primary screen with the known test pattern
 //   windows OUT            lists the visible top-level windows and their children
 //   lock FILE READY        holds FILE open without sharing, so writes to it fail
+//   dialog READY           a topmost window at (200,150) 400 x 300 with a button at (260,230) 120 x 40
 // Output goes to files; READY files are written once the job is in place.
 #include <windows.h>
 #include <shellapi.h>
@@ -224,6 +225,24 @@ int LockFile(const std::wstring& file, const std::wstring& ready) {
     for (;;) ::Sleep(1000);
 }
 
+// A window with a child control, for window tracking: the button must be found, not the window.
+int RunDialog(const std::wstring& ready) {
+    HWND dialog = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Kestrow test dialog", WS_POPUP | WS_VISIBLE | SS_GRAYRECT,
+                                    200, 150, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 60, 80, 120, 40,
+                                    dialog, nullptr, nullptr, nullptr);
+    if (!dialog || !button) return 3;
+    ::UpdateWindow(dialog);
+    ::GdiFlush();
+    WriteFileBytes(ready, "ready\n", false);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -238,5 +257,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (job == L"pattern" && args.size() == 3) return RunPattern(args[2]);
     if (job == L"windows" && args.size() == 3) return ListWindows(args[2]);
     if (job == L"lock" && args.size() == 4) return LockFile(args[2], args[3]);
+    if (job == L"dialog" && args.size() == 3) return RunDialog(args[2]);
     return 64;
 }
