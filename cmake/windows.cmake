@@ -54,6 +54,7 @@ add_dependencies(Worker art)
 # The launcher and pagegrab describe their own targets.
 include(${PROJECT_SOURCE_DIR}/launcher/programs.cmake OPTIONAL)
 include(${PROJECT_SOURCE_DIR}/pagegrab/programs.cmake OPTIONAL)
+include(${PROJECT_SOURCE_DIR}/bench/programs.cmake OPTIONAL)
 
 # GoogleTest for Windows, run under Wine.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

@@ -11,7 +11,9 @@ constexpr uint8_t DimChannel(unsigned c) { return uint8_t((180u * 51u + 75u * c)
 
 const std::array<uint8_t, 256>& DimTable();
 
-// Dims 32-bit pixels (any channel order) in place; the fourth byte is kept.
-void DimPixels(uint32_t* pixels, size_t count);
+// Dims 32-bit pixels (any channel order) from `src` into `dst` (which may be `src`);
+// the fourth byte is kept.
+void DimPixels(const uint32_t* src, uint32_t* dst, size_t count);
+inline void DimPixels(uint32_t* pixels, size_t count) { DimPixels(pixels, pixels, count); }
 
 }  // namespace kestrow

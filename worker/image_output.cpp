@@ -81,7 +81,10 @@ win::Bitmap CopyRegion(HDC surface, const RECT& rect) {
                                     ::GetDeviceCaps(surface, HORZRES),
                                     ::GetDeviceCaps(surface, VERTRES));
     if (!area) return {};
-    win::Bitmap bitmap(::CreateCompatibleBitmap(surface, area->Width(), area->Height()));
+    // Compatible with the screen, not with the surface: a surface holding a DIB section
+    // would give a DIB section, which is not a device-dependent bitmap for the clipboard.
+    win::WindowDC screen(nullptr);
+    win::Bitmap bitmap(::CreateCompatibleBitmap(screen.Get(), area->Width(), area->Height()));
     win::MemoryDC dc(::CreateCompatibleDC(surface));
     if (!bitmap || !dc) return {};
     {

@@ -31,9 +31,12 @@ void CMagnifier::DrawAt(HDC dc, POINT p) {
     const bool drawingNew = selection_.IsDrawingNew();
     const Rect sel = selection_.GetRect();
 
+    lastBox_ = box;
+    lastMouse_ = p;
+    lastCrosshair_ = ShowsScreenCrosshair(drawingNew, sel);
     const int saved = ::SaveDC(dc);
     ::SelectObject(dc, red_.Get());
-    if (ShowsScreenCrosshair(drawingNew, sel)) {
+    if (lastCrosshair_) {
         Line(dc, 0, p.y, screenWidth_, p.y);
         Line(dc, p.x, 0, p.x, screenHeight_);
     }
@@ -79,6 +82,14 @@ void CMagnifier::DrawAt(HDC dc, POINT p) {
     strip.left += 100;
     ::DrawTextW(dc, posText.c_str(), int(posText.size()), &strip, flags);
     ::RestoreDC(dc, saved);
+}
+
+void CMagnifier::AddDrawnAreas(std::vector<Rect>& areas) const {
+    areas.push_back(lastBox_);
+    if (lastCrosshair_) {
+        areas.push_back({0, lastMouse_.y, screenWidth_, lastMouse_.y + 1});
+        areas.push_back({lastMouse_.x, 0, lastMouse_.x + 1, screenHeight_});
+    }
 }
 
 }  // namespace kestrow

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
+
+#include "common/geometry.h"
 
 #include "common/win/gdi.h"
 
@@ -29,6 +32,8 @@ public:
     void Draw(HDC dc);
     // The same at a given pointer position.
     void DrawAt(HDC dc, POINT mouse);
+    // What the last draw covered: the box and the crosshair lines.
+    void AddDrawnAreas(std::vector<Rect>& areas) const;
 
 private:
     HDC source_ = nullptr;
@@ -37,6 +42,9 @@ private:
     const CWindowTracker* windowTracker_ = nullptr;
     bool trackWindow_ = false;
     std::function<void(HDC)> drawOnPicture_;
+    Rect lastBox_;
+    POINT lastMouse_{};
+    bool lastCrosshair_ = false;
     win::MemorySurface zoom_;  // 50 x 50, kept between paints
     win::Pen red_{::CreatePen(PS_SOLID, 1, RGB(255, 0, 0))};
     win::Brush boxBrush_{::CreateSolidBrush(RGB(51, 51, 51))};

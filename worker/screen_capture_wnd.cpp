@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/result_message.h"
@@ -18,6 +19,7 @@ int VirtualWidth() { return ::GetSystemMetrics(SM_CXVIRTUALSCREEN); }
 int VirtualHeight() { return ::GetSystemMetrics(SM_CYVIRTUALSCREEN); }
 
 RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect Inflated(const Rect& r, int d) { return {r.left - d, r.top - d, r.right + d, r.bottom + d}; }
 
 }  // namespace
 
@@ -66,16 +68,15 @@ void CScreenCaptureWnd::OnCreate() {
 bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     win::WindowDC screen(nullptr);
     if (!screen) return false;
-    if (!snapshot_ || snapshot_.width() != w || snapshot_.height() != h) snapshot_.Create(screen.Get(), w, h);
+    if (!snapshot_ || snapshot_.width() != w || snapshot_.height() != h) snapshot_.Create(w, h);
     if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.Create(w, h);
-    // One read of the screen; the dimmed copy comes from memory and the formula.
-    if (snapshot_) ::BitBlt(snapshot_.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
-    if (dimmed_) {
-        if (snapshot_) ::BitBlt(dimmed_.dc(), 0, 0, w, h, snapshot_.dc(), 0, 0, SRCCOPY);
-        ::GdiFlush();
-        DimPixels(dimmed_.bits(), size_t(w) * h);
-    }
-    return snapshot_ && dimmed_;
+    lastTarget_ = nullptr;
+    if (!snapshot_) return false;
+    // One read of the screen; the dimmed copy is computed from it in one pass.
+    ::BitBlt(snapshot_.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
+    ::GdiFlush();
+    if (dimmed_) DimPixels(snapshot_.bits(), dimmed_.bits(), size_t(w) * h);
+    return dimmed_ && snapshot_;
 }
 
 void CScreenCaptureWnd::StartCapture(const std::wstring& outputPath, int outputFormat) {
@@ -100,23 +101,43 @@ void CScreenCaptureWnd::StartCapture(const std::wstring& outputPath, int outputF
 }
 
 void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
-    const bool dim = ShowsDimmedBackground(machine_.state(), selection_->geometry());
+    const OverlayState state = machine_.state();
+    const bool dim = ShowsDimmedBackground(state, selection_->geometry());
     HDC background = dim ? dimmed_.dc() : snapshot_.dc();
-    if (background)
+    // Annotations have no known bounds, so annotating always starts from a full background.
+    if (background && dc == lastTarget_ && background == lastBackground_ && state != OverlayState::Annotating) {
+        for (const Rect& r : overdraw_)
+            ::BitBlt(dc, r.left, r.top, r.Width(), r.Height(), background, r.left, r.top, SRCCOPY);
+    } else if (background) {
         ::BitBlt(dc, 0, 0, client.right, client.bottom, background, 0, 0, SRCCOPY);
-    else
+    } else {
         ::PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
-    switch (machine_.state()) {
+    }
+    overdraw_.clear();
+    switch (state) {
         case OverlayState::Idle:
-            if (trackWindow_) windowTracker_->Draw(dc);
+            if (trackWindow_) {
+                windowTracker_->Draw(dc);
+                overdraw_.push_back(Inflated(windowTracker_->FrameRect(), 8));
+            }
             break;
-        case OverlayState::Selecting: selection_->Draw(dc); break;
+        case OverlayState::Selecting:
         case OverlayState::Annotating:
             selection_->Draw(dc);
-            graphs_->DrawAll(dc);
+            if (selection_->HasSelection())
+                overdraw_.push_back(Inflated(SelectionGeometry::Normalized(selection_->GetRect()), 5));
+            if (state == OverlayState::Annotating) graphs_->DrawAll(dc);
             break;
     }
     magnifier_->Draw(dc);
+    magnifier_->AddDrawnAreas(overdraw_);
+    // Keep the list inside the surfaces.
+    for (Rect& r : overdraw_) {
+        r = {std::max(r.left, 0), std::max(r.top, 0), std::min<int>(r.right, client.right),
+             std::min<int>(r.bottom, client.bottom)};
+    }
+    lastTarget_ = dc;
+    lastBackground_ = background;
 }
 
 void CScreenCaptureWnd::SetClassCursor(HCURSOR cursor) {

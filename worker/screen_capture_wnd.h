@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/win/double_buffer.h"
 #include "common/win/gdi.h"
@@ -49,6 +50,8 @@ public:
     CToolbarWnd& toolbar() { return toolbar_; }
     HDC snapshotDC() const { return snapshot_.dc(); }
     HDC dimmedDC() const { return dimmed_.dc(); }
+    // Grabs the screen into the snapshot and dims a copy; public for the benchmark.
+    bool TakeSnapshot(int width, int height);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -61,9 +64,8 @@ private:
     void SetClassCursor(HCURSOR cursor);
     // The selected region of the snapshot with the annotations burnt in; none without a selection.
     win::Bitmap CutSelection();
-    bool TakeSnapshot(int width, int height);
 
-    win::MemorySurface snapshot_;
+    win::DibSurface snapshot_;
     win::DibSurface dimmed_;
     HCURSOR crosshair_;
     std::unique_ptr<CSelectionTracker> selection_;
@@ -77,6 +79,11 @@ private:
     int outputFormat_ = 0;
     bool trackWindow_;
     win::DoubleBuffer buffer_;
+    // What the last render drew over its background, so the next one into the same
+    // buffer over the same background restores only those areas.
+    std::vector<Rect> overdraw_;
+    HDC lastTarget_ = nullptr;
+    HDC lastBackground_ = nullptr;
 };
 
 }  // namespace kestrow

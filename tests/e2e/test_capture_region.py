@@ -31,6 +31,10 @@ class RegionCapture(CaptureCase):
         s = Screen()
         self.assertEqual(s.at(700, 300), pattern(700, 300))  # undimmed before any selection
         self.assertEqual(s.at(600, 300), (255, 0, 0))        # the crosshair through the pointer
+        xdo("mousemove", 650, 520)
+        s = self.screen_when(lambda s: s.at(650, 300) == (255, 0, 0), "the crosshair moved")
+        self.assertEqual(s.at(600, 300), pattern(600, 300))  # and nothing left where it was
+        self.assertEqual(s.at(700, 500), pattern(700, 500))
         s = self.select(300, 200, 600, 450, toolbar=(408, 455))
         self.assertEqual(s.at(408 + 28, 455 + 13), GREY)
         self.assertEqual(s.at(599, 482 - 1), BORDER)

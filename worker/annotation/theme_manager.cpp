@@ -10,7 +10,9 @@ namespace {
 int CALLBACK CollectFullName(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM lp) {
     auto* found = reinterpret_cast<unsigned*>(lp);
     const auto* elf = reinterpret_cast<const ENUMLOGFONTW*>(lf);
-    *found |= ThemeFaceFlag(elf->elfFullName);
+    // Wine lists a substituted face under its own family name but with the substitute's
+    // full name, so the family name counts too.
+    *found |= ThemeFaceFlag(elf->elfFullName) | ThemeFaceFlag(elf->elfLogFont.lfFaceName);
     return (*found & kAllThemeFaces) == kAllThemeFaces ? 0 : 1;
 }
 

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Prints the region capture's speed and memory figures under Wine at 1920x1080 and
+# 3840x2160. Figures, not pass/fail. Builds first (scripts/build.sh --programs-only).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/build.sh --programs-only >/dev/null
+source scripts/wine-env.sh
+BENCH="$PWD/build/win32/bench/capture_bench.exe"
+WORKER="$PWD/build/win32/bin/Worker.exe"
+TESTTOOL="$PWD/build/win32/tests/testtool.exe"
+work=$(mktemp -d)
+worker_pid=""
+pattern_pid=""
+
+cleanup() {
+  [ -n "$worker_pid" ] && kill "$worker_pid" 2>/dev/null || true
+  [ -n "$pattern_pid" ] && kill "$pattern_pid" 2>/dev/null || true
+  kestrow_stop_wineserver
+  kestrow_stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+winpath() { echo "Z:${1//\//\\}"; }
+
+for size in 1920x1080 3840x2160; do
+  kestrow_start_xvfb "${size}x24"
+  kestrow_prefix
+  kestrow_start_wineserver
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+  echo "== Xvfb ${size}"
+  # A busy picture on screen, as a user would have.
+  wine "$TESTTOOL" pattern "$(winpath "$work/ready")" >/dev/null 2>&1 </dev/null &
+  pattern_pid=$!
+  for _ in $(seq 1 200); do [ -f "$work/ready" ] && break; sleep 0.05; done
+
+  rm -f "$work/figures.txt"
+  wine "$BENCH" measure "$(winpath "$work/figures.txt")" >/dev/null 2>&1 </dev/null
+  wine "$BENCH" firstpaint "$(winpath "$WORKER")" "$(winpath "$work/figures.txt")" >/dev/null 2>&1 </dev/null
+  cat "$work/figures.txt"
+
+  # Resident memory of the worker with the overlay up.
+  xdotool mousemove 600 500
+  wine "$WORKER" -tasktype screencapture >/dev/null 2>&1 </dev/null &
+  worker_pid=$!
+  wine "$BENCH" waitoverlay >/dev/null 2>&1 </dev/null
+  sleep 1
+  w=${size%x*}; h=${size#*x}
+  frame_kib=$(( w * h * 4 / 1024 ))
+  rss_kib=$(awk '/^VmRSS/ {print $2}' "/proc/$worker_pid/status")
+  hwm_kib=$(awk '/^VmHWM/ {print $2}' "/proc/$worker_pid/status")
+  awk -v rss="$rss_kib" -v hwm="$hwm_kib" -v frame="$frame_kib" 'BEGIN {
+    printf "worker resident memory, overlay up        %8.1f MiB (peak %.1f MiB); 4 frames + 30 MiB = %.1f MiB\n",
+      rss / 1024, hwm / 1024, (4 * frame + 30 * 1024) / 1024 }'
+  kill "$worker_pid" 2>/dev/null || true
+  wait "$worker_pid" 2>/dev/null || true
+  worker_pid=""
+  kill "$pattern_pid" 2>/dev/null || true
+  wait "$pattern_pid" 2>/dev/null || true
+  pattern_pid=""
+  rm -f "$work/ready"
+  kestrow_stop_wineserver
+  kestrow_stop_xvfb
+done

@@ -1,0 +1,191 @@
+// The overlay as a whole, driven by its messages and rendered into memory DCs.
+#include "worker/screen_capture_wnd.h"
+
+#include <gtest/gtest.h>
+
+#include "common/win/com.h"
+#include "tests/win/test_support.h"
+#include "worker/annotation/theme_manager.h"
+#include "worker/dimming.h"
+#include "worker/image_output.h"
+
+namespace kestrow {
+namespace {
+
+class Overlay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::SetCursorPos(500, 400);
+        ASSERT_TRUE(overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW));
+        overlay.StartCapture(L"", 0);
+        w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        // A known picture instead of whatever the screen showed.
+        test::Pixels p{w, h, std::vector<unsigned>(size_t(w) * h)};
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) p.data[size_t(y) * w + x] = test::Unique(x, y);
+        win::WindowDC screen(nullptr);
+        BITMAPINFO bi = test::TopDown32(w, h);
+        ::SetDIBitsToDevice(overlay.snapshotDC(), 0, 0, w, h, 0, 0, 0, h, p.data.data(), &bi, DIB_RGB_COLORS);
+        DimPixels(p.data.data(), p.data.size());
+        ::SetDIBitsToDevice(overlay.dimmedDC(), 0, 0, w, h, 0, 0, 0, h, p.data.data(), &bi, DIB_RGB_COLORS);
+        ::GdiFlush();
+        kept.Create(nullptr, w, h);
+    }
+    void Send(UINT msg, int x, int y) { ::SendMessageW(overlay.hwnd(), msg, 0, MAKELPARAM(x, y)); }
+    test::Pixels Render(win::MemorySurface& s) {
+        overlay.Render(s.dc(), RECT{0, 0, w, h});
+        ::GdiFlush();
+        return test::ReadBitmap(s.bitmap());
+    }
+    // The kept buffer, rendered again after a change, must equal a fresh render.
+    void ExpectSameAsFresh(const char* step) {
+        win::MemorySurface fresh(nullptr, w, h);
+        const test::Pixels a = Render(kept);  // only what changed since the last render into it
+        const test::Pixels b = Render(fresh);
+        Render(kept);  // the kept buffer is the last target again for the next step
+        size_t differ = 0;
+        for (size_t i = 0; i < a.data.size(); ++i) differ += a.data[i] != b.data[i];
+        EXPECT_EQ(differ, 0u) << step;
+    }
+
+    win::GdiplusSession gdiplus{false};
+    CScreenCaptureWnd overlay{false};
+    win::MemorySurface kept;
+    int w = 0, h = 0;
+};
+
+TEST_F(Overlay, DimmedImageFollowsTheFormulaForEveryChannel) {
+    CScreenCaptureWnd fresh(false);
+    ASSERT_TRUE(fresh.Create(L"", WS_POPUP, WS_EX_TOOLWINDOW));
+    ASSERT_TRUE(fresh.TakeSnapshot(256, 2));  // the screen under it is whatever the display shows
+    test::Pixels p{256, 2, std::vector<unsigned>(512)};
+    for (int x = 0; x < 256; ++x) p.data[x] = p.data[256 + x] = (unsigned(x) << 16) | (unsigned(255 - x) << 8) | x;
+    BITMAPINFO bi = test::TopDown32(256, 2);
+    ::SetDIBitsToDevice(fresh.snapshotDC(), 0, 0, 256, 2, 0, 0, 0, 2, p.data.data(), &bi, DIB_RGB_COLORS);
+    // Dimming runs on the snapshot as grabbed; check it against the formula pixel by pixel.
+    ASSERT_TRUE(fresh.TakeSnapshot(256, 2));
+    ::GdiFlush();
+    win::MemorySurface a(nullptr, 256, 2), b(nullptr, 256, 2);
+    ::BitBlt(a.dc(), 0, 0, 256, 2, fresh.snapshotDC(), 0, 0, SRCCOPY);
+    ::BitBlt(b.dc(), 0, 0, 256, 2, fresh.dimmedDC(), 0, 0, SRCCOPY);
+    const test::Pixels snap = test::ReadBitmap(a.bitmap()), dimmed = test::ReadBitmap(b.bitmap());
+    for (int x = 0; x < 256; ++x) {
+        const unsigned s = snap.At(x, 0), d = dimmed.At(x, 0);
+        for (int shift : {0, 8, 16})
+            ASSERT_EQ((d >> shift) & 0xFF, DimChannel((s >> shift) & 0xFF)) << x;
+    }
+}
+
+TEST_F(Overlay, RendersUndimmedUntilASelectionStandsThenDimsOutside) {
+    test::Pixels p = Render(kept);
+    EXPECT_EQ(p.At(700, 300), test::Unique(700, 300));
+    EXPECT_EQ(overlay.state(), OverlayState::Idle);
+    Send(WM_LBUTTONDOWN, 100, 300);
+    Send(WM_MOUSEMOVE, 300, 500);
+    p = Render(kept);
+    EXPECT_EQ(p.At(700, 300), test::Unique(700, 300));  // undimmed while dragging
+    Send(WM_LBUTTONUP, 300, 500);
+    EXPECT_EQ(overlay.state(), OverlayState::Selecting);
+    p = Render(kept);
+    const unsigned u = test::Unique(700, 300);
+    EXPECT_EQ(p.At(700, 300), (unsigned(DimChannel(u >> 16)) << 16) | (unsigned(DimChannel((u >> 8) & 0xFF)) << 8) |
+                                  DimChannel(u & 0xFF));
+    EXPECT_EQ(p.At(200, 400), test::Unique(200, 400));
+    EXPECT_TRUE(::IsWindowVisible(overlay.toolbar().hwnd()));
+    RECT tb;
+    ::GetWindowRect(overlay.toolbar().hwnd(), &tb);
+    EXPECT_EQ(tb.left, 300 - overlay.toolbar().GetWidth());  // right-aligned (no art in this program)
+    EXPECT_EQ(tb.top, 505);
+
+    // A tool command checks nothing here but moves the overlay to annotating; undo with
+    // no shapes then drops the selection.
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_TOOL_ARROW, 0);
+    EXPECT_EQ(overlay.state(), OverlayState::Annotating);
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_UNDO, 0);
+    EXPECT_EQ(overlay.state(), OverlayState::Idle);
+    EXPECT_FALSE(overlay.selection().HasSelection());
+    EXPECT_FALSE(::IsWindowVisible(overlay.toolbar().hwnd()));
+}
+
+TEST_F(Overlay, KeptBackBufferMatchesAFreshRenderAfterEveryChange) {
+    Render(kept);
+    ::SetCursorPos(620, 450);
+    ExpectSameAsFresh("crosshair moved");
+    ::SetCursorPos(20, 20);
+    ExpectSameAsFresh("magnifier to the other corner");
+    Send(WM_LBUTTONDOWN, 100, 300);
+    Send(WM_MOUSEMOVE, 400, 500);
+    ExpectSameAsFresh("dragging");
+    Send(WM_MOUSEMOVE, 250, 350);
+    ExpectSameAsFresh("dragging back");
+    Send(WM_LBUTTONUP, 250, 350);
+    ExpectSameAsFresh("released");
+    Send(WM_LBUTTONDOWN, 200, 320);
+    Send(WM_MOUSEMOVE, 260, 330);
+    Send(WM_LBUTTONUP, 260, 330);
+    ExpectSameAsFresh("moved");
+    Send(WM_LBUTTONDOWN, 310, 360);  // bottom-right handle
+    Send(WM_MOUSEMOVE, 180, 340);
+    ExpectSameAsFresh("resized inside out");
+    Send(WM_LBUTTONUP, 180, 340);
+    ExpectSameAsFresh("normalised");
+    ::SendMessageW(overlay.hwnd(), WM_RBUTTONUP, 0, 0);
+    ExpectSameAsFresh("reset");
+}
+
+TEST_F(Overlay, EscapeAndCancelPostTheQuitMessage) {
+    Send(WM_LBUTTONDOWN, 100, 300);
+    Send(WM_MOUSEMOVE, 300, 500);
+    Send(WM_LBUTTONUP, 300, 500);
+    ::SendMessageW(overlay.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    MSG msg;
+    bool quit = false;
+    for (int i = 0; i < 100 && !quit; ++i) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) quit = true;
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    }
+    EXPECT_TRUE(quit);
+    EXPECT_TRUE(overlay.selection().HasSelection());  // closing leaves the selection alone
+}
+
+TEST(ThemeManager, StandardFontIsTwelvePixelsGb2312InThePreferredFace) {
+    CThemeManager& theme = CThemeManager::Instance();
+    // The test prefix maps "微软雅黑" to an installed face, so it is found first.
+    EXPECT_EQ(theme.face(), L"微软雅黑");
+    LOGFONTW lf{};
+    ASSERT_TRUE(::GetObjectW(theme.StandardFont(), sizeof(lf), &lf));
+    EXPECT_EQ(lf.lfHeight, -12);
+    EXPECT_EQ(lf.lfWeight, 400);
+    EXPECT_EQ(lf.lfCharSet, GB2312_CHARSET);
+    EXPECT_EQ(lf.lfPitchAndFamily, FF_SWISS);
+    ASSERT_TRUE(::GetObjectW(theme.Font(2), sizeof(lf), &lf));
+    EXPECT_EQ(lf.lfHeight, -14);
+    EXPECT_EQ(lf.lfWeight, 700);
+    EXPECT_EQ(theme.Font(4), nullptr);
+}
+
+}  // namespace
+}  // namespace kestrow
+
+namespace kestrow {
+namespace {
+
+TEST(CopyRegionFromDib, GivesADeviceDependentBitmap) {
+    win::DibSurface dib;
+    ASSERT_TRUE(dib.Create(64, 32));
+    for (int i = 0; i < 64 * 32; ++i) dib.bits()[i] = test::Unique(i % 64, i / 64);
+    win::Bitmap b = CopyRegion(dib.dc(), RECT{8, 4, 24, 20});
+    ASSERT_TRUE(b);
+    DIBSECTION ds{};
+    EXPECT_EQ(::GetObjectW(b.Get(), sizeof(ds), &ds), int(sizeof(BITMAP)));  // not a DIB section
+    const test::Pixels p = test::ReadBitmap(b.Get());
+    EXPECT_EQ(p.At(0, 0), test::Unique(8, 4));
+    EXPECT_EQ(p.At(15, 15), test::Unique(23, 19));
+}
+
+}  // namespace
+}  // namespace kestrow
