@@ -1,6 +1,8 @@
 # Worker.exe. Platform-free code first, then Win32 code (the entry point is added
 # by cmake/windows.cmake so the Windows tests can link everything else).
 list(APPEND KESTROW_LOGIC_SOURCES
+  worker/colorpicker/color_picker_layout.cpp
+  worker/annotation/graph_geometry.cpp
   worker/save_naming.cpp
   worker/task_options.cpp
   worker/selection_geometry.cpp
@@ -9,10 +11,12 @@ list(APPEND KESTROW_LOGIC_SOURCES
   worker/magnifier_layout.cpp
   worker/dimming.cpp
   worker/annotation/toolbar_layout.cpp
-  worker/annotation/theme_face.cpp
 )
 
 set(WORKER_WIN_SOURCES
+  worker/annotation/graph.cpp
+  worker/annotation/theme_manager.cpp
+  worker/colorpicker/color_capture_wnd.cpp
   worker/image_output.cpp
   worker/result_sender.cpp
   worker/worker_app.cpp
@@ -23,7 +27,6 @@ set(WORKER_WIN_SOURCES
   worker/annotation/x_toolbar.cpp
   worker/annotation/x_tooltip_ctrl.cpp
   worker/annotation/toolbar_wnd.cpp
-  worker/annotation/theme_manager.cpp
   worker/annotation/graph_manager.cpp
 )
 

@@ -8,7 +8,7 @@
 #include "common/win/com.h"
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
-#include "common/win/window.h"
+#include "worker/colorpicker/color_capture_wnd.h"
 #include "worker/image_output.h"
 #include "worker/result_sender.h"
 #include "worker/screen_capture_wnd.h"
@@ -44,22 +44,40 @@ int SCApp::Run(const wchar_t* commandLine) {
             RunFullScreenToClipboard();
             return 0;
         case ColorCapture:
-            // The colour picker has no window yet; the task ends at once without output.
-            return 0;
+            return RunColorCapture();
         default:
             return RunRegionCapture();
     }
 }
 
+namespace {
+
+// Both window tasks report a window that cannot be made in these words.
+int ReportWindowCreationFailure() {
+    ::MessageBoxW(nullptr, L"m_pCaptureWnd->Create(NULL,CWindow::rcDefault,_T(test), WS_POPUP) != 0",
+                  L"", MB_OK);
+    return 1;
+}
+
+}  // namespace
+
 int SCApp::RunRegionCapture() {
     CScreenCaptureWnd overlay(options_.trackWindow != 0);
-    if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) {
-        ::MessageBoxW(nullptr, L"m_pCaptureWnd->Create(NULL,CWindow::rcDefault,_T(test), WS_POPUP) != 0", L"",
-                      MB_OK);
-        return 1;
-    }
+    if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return ReportWindowCreationFailure();
     overlay.StartCapture(options_.outputPath, options_.outputFormat);
     ::ShowWindow(overlay.hwnd(), SW_SHOW);
+    win::RunMessageLoop();
+    return 0;
+}
+
+int SCApp::RunColorCapture() {
+    CColorCaptureWnd picker;
+    if (!CColorCaptureWnd::RegisterClass(instance_) ||
+        !picker.Create(CColorCaptureWnd::kClassName, L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW,
+                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT))
+        return ReportWindowCreationFailure();
+    picker.Start();
+    ::ShowWindow(picker.hwnd(), SW_SHOW);
     win::RunMessageLoop();
     return 0;
 }

@@ -22,6 +22,7 @@ private:
     void RunFullScreenToFile();
     void RunFullScreenToClipboard();
     int RunRegionCapture();
+    int RunColorCapture();
     static void StartLauncher();
 
     HINSTANCE instance_;

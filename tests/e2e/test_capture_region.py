@@ -3,8 +3,8 @@ copy, save, warn, reset and close with the real mouse and keys."""
 import os
 import unittest
 
-from tests.e2e.capture_support import (SCREEN_H, SCREEN_W, CaptureCase, Screen, dim, pattern, pointer,
-                                       wait_for, xdo)
+from tests.e2e import harness as h
+from tests.e2e.capture_support import SCREEN_H, SCREEN_W, CaptureCase, dim, pattern, pointer, wait_for, xdo
 
 BORDER = (103, 138, 170)     # the tool bar's outline
 SELECTION = (0, 174, 255)    # the selection's border
@@ -24,31 +24,31 @@ class RegionCapture(CaptureCase):
         """Drags a selection and waits for the tool bar's top-left corner at `toolbar`."""
         self.drag(x0, y0, x1, y1)
         xdo("mousemove", 900, 700)
-        return self.screen_when(lambda s: s.at(*toolbar) == BORDER, f"the tool bar at {toolbar}")
+        return self.screen_when(lambda s: s.pixel(*toolbar) == BORDER, f"the tool bar at {toolbar}")
 
     def test_selection_dims_the_outside_and_shows_the_toolbar_below(self):
         worker = self.start_capture()
-        s = Screen()
-        self.assertEqual(s.at(700, 300), pattern(700, 300))  # undimmed before any selection
-        self.assertEqual(s.at(600, 300), (255, 0, 0))        # the crosshair through the pointer
+        s = h.screenshot()
+        self.assertEqual(s.pixel(700, 300), pattern(700, 300))  # undimmed before any selection
+        self.assertEqual(s.pixel(600, 300), (255, 0, 0))        # the crosshair through the pointer
         xdo("mousemove", 650, 520)
-        s = self.screen_when(lambda s: s.at(650, 300) == (255, 0, 0), "the crosshair moved")
-        self.assertEqual(s.at(600, 300), pattern(600, 300))  # and nothing left where it was
-        self.assertEqual(s.at(700, 500), pattern(700, 500))
+        s = self.screen_when(lambda s: s.pixel(650, 300) == (255, 0, 0), "the crosshair moved")
+        self.assertEqual(s.pixel(600, 300), pattern(600, 300))  # and nothing left where it was
+        self.assertEqual(s.pixel(700, 500), pattern(700, 500))
         s = self.select(300, 200, 600, 450, toolbar=(408, 455))
-        self.assertEqual(s.at(408 + 28, 455 + 13), GREY)
-        self.assertEqual(s.at(599, 482 - 1), BORDER)
-        self.assertEqual(s.at(700, 300), dim(pattern(700, 300)))
-        self.assertEqual(s.at(1000, 10), dim(pattern(1000, 10)))
-        self.assertEqual(s.at(400, 300), pattern(400, 300))
-        self.assertEqual(s.at(304, 204), pattern(304, 204))  # just inside the corner handle
-        self.assertEqual(s.at(302, 202), SELECTION)
-        self.assertEqual(s.at(299, 300), SELECTION)
-        self.assertEqual(s.at(600, 300), SELECTION)
-        self.assertEqual(s.at(900, 300), dim(pattern(900, 300)))  # no crosshair once selected
-        self.assertEqual(s.at(198, 201), (127, 127, 127))         # the magnifier stays
+        self.assertEqual(s.pixel(408 + 28, 455 + 13), GREY)
+        self.assertEqual(s.pixel(599, 482 - 1), BORDER)
+        self.assertEqual(s.pixel(700, 300), dim(pattern(700, 300)))
+        self.assertEqual(s.pixel(1000, 10), dim(pattern(1000, 10)))
+        self.assertEqual(s.pixel(400, 300), pattern(400, 300))
+        self.assertEqual(s.pixel(304, 204), pattern(304, 204))  # just inside the corner handle
+        self.assertEqual(s.pixel(302, 202), SELECTION)
+        self.assertEqual(s.pixel(299, 300), SELECTION)
+        self.assertEqual(s.pixel(600, 300), SELECTION)
+        self.assertEqual(s.pixel(900, 300), dim(pattern(900, 300)))  # no crosshair once selected
+        self.assertEqual(s.pixel(198, 201), (127, 127, 127))         # the magnifier stays
         xdo("key", "Escape")
-        self.assertEqual(worker.wait(), 0)
+        self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [])
         self.assertIsNone(self.clipboard())
 
@@ -59,15 +59,15 @@ class RegionCapture(CaptureCase):
         self.select(620, 480, 650, 500, toolbar=(458, 505))    # bottom-right handle
         self.select(320, 230, 310, 220, toolbar=(458, 505))    # top-left handle
         xdo("mousemove", *toolbar_item(458, 505, COPY), "click", 1)
-        self.assertEqual(worker.wait(), 0)
-        self.assertEqual(self.results(), ["code=1526 cb=4 wparam=0 data=00000000"])
+        self.assertEqual(worker.wait(timeout=20), 0)
+        self.assertEqual(self.results(), [(1526, 0, 0)])
         self.assert_region_is_pattern(self.clipboard(), 310, 220, 340, 280)
 
     def test_inside_out_drag_gives_the_same_selection(self):
         worker = self.start_capture()
         self.select(600, 450, 300, 200, toolbar=(408, 455))
         xdo("mousemove", *toolbar_item(408, 455, COPY), "click", 1)
-        self.assertEqual(worker.wait(), 0)
+        self.assertEqual(worker.wait(timeout=20), 0)
         self.assert_region_is_pattern(self.clipboard(), 300, 200, 300, 250)
 
     def test_moving_stops_at_the_screen_edges_and_keeps_the_size(self):
@@ -75,22 +75,22 @@ class RegionCapture(CaptureCase):
         self.select(600, 400, 800, 550, toolbar=(608, 555))
         self.select(700, 480, 1020, 760, toolbar=(SCREEN_W - 192, 618 - 31))
         xdo("mousemove", *toolbar_item(SCREEN_W - 192, 587, COPY), "click", 1)
-        self.assertEqual(worker.wait(), 0)
+        self.assertEqual(worker.wait(timeout=20), 0)
         self.assert_region_is_pattern(self.clipboard(), SCREEN_W - 200, SCREEN_H - 150, 200, 150)
 
     def test_right_click_starts_over_and_double_click_ends_without_output(self):
         worker = self.start_capture()
         self.select(300, 200, 600, 450, toolbar=(408, 455))
         xdo("mousemove", 800, 600, "click", 3)
-        s = self.screen_when(lambda s: s.at(700, 300) == pattern(700, 300), "the undimmed screen")
-        self.assertEqual(s.at(408, 455), pattern(408, 455))  # tool bar gone
-        self.assertTrue(worker.running())
+        s = self.screen_when(lambda s: s.pixel(700, 300) == pattern(700, 300), "the undimmed screen")
+        self.assertEqual(s.pixel(408, 455), pattern(408, 455))  # tool bar gone
+        self.assertTrue((worker.poll() is None))
         # A fresh press starts a new rectangle rather than moving the old one.
         self.select(100, 300, 250, 400, toolbar=(58, 405))
         xdo("mousemove", 800, 600, "click", 3)
-        self.screen_when(lambda s: s.at(58, 405) == pattern(58, 405), "the tool bar hidden")
+        self.screen_when(lambda s: s.pixel(58, 405) == pattern(58, 405), "the tool bar hidden")
         xdo("mousemove", 700, 650, "click", "--repeat", 2, "--delay", 80, 1)
-        self.assertEqual(worker.wait(), 0)
+        self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [])
         self.assertIsNone(self.clipboard())
 
@@ -98,11 +98,11 @@ class RegionCapture(CaptureCase):
         worker = self.start_capture()
         self.select(300, 200, 600, 450, toolbar=(408, 455))
         xdo("mousemove", *toolbar_item(408, 455, UNDO), "click", 1)  # no shapes: starts over
-        self.screen_when(lambda s: s.at(700, 300) == pattern(700, 300), "the selection dropped")
+        self.screen_when(lambda s: s.pixel(700, 300) == pattern(700, 300), "the selection dropped")
         self.select(300, 200, 600, 450, toolbar=(408, 455))
         xdo("mousemove", *toolbar_item(408, 455, RECT), "click", 1)
         xdo("mousemove", *toolbar_item(408, 455, CANCEL), "click", 1)
-        self.assertEqual(worker.wait(), 0)
+        self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [])
 
     def test_escape_on_the_toolbar_closes_the_capture(self):
@@ -110,36 +110,32 @@ class RegionCapture(CaptureCase):
         self.select(300, 200, 600, 450, toolbar=(408, 455))
         xdo("mousemove", *toolbar_item(408, 455, 2))
         xdo("key", "Escape")
-        self.assertEqual(worker.wait(), 0)
+        self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [])
 
     def test_copy_of_a_tiny_region_has_no_warning(self):
         worker = self.start_capture()
         self.select(100, 100, 103, 103, toolbar=(0, 108))
         xdo("mousemove", *toolbar_item(0, 108, COPY), "click", 1)
-        self.assertEqual(worker.wait(), 0)
-        self.assertEqual(self.results(), ["code=1526 cb=4 wparam=0 data=00000000"])
+        self.assertEqual(worker.wait(timeout=20), 0)
+        self.assertEqual(self.results(), [(1526, 0, 0)])
         self.assert_region_is_pattern(self.clipboard(), 100, 100, 3, 3)
 
     def test_save_as_warns_about_a_tiny_region_then_saves(self):
         worker = self.start_capture(workdir=self.tmp)
         self.select(100, 100, 103, 104, toolbar=(0, 109))
         xdo("mousemove", *toolbar_item(0, 109, SAVE), "click", 1)
-        box = wait_for(lambda: self.top_window("区域太小!"), what="the warning")
-        xdo("mousemove", (box[0] + box[2]) // 2, (box[1] + box[3]) // 2)
-        xdo("key", "Return")
-        dialog = wait_for(lambda: self.top_window("Save As", title=True), what="the save dialog")
-        xdo("mousemove", dialog[0] + 100, dialog[1] + 60)
-        xdo("type", "--delay", "30", "tiny.bmp")
-        xdo("key", "Return")
+        warning = self.s.wait_window(cls="#32770", has_child_text="区域太小!")
+        h.mouse_move(*warning.center)
+        h.key("Return")
+        dialog = h.wait_save_dialog(self.s)
+        h.answer_save_dialog(dialog, "tiny.bmp")
         self.assertEqual(worker.wait(timeout=30), 0)
         saved = os.path.join(self.tmp, "tiny.bmp")
         self.assertTrue(os.path.exists(saved))
-        from tests.e2e.capture_support import read_bmp
-        self.assert_region_is_pattern(read_bmp(saved), 100, 100, 3, 4)
-        [line] = self.results()
-        self.assertTrue(line.startswith("code=1525 "), line)
-        path = bytes.fromhex(line.split("data=")[1]).decode("utf-16-le")
+        self.assert_region_is_pattern(h.read_image(saved), 100, 100, 3, 4)
+        [(code, _, path)] = self.results()
+        self.assertEqual(code, 1525)
         self.assertTrue(path.lower().endswith("\\tiny.bmp"), path)
 
     def test_arrow_keys_move_the_pointer_by_one_pixel(self):
@@ -151,38 +147,23 @@ class RegionCapture(CaptureCase):
         xdo("key", "Left", "Up", "Up")
         wait_for(lambda: pointer() == (500, 399), what="the pointer moved back")
         xdo("key", "Escape")
-        self.assertEqual(worker.wait(), 0)
-
-    def top_window(self, text, title=False):
-        """The rectangle of a visible dialog whose title (or a child's text) is `text`."""
-        current = None
-        for line in self.windows().splitlines():
-            parts = line.split(" ", 8)
-            if len(parts) < 8:
-                continue
-            if parts[0] == "top":
-                current = tuple(int(v) for v in parts[4:8]) if parts[2] == "#32770" else None
-                if current and title and len(parts) > 8 and parts[8] == text:
-                    return current
-            elif current and not title and len(parts) > 8 and parts[8] == text:
-                return current
-        return None
+        self.assertEqual(worker.wait(timeout=20), 0)
 
 
 class MagnifierCorner(CaptureCase):
     def test_box_moves_to_the_bottom_right_while_the_pointer_is_inside_it(self):
         worker = self.start_capture(mouse=(10, 10))
         bottom_right = (SCREEN_W - 200 + 198, SCREEN_H - 220 + 201)
-        s = Screen()
-        self.assertEqual(s.at(*bottom_right), (127, 127, 127))
-        self.assertEqual(s.at(150, 150), pattern(150, 150))
+        s = h.screenshot()
+        self.assertEqual(s.pixel(*bottom_right), (127, 127, 127))
+        self.assertEqual(s.pixel(150, 150), pattern(150, 150))
         xdo("mousemove", 200, 10)
-        s = self.screen_when(lambda s: s.at(198, 201) == (127, 127, 127), "the box top-left")
-        self.assertEqual(s.at(*bottom_right), pattern(*bottom_right))
+        s = self.screen_when(lambda s: s.pixel(198, 201) == (127, 127, 127), "the box top-left")
+        self.assertEqual(s.pixel(*bottom_right), pattern(*bottom_right))
         xdo("mousemove", 199, 219)
-        self.screen_when(lambda s: s.at(*bottom_right) == (127, 127, 127), "the box bottom-right")
+        self.screen_when(lambda s: s.pixel(*bottom_right) == (127, 127, 127), "the box bottom-right")
         xdo("key", "Escape")
-        self.assertEqual(worker.wait(), 0)
+        self.assertEqual(worker.wait(timeout=20), 0)
 
 
 if __name__ == "__main__":

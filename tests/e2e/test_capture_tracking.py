@@ -3,8 +3,8 @@ and a click selects it."""
 import os
 import unittest
 
-from tests.e2e.capture_support import (SCREEN_H, SCREEN_W, TESTTOOL, CaptureCase, Screen, pattern, wait_for,
-                                       winpath, xdo)
+from tests.e2e import harness as h
+from tests.e2e.capture_support import SCREEN_H, SCREEN_W, TESTTOOL, CaptureCase, pattern, wait_for, winpath, xdo
 
 FRAME = (0, 122, 236)
 BORDER = (103, 138, 170)
@@ -15,53 +15,53 @@ class WindowTracking(CaptureCase):
         ready = os.path.join(self.tmp, "dialog.ready")
         self.start(TESTTOOL, "dialog", winpath(ready))
         wait_for(lambda: os.path.exists(ready), what="the dialog")
-        before = self.screen_when(lambda s: s.at(201, 151) != pattern(201, 151), "the dialog painted")
+        before = self.screen_when(lambda s: s.pixel(201, 151) != pattern(201, 151), "the dialog painted")
         worker = self.start_capture("-trackwindow", "true", mouse=(700, 600))
         xdo("mousemove", 300, 250)  # over the button at (260, 230, 380, 270)
         # (The red crosshair runs through x = 300 and y = 250.)
-        s = self.screen_when(lambda s: s.at(257, 240) == FRAME, "the button framed")
-        self.assertEqual(s.at(380, 240), FRAME)
-        self.assertEqual(s.at(320, 227), FRAME)
-        self.assertEqual(s.at(320, 270), FRAME)
-        self.assertEqual(s.at(197, 300), pattern(197, 300))  # the window itself is not framed
-        self.assertEqual(s.at(320, 240), before.at(320, 240))
+        s = self.screen_when(lambda s: s.pixel(257, 240) == FRAME, "the button framed")
+        self.assertEqual(s.pixel(380, 240), FRAME)
+        self.assertEqual(s.pixel(320, 227), FRAME)
+        self.assertEqual(s.pixel(320, 270), FRAME)
+        self.assertEqual(s.pixel(197, 300), pattern(197, 300))  # the window itself is not framed
+        self.assertEqual(s.pixel(320, 240), before.pixel(320, 240))
         xdo("click", 1)
-        s = self.screen_when(lambda s: s.at(188, 275) == BORDER, "the tool bar under the button")
-        self.assertEqual(s.at(300, 250), before.at(300, 250))
-        self.assertNotEqual(s.at(700, 600), pattern(700, 600))  # dimmed outside
+        s = self.screen_when(lambda s: s.pixel(188, 275) == BORDER, "the tool bar under the button")
+        self.assertEqual(s.pixel(300, 250), before.pixel(300, 250))
+        self.assertNotEqual(s.pixel(700, 600), pattern(700, 600))  # dimmed outside
         xdo("mousemove", 188 + 3 + 27 * 5 + 12, 288, "click", 1)
-        self.assertEqual(worker.wait(), 0)
-        self.assertEqual(self.results(), ["code=1526 cb=4 wparam=0 data=00000000"])
-        w, h, at = self.clipboard()
-        self.assertEqual((w, h), (120, 40))
+        self.assertEqual(worker.wait(timeout=20), 0)
+        self.assertEqual(self.results(), [(1526, 0, 0)])
+        clip = self.clipboard()
+        self.assertEqual((clip.width, clip.height), (120, 40))
         for y in range(0, 40, 3):
             for x in range(0, 120, 3):
-                self.assertEqual(at(x, y), before.at(260 + x, 230 + y), (x, y))
+                self.assertEqual(clip.pixel(x, y), before.pixel(260 + x, 230 + y), (x, y))
 
     def test_full_screen_window_frame_stays_on_screen_and_click_takes_the_whole_screen(self):
         worker = self.start_capture("-trackwindow", "true", mouse=(700, 600))
         xdo("mousemove", 702, 602)
-        s = self.screen_when(lambda s: s.at(0, 400) == FRAME, "the frame")
-        self.assertEqual(s.at(SCREEN_W - 2, 400), FRAME)
-        self.assertEqual(s.at(500, 0), FRAME)
-        self.assertEqual(s.at(500, SCREEN_H - 2), FRAME)
-        self.assertEqual(s.at(500, 400), pattern(500, 400))
+        s = self.screen_when(lambda s: s.pixel(0, 400) == FRAME, "the frame")
+        self.assertEqual(s.pixel(SCREEN_W - 2, 400), FRAME)
+        self.assertEqual(s.pixel(500, 0), FRAME)
+        self.assertEqual(s.pixel(500, SCREEN_H - 2), FRAME)
+        self.assertEqual(s.pixel(500, 400), pattern(500, 400))
         xdo("click", 1)
         # No room below or above: the tool bar goes inside the top edge, at the right.
-        self.screen_when(lambda s: s.at(SCREEN_W - 192, 5) == BORDER, "the tool bar")
+        self.screen_when(lambda s: s.pixel(SCREEN_W - 192, 5) == BORDER, "the tool bar")
         xdo("mousemove", SCREEN_W - 192 + 3 + 27 * 5 + 12, 18, "click", 1)
-        self.assertEqual(worker.wait(), 0)
+        self.assertEqual(worker.wait(timeout=20), 0)
         self.assert_region_is_pattern(self.clipboard(), 0, 0, SCREEN_W, SCREEN_H)
 
     def test_without_tracking_a_click_selects_nothing(self):
         worker = self.start_capture(mouse=(700, 600))
         xdo("click", 1)
         xdo("mousemove", 650, 550)
-        s = Screen()
-        self.assertEqual(s.at(0, 400), pattern(0, 400))
-        self.assertEqual(s.at(SCREEN_W - 192, 5), pattern(SCREEN_W - 192, 5))
+        s = h.screenshot()
+        self.assertEqual(s.pixel(0, 400), pattern(0, 400))
+        self.assertEqual(s.pixel(SCREEN_W - 192, 5), pattern(SCREEN_W - 192, 5))
         xdo("key", "Escape")
-        self.assertEqual(worker.wait(), 0)
+        self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [])
 
 

@@ -1,11 +1,13 @@
 // One helper program for the end-to-end scenarios; the first argument picks the job:
 //   receiver LOG           the launcher's result window; logs each copy-data record
 //   clipdump OUT.bmp       writes the clipboard's CF_BITMAP as a 32-bit BMP (exit 2: none)
+//   cliptext OUT           writes the clipboard's Unicode text as UTF-16LE (exit 2: none)
 //   clipclear              empties the clipboard
 //   pattern READY          covers the primary screen with the known test pattern
 //   windows OUT            lists the visible top-level windows and their children
 //   lock FILE READY        holds FILE open without sharing, so writes to it fail
 //   dialog READY           a topmost window at (200,150) 400 x 300 with a button at (260,230) 120 x 40
+//   items HWND OUT         lists the items of another program's combo box or list box
 // Output goes to files; READY files are written once the job is in place.
 #include <windows.h>
 #include <shellapi.h>
@@ -102,6 +104,19 @@ int ClipDump(const std::wstring& out) {
     return WriteFileBytes(out, file, false) ? 0 : 5;
 }
 
+// The clipboard's CF_UNICODETEXT as raw UTF-16LE bytes, terminator excluded (exit 2: none).
+int ClipText(const std::wstring& out) {
+    kestrow::win::ClipboardSession clip(nullptr);
+    if (!clip.IsOpen()) return 3;
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    if (!data) return 2;
+    const auto* text = static_cast<const wchar_t*>(::GlobalLock(data));
+    if (!text) return 4;
+    std::string bytes(reinterpret_cast<const char*>(text), wcslen(text) * sizeof(wchar_t));
+    ::GlobalUnlock(data);
+    return WriteFileBytes(out, bytes, false) ? 0 : 5;
+}
+
 int ClipClear() {
     kestrow::win::ClipboardSession clip(nullptr);
     if (!clip.IsOpen()) return 3;
@@ -168,9 +183,13 @@ int RunPattern(const std::wstring& ready) {
     return kestrow::win::RunMessageLoop();
 }
 
+// Asks the window itself: GetWindowText would give another program's controls'
+// creation text, not what an edit box holds now.
 std::wstring WindowText(HWND hwnd) {
     wchar_t buf[1024] = {};
-    ::GetWindowTextW(hwnd, buf, 1024);
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                          2000, &copied);
     return buf;
 }
 std::wstring ClassName(HWND hwnd) {
@@ -179,8 +198,8 @@ std::wstring ClassName(HWND hwnd) {
     return buf;
 }
 
-// One line a window: "top|child <hwnd> <class> <id> <l> <t> <r> <b> <text>", the text last
-// with line breaks escaped.
+// One line a window: "top|child <hwnd> <class> <id> <l> <t> <r> <b> <visible> <text>", the
+// text last with line breaks escaped.
 std::string DescribeWindow(const char* kind, HWND hwnd) {
     RECT rc{};
     ::GetWindowRect(hwnd, &rc);
@@ -194,8 +213,8 @@ std::string DescribeWindow(const char* kind, HWND hwnd) {
     char head[160];
     std::snprintf(head, sizeof(head), "%s %lu ", kind, static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)));
     char tail[96];
-    std::snprintf(tail, sizeof(tail), " %d %ld %ld %ld %ld ", ::GetDlgCtrlID(hwnd), rc.left, rc.top,
-                  rc.right, rc.bottom);
+    std::snprintf(tail, sizeof(tail), " %d %ld %ld %ld %ld %d ", ::GetDlgCtrlID(hwnd), rc.left, rc.top,
+                  rc.right, rc.bottom, ::IsWindowVisible(hwnd) ? 1 : 0);
     return head + ToUtf8(ClassName(hwnd)) + tail + ToUtf8(escaped) + "\n";
 }
 
@@ -214,6 +233,25 @@ BOOL CALLBACK AddTopLevel(HWND hwnd, LPARAM lp) {
 int ListWindows(const std::wstring& out) {
     std::string text;
     ::EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&text));
+    return WriteFileBytes(out, text, false) ? 0 : 5;
+}
+
+// The items of a combo box or list box in another program, one a line, the
+// selected one marked with "*".
+int ListItems(HWND hwnd, const std::wstring& out) {
+    const bool combo = ClassName(hwnd) == L"ComboBox";
+    const UINT getCount = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT getLen = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    const UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    const LRESULT selected = ::SendMessageW(hwnd, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    std::string text;
+    const LRESULT count = ::SendMessageW(hwnd, getCount, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring item(size_t(::SendMessageW(hwnd, getLen, i, 0)) + 1, L'\0');
+        ::SendMessageW(hwnd, getText, i, reinterpret_cast<LPARAM>(item.data()));
+        item.resize(wcslen(item.c_str()));
+        text += (i == selected ? "*" : " ") + ToUtf8(item) + "\n";
+    }
     return WriteFileBytes(out, text, false) ? 0 : 5;
 }
 
@@ -254,9 +292,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (job == L"receiver" && args.size() == 3) return RunReceiver(args[2]);
     if (job == L"clipdump" && args.size() == 3) return ClipDump(args[2]);
     if (job == L"clipclear") return ClipClear();
+    if (job == L"cliptext" && args.size() == 3) return ClipText(args[2]);
     if (job == L"pattern" && args.size() == 3) return RunPattern(args[2]);
     if (job == L"windows" && args.size() == 3) return ListWindows(args[2]);
     if (job == L"lock" && args.size() == 4) return LockFile(args[2], args[3]);
     if (job == L"dialog" && args.size() == 3) return RunDialog(args[2]);
+    if (job == L"items" && args.size() == 4)
+        return ListItems(reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10)), args[3]);
     return 64;
 }

@@ -5,7 +5,6 @@
 
 #include "common/win/com.h"
 #include "tests/win/test_support.h"
-#include "worker/annotation/theme_manager.h"
 #include "worker/dimming.h"
 #include "worker/image_output.h"
 
@@ -150,22 +149,6 @@ TEST_F(Overlay, EscapeAndCancelPostTheQuitMessage) {
     }
     EXPECT_TRUE(quit);
     EXPECT_TRUE(overlay.selection().HasSelection());  // closing leaves the selection alone
-}
-
-TEST(ThemeManager, StandardFontIsTwelvePixelsGb2312InThePreferredFace) {
-    CThemeManager& theme = CThemeManager::Instance();
-    // The test prefix maps "微软雅黑" to an installed face, so it is found first.
-    EXPECT_EQ(theme.face(), L"微软雅黑");
-    LOGFONTW lf{};
-    ASSERT_TRUE(::GetObjectW(theme.StandardFont(), sizeof(lf), &lf));
-    EXPECT_EQ(lf.lfHeight, -12);
-    EXPECT_EQ(lf.lfWeight, 400);
-    EXPECT_EQ(lf.lfCharSet, GB2312_CHARSET);
-    EXPECT_EQ(lf.lfPitchAndFamily, FF_SWISS);
-    ASSERT_TRUE(::GetObjectW(theme.Font(2), sizeof(lf), &lf));
-    EXPECT_EQ(lf.lfHeight, -14);
-    EXPECT_EQ(lf.lfWeight, 700);
-    EXPECT_EQ(theme.Font(4), nullptr);
 }
 
 }  // namespace
