@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include "common/res_reader.h"
+#include "worker/annotation/x_tooltip_ctrl.h"
 #include "common/win/com.h"
 #include "tests/win/test_support.h"
 
@@ -98,6 +101,18 @@ TEST_F(ToolbarPaint, HoverPressedAndCheckedFrames) {
 
     Mouse(WM_MOUSEMOVE, 40, 10);  // over the arrow tool, item 2 at x 30
     EXPECT_EQ(toolbar.strip().GetHovered(), ID_TOOL_ARROW);
+    // The shared tooltip now carries the item's tooltip text.
+    HWND tip = XToolTipCtrl::Instance().hwnd();
+    ASSERT_TRUE(tip);
+    wchar_t text[260] = {};
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.hwnd = toolbar.hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(toolbar.hwnd());
+    ti.lpszText = text;
+    ::SendMessageW(tip, TTM_GETTEXTW, 260, reinterpret_cast<LPARAM>(&ti));
+    EXPECT_STREQ(text, L"箭头工具");
+    EXPECT_STREQ(toolbar.strip().TooltipText(ID_UNDO), L"撤消上一次操作");
     EXPECT_EQ(Print().At(30, 3), hoverEdge);
     Mouse(WM_LBUTTONDOWN, 40, 10);
     EXPECT_EQ(Print().At(30, 3), pressedEdge);
