@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh --programs-only >/dev/null
+# A prefix of its own, so no wineserver of another run (or its display) is shared.
+export KESTROW_WINEPREFIX="${KESTROW_WINEPREFIX:-$PWD/build/wine/bench-prefix}"
 source scripts/wine-env.sh
 BENCH="$PWD/build/win32/bench/capture_bench.exe"
 WORKER="$PWD/build/win32/bin/Worker.exe"

@@ -39,6 +39,7 @@ CScreenCaptureWnd::CScreenCaptureWnd(bool trackWindow)
 }
 
 CScreenCaptureWnd::~CScreenCaptureWnd() {
+    WaitForDimmed();
     toolbar_.Destroy();
     Destroy();
 }
@@ -68,6 +69,7 @@ void CScreenCaptureWnd::OnCreate() {
 bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     win::WindowDC screen(nullptr);
     if (!screen) return false;
+    WaitForDimmed();
     if (!snapshot_ || snapshot_.width() != w || snapshot_.height() != h) snapshot_.Create(w, h);
     if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.Create(w, h);
     lastTarget_ = nullptr;
@@ -75,7 +77,16 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     // One read of the screen; the dimmed copy is computed from it in one pass.
     ::BitBlt(snapshot_.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
     ::GdiFlush();
-    if (dimmed_) DimPixels(snapshot_.bits(), dimmed_.bits(), size_t(w) * h);
+    if (dimmed_) {
+        const uint32_t* from = snapshot_.bits();
+        uint32_t* to = dimmed_.bits();
+        const size_t count = size_t(w) * h;
+        try {
+            dimming_ = std::thread([from, to, count] { DimPixels(from, to, count); });
+        } catch (...) {
+            DimPixels(from, to, count);  // no thread to be had: dim here
+        }
+    }
     return dimmed_ && snapshot_;
 }
 
@@ -100,10 +111,14 @@ void CScreenCaptureWnd::StartCapture(const std::wstring& outputPath, int outputF
     SetClassCursor(crosshair_);
 }
 
+void CScreenCaptureWnd::WaitForDimmed() {
+    if (dimming_.joinable()) dimming_.join();
+}
+
 void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
     const OverlayState state = machine_.state();
     const bool dim = ShowsDimmedBackground(state, selection_->geometry());
-    HDC background = dim ? dimmed_.dc() : snapshot_.dc();
+    HDC background = dim ? dimmedDC() : snapshot_.dc();
     // Annotations have no known bounds, so annotating always starts from a full background.
     if (background && dc == lastTarget_ && background == lastBackground_ && state != OverlayState::Annotating) {
         for (const Rect& r : overdraw_)
@@ -191,6 +206,7 @@ void CScreenCaptureWnd::PlaceColorPane(int) {
 }
 
 win::Bitmap CScreenCaptureWnd::CutSelection() {
+    WaitForDimmed();  // the shapes are about to be drawn on the snapshot it reads
     graphs_->DrawAll(snapshot_.dc());
     const Rect r = SelectionGeometry::Normalized(selection_->GetRect());
     return CopyRegion(snapshot_.dc(), ToRECT(r));

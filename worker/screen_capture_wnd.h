@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/win/double_buffer.h"
@@ -49,7 +50,11 @@ public:
     const CSelectionTracker& selection() const { return *selection_; }
     CToolbarWnd& toolbar() { return toolbar_; }
     HDC snapshotDC() const { return snapshot_.dc(); }
-    HDC dimmedDC() const { return dimmed_.dc(); }
+    // Waits for the dimmed copy if it is still being computed.
+    HDC dimmedDC() {
+        WaitForDimmed();
+        return dimmed_.dc();
+    }
     // Grabs the screen into the snapshot and dims a copy; public for the benchmark.
     bool TakeSnapshot(int width, int height);
 
@@ -64,9 +69,14 @@ private:
     void SetClassCursor(HCURSOR cursor);
     // The selected region of the snapshot with the annotations burnt in; none without a selection.
     win::Bitmap CutSelection();
+    void WaitForDimmed();
 
     win::DibSurface snapshot_;
     win::DibSurface dimmed_;
+    // Computes the dimmed copy from the snapshot's pixels while the window is shown and
+    // first painted (which need only the snapshot). Touches memory only, never a window;
+    // joined before anything reads the dimmed copy or changes the snapshot.
+    std::thread dimming_;
     HCURSOR crosshair_;
     std::unique_ptr<CSelectionTracker> selection_;
     OverlayMachine machine_;
