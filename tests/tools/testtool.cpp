@@ -250,7 +250,9 @@ int ListItems(HWND hwnd, const std::wstring& out) {
         std::wstring item(size_t(::SendMessageW(hwnd, getLen, i, 0)) + 1, L'\0');
         ::SendMessageW(hwnd, getText, i, reinterpret_cast<LPARAM>(item.data()));
         item.resize(wcslen(item.c_str()));
-        text += (i == selected ? "*" : " ") + ToUtf8(item) + "\n";
+        text += i == selected ? '*' : ' ';
+        text += ToUtf8(item);
+        text += '\n';
     }
     return WriteFileBytes(out, text, false) ? 0 : 5;
 }
