@@ -18,7 +18,10 @@ constexpr COLORREF kBorder = 0x00AA8A67;
 
 }  // namespace
 
-XToolbar::XToolbar() = default;
+XToolbar::XToolbar()
+    : background_(::CreateSolidBrush(kBackground)),
+      border_(::CreatePen(PS_SOLID, 1, kBorder)),
+      plain_(::CreatePen(PS_SOLID, 1, kBackground)) {}
 XToolbar::~XToolbar() = default;
 
 void XToolbar::SetResourceModule(HMODULE module) { g_resources = module; }
@@ -107,10 +110,8 @@ void XToolbar::DrawIcon(HDC dc, int image, int x, int y) {
 }
 
 void XToolbar::PaintBackground(HDC dc, const RECT& r, bool noBorder) {
-    win::Brush brush(::CreateSolidBrush(kBackground));
-    win::Pen pen(::CreatePen(PS_SOLID, 1, noBorder ? kBackground : kBorder));
-    win::ScopedSelect b(dc, brush.Get());
-    win::ScopedSelect p(dc, pen.Get());
+    win::ScopedSelect b(dc, background_.Get());
+    win::ScopedSelect p(dc, noBorder ? plain_.Get() : border_.Get());
     ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/geometry.h"
+#include "common/win/gdi.h"
 #include "worker/annotation/toolbar_layout.h"
 
 namespace kestrow {
@@ -78,6 +79,10 @@ protected:
     StripMetrics metrics_;
     std::vector<StripItem> items_;
     StripState state_{items_};
+    // Made once: every paint uses them.
+    win::Brush background_;
+    win::Pen border_;
+    win::Pen plain_;
     int width_ = 0;
 };
 
