@@ -4,7 +4,7 @@ namespace kestrow {
 
 namespace {
 
-const StripItemSpec kToolItems[] = {
+const StripItemInit kToolItems[] = {
     {L"矩形", L"矩形工具", ID_TOOL_RECTANGLE, 0, 0, kItemCheckGroup},
     {L"箭头", L"箭头工具", ID_TOOL_ARROW, 1, 0, kItemCheckGroup},
     {L"画刷", L"画刷工具", ID_TOOL_BRUSH, 2, 0, kItemCheckGroup},

@@ -44,15 +44,15 @@ void XToolbar::LoadIcons(UINT id, int count) {
     }
 }
 
-int XToolbar::AddItems(const StripItemSpec* specs, int count) {
+int XToolbar::AddItems(const StripItemInit* inits, int count) {
     for (int i = 0; i < count; ++i) {
         StripItem item;
-        item.label = std::wstring(specs[i].label ? specs[i].label : L"").substr(0, 259);
-        item.tooltip = std::wstring(specs[i].tooltip ? specs[i].tooltip : L"").substr(0, 259);
-        item.id = specs[i].id;
-        item.image = specs[i].image;
-        item.state = specs[i].state;
-        item.style = specs[i].style;
+        item.label = std::wstring(inits[i].label ? inits[i].label : L"").substr(0, 259);
+        item.tooltip = std::wstring(inits[i].tooltip ? inits[i].tooltip : L"").substr(0, 259);
+        item.id = inits[i].id;
+        item.image = inits[i].image;
+        item.state = inits[i].state;
+        item.style = inits[i].style;
         items_.push_back(item);
     }
     auto measure = [](const StripItem& item) {

@@ -15,7 +15,7 @@
 namespace kestrow {
 
 // How a caller describes one item.
-struct StripItemSpec {
+struct StripItemInit {
     const wchar_t* label;
     const wchar_t* tooltip;
     int id;
@@ -36,7 +36,7 @@ public:
 
     void SetOwner(HWND owner);
     void LoadIcons(UINT resourceId, int count);
-    int AddItems(const StripItemSpec* items, int count);
+    int AddItems(const StripItemInit* items, int count);
     void SetRect(const RECT& rect) { rect_ = rect; }
     void SetEnabled(bool on) { enabled_ = on; }
     void SetShowLabels(bool on) { metrics_.showLabels = on; }
