@@ -21,6 +21,9 @@ int VirtualHeight() { return ::GetSystemMetrics(SM_CYVIRTUALSCREEN); }
 RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 Rect Inflated(const Rect& r, int d) { return {r.left - d, r.top - d, r.right + d, r.bottom + d}; }
 
+// Topmost, or the warning would open behind the topmost overlay where it cannot be seen.
+void WarnTooSmall() { ::MessageBoxW(nullptr, L"区域太小!", L"", MB_OK | MB_TOPMOST); }
+
 }  // namespace
 
 CScreenCaptureWnd::CScreenCaptureWnd(bool trackWindow)
@@ -214,7 +217,7 @@ win::Bitmap CScreenCaptureWnd::CutSelection() {
 
 void CScreenCaptureWnd::FinishCapture() {
     if (!selection_->HasSelection()) return;
-    if (IsTooSmallToSave(selection_->GetRect())) ::MessageBoxW(nullptr, L"区域太小!", L"", MB_OK);
+    if (IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
     ::KillTimer(hwnd(), kRepaintTimer);
     win::Bitmap bitmap = CutSelection();
     if (bitmap) {
@@ -228,7 +231,7 @@ void CScreenCaptureWnd::FinishCapture() {
 
 void CScreenCaptureWnd::SaveSelection() {
     if (!selection_->HasSelection()) return;
-    if (IsTooSmallToSave(selection_->GetRect())) ::MessageBoxW(nullptr, L"区域太小!", L"", MB_OK);
+    if (IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
     ::KillTimer(hwnd(), kRepaintTimer);
     win::Bitmap bitmap = CutSelection();
     if (!bitmap) return;
