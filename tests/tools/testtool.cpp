@@ -5,6 +5,7 @@
 //   pattern READY          covers the primary screen with the known test pattern
 //   windows OUT            lists the visible top-level windows and their children
 //   lock FILE READY        holds FILE open without sharing, so writes to it fail
+//   items HWND OUT         lists the items of another program's combo box or list box
 // Output goes to files; READY files are written once the job is in place.
 #include <windows.h>
 #include <shellapi.h>
@@ -167,9 +168,13 @@ int RunPattern(const std::wstring& ready) {
     return kestrow::win::RunMessageLoop();
 }
 
+// Asks the window itself: GetWindowText would give another program's controls'
+// creation text, not what an edit box holds now.
 std::wstring WindowText(HWND hwnd) {
     wchar_t buf[1024] = {};
-    ::GetWindowTextW(hwnd, buf, 1024);
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                          2000, &copied);
     return buf;
 }
 std::wstring ClassName(HWND hwnd) {
@@ -178,8 +183,8 @@ std::wstring ClassName(HWND hwnd) {
     return buf;
 }
 
-// One line a window: "top|child <hwnd> <class> <id> <l> <t> <r> <b> <text>", the text last
-// with line breaks escaped.
+// One line a window: "top|child <hwnd> <class> <id> <l> <t> <r> <b> <visible> <text>", the
+// text last with line breaks escaped.
 std::string DescribeWindow(const char* kind, HWND hwnd) {
     RECT rc{};
     ::GetWindowRect(hwnd, &rc);
@@ -193,8 +198,8 @@ std::string DescribeWindow(const char* kind, HWND hwnd) {
     char head[160];
     std::snprintf(head, sizeof(head), "%s %lu ", kind, static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)));
     char tail[96];
-    std::snprintf(tail, sizeof(tail), " %d %ld %ld %ld %ld ", ::GetDlgCtrlID(hwnd), rc.left, rc.top,
-                  rc.right, rc.bottom);
+    std::snprintf(tail, sizeof(tail), " %d %ld %ld %ld %ld %d ", ::GetDlgCtrlID(hwnd), rc.left, rc.top,
+                  rc.right, rc.bottom, ::IsWindowVisible(hwnd) ? 1 : 0);
     return head + ToUtf8(ClassName(hwnd)) + tail + ToUtf8(escaped) + "\n";
 }
 
@@ -213,6 +218,25 @@ BOOL CALLBACK AddTopLevel(HWND hwnd, LPARAM lp) {
 int ListWindows(const std::wstring& out) {
     std::string text;
     ::EnumWindows(AddTopLevel, reinterpret_cast<LPARAM>(&text));
+    return WriteFileBytes(out, text, false) ? 0 : 5;
+}
+
+// The items of a combo box or list box in another program, one a line, the
+// selected one marked with "*".
+int ListItems(HWND hwnd, const std::wstring& out) {
+    const bool combo = ClassName(hwnd) == L"ComboBox";
+    const UINT getCount = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT getLen = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    const UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    const LRESULT selected = ::SendMessageW(hwnd, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    std::string text;
+    const LRESULT count = ::SendMessageW(hwnd, getCount, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring item(size_t(::SendMessageW(hwnd, getLen, i, 0)) + 1, L'\0');
+        ::SendMessageW(hwnd, getText, i, reinterpret_cast<LPARAM>(item.data()));
+        item.resize(wcslen(item.c_str()));
+        text += (i == selected ? "*" : " ") + ToUtf8(item) + "\n";
+    }
     return WriteFileBytes(out, text, false) ? 0 : 5;
 }
 
@@ -238,5 +262,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (job == L"pattern" && args.size() == 3) return RunPattern(args[2]);
     if (job == L"windows" && args.size() == 3) return ListWindows(args[2]);
     if (job == L"lock" && args.size() == 4) return LockFile(args[2], args[3]);
+    if (job == L"items" && args.size() == 4)
+        return ListItems(reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10)), args[3]);
     return 64;
 }

@@ -1,0 +1,136 @@
+"""Whole-screen capture to the clipboard and to a file, from a known screen."""
+import re
+
+from tests.e2e import harness as h
+
+DEFAULT_NAME = re.compile(r"^截图_\d{4}-\d{1,2}-\d{1,2}_\d{1,2}点\d{1,2}分\d{1,2}秒$")
+
+
+class FullScreenToClipboard(h.ScenarioTest):
+    def test_primary_screen_lands_on_the_clipboard_and_nothing_is_reported(self):
+        self.s.show_pattern()
+        receiver = self.s.receiver()
+        self.s.clear_clipboard()
+        self.assertEqual(self.s.worker("-tasktype", "screenfullscreentoclipboard").wait(60), 0)
+
+        self.assertIn(2, self.s.clipboard_formats(), "CF_BITMAP")
+        image = self.s.clipboard_bitmap()
+        w, hgt = h.screen_size()
+        self.assertEqual((image.width, image.height), (w, hgt))
+        self.assertIsNone(h.first_difference(image, h.pattern_rgb(0, 0, w, hgt)))
+        self.assertEqual(receiver.records(), [])
+
+
+class FullScreenToFile(h.ScenarioTest):
+    def save_through_dialog(self, name):
+        """Runs the task, types `name` into the dialog; returns (exit code, records)."""
+        # A receiver of its own for each run, gone afterwards.
+        with h.Session(self.s.dir) as run:
+            (run.dir / "receiver.log").unlink(missing_ok=True)
+            receiver = run.receiver()
+            worker = run.worker("-tasktype", "screenfullscreentofile")
+            h.answer_save_dialog(h.wait_save_dialog(run), name)
+            return worker.wait(60), receiver.records()
+
+    def test_dialog_proposes_the_default_name_and_the_filters(self):
+        self.s.worker("-tasktype", "screenfullscreentofile")
+        dialog = h.wait_save_dialog(self.s)
+        self.assertRegex(h.save_dialog_name(dialog), DEFAULT_NAME)
+        items, selected = self.s.items(dialog.child(id=h.SAVE_TYPE_LIST))
+        self.assertEqual(items, ["PNG 图片(*.png)", "BMP 图片(*.bmp)", "JPEG 图片(*.jpg)"])
+        self.assertEqual(selected, 0)
+        self.assertFalse(dialog.child(cls="Button", id=1040).visible, "read-only box hidden")
+
+    def test_format_follows_the_typed_extension(self):
+        self.s.show_pattern()
+        w, hgt = h.screen_size()
+        expected = h.pattern_rgb(0, 0, w, hgt)
+        for name, fmt in (("shot.PNG", "PNG"), ("shot.Bmp", "BMP"), ("shot.jpg", "JPEG"),
+                          ("shot.gif", "JPEG")):
+            with self.subTest(name=name):
+                target = self.s.dir / name
+                code, records = self.save_through_dialog(h.winpath(target))
+                self.assertEqual(code, 0)
+                self.assertEqual(len(records), 1)
+                self.assertEqual(records[0].code, 1524)
+                self.assertEqual(records[0].wparam, 0)
+                self.assertEqual(records[0].text, h.winpath(target))
+                self.assertEqual(records[0].size, 2 * len(h.winpath(target)))
+                image = h.read_image(target)
+                self.assertEqual((image.format, image.width, image.height), (fmt, w, hgt))
+                if fmt == "JPEG":
+                    self.assertLess(h.mean_difference(image, expected), 8)
+                else:
+                    self.assertIsNone(h.first_difference(image, expected))
+
+    def test_default_chinese_name_arrives_intact(self):
+        # Enter accepts the proposed name in the folder the dialog opens in.
+        code, records = self.save_through_dialog("")
+        self.assertEqual(code, 0)
+        self.assertEqual(len(records), 1)
+        path = records[0].text
+        self.assertEqual(records[0].size, 2 * len(path))
+        folder, _, name = path.rpartition("\\")
+        stem, _, ext = name.rpartition(".")
+        self.assertRegex(stem, DEFAULT_NAME)
+        saved = self.s.dir / name
+        self.assertTrue(saved.exists(), f"{name} in the dialog's folder")
+        self.assertEqual(h.read_image(saved).format,
+                         {"bmp": "BMP", "png": "PNG"}.get(ext.lower(), "JPEG"))
+
+    def test_cancel_sends_nothing_and_writes_nothing(self):
+        receiver = self.s.receiver()
+        worker = self.s.worker("-tasktype", "screenfullscreentofile")
+        h.cancel_save_dialog(h.wait_save_dialog(self.s))
+        self.assertEqual(worker.wait(60), 0)
+        self.assertEqual(receiver.records(), [])
+        self.assertEqual(sorted(p.name for p in self.s.dir.iterdir()),
+                         ["receiver.log", "windows.txt"])
+
+    def test_a_failed_write_is_reported_and_the_dialog_offered_again(self):
+        self.s.show_pattern()
+        locked = self.s.dir / "locked.png"
+        ready = self.s.dir / "lock.ready"
+        self.s.start(h.TESTTOOL, "lock", h.winpath(locked), h.winpath(ready))
+        h.wait_until(ready.exists, what="the locked file")
+
+        receiver = self.s.receiver()
+        worker = self.s.worker("-tasktype", "screenfullscreentofile")
+        h.answer_save_dialog(h.wait_save_dialog(self.s), h.winpath(locked))
+        # The file exists, so the dialog first asks to replace it.
+        prompt = self.s.wait_window("#32770", has_child_text="exists")
+        h.mouse_move(*prompt.center)
+        h.key("y")
+
+        failure = self.s.wait_window("#32770", title="保存失败")
+        message = next(c.text for c in failure.children if c.cls == "Static" and c.text)
+        self.assertIn(h.winpath(locked), message)
+        self.assertEqual(receiver.records(), [], "nothing reported for a failed write")
+        h.mouse_move(*failure.center)
+        h.key("Return")
+
+        again = self.s.dir / "again.png"
+        h.answer_save_dialog(h.wait_save_dialog(self.s), h.winpath(again))
+        self.assertEqual(worker.wait(60), 0)
+        self.assertEqual([(r.code, r.text) for r in receiver.records()], [(1524, h.winpath(again))])
+        w, hgt = h.screen_size()
+        self.assertIsNone(h.first_difference(h.read_image(again), h.pattern_rgb(0, 0, w, hgt)))
+        self.assertEqual(locked.stat().st_size, 0, "the locked file is untouched")
+
+    def test_cancelling_the_second_dialog_ends_the_task_quietly(self):
+        locked = self.s.dir / "locked.bmp"
+        ready = self.s.dir / "lock.ready"
+        self.s.start(h.TESTTOOL, "lock", h.winpath(locked), h.winpath(ready))
+        h.wait_until(ready.exists, what="the locked file")
+        receiver = self.s.receiver()
+        worker = self.s.worker("-tasktype", "screenfullscreentofile")
+        h.answer_save_dialog(h.wait_save_dialog(self.s), h.winpath(locked))
+        prompt = self.s.wait_window("#32770", has_child_text="exists")
+        h.mouse_move(*prompt.center)
+        h.key("y")
+        failure = self.s.wait_window("#32770", title="保存失败")
+        h.mouse_move(*failure.center)
+        h.key("Return")
+        h.cancel_save_dialog(h.wait_save_dialog(self.s))
+        self.assertEqual(worker.wait(60), 0)
+        self.assertEqual(receiver.records(), [])
