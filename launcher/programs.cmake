@@ -12,3 +12,9 @@ kestrow_program(KestrowCapture)
 target_include_directories(KestrowCapture PRIVATE ${ART_DIR} ${PROJECT_SOURCE_DIR}/launcher/res)
 target_link_libraries(KestrowCapture PRIVATE launcher_core)
 add_dependencies(KestrowCapture art)
+
+# The launcher scenarios' helper that plays a worker sending results.
+add_executable(launcherprobe WIN32 tests/tools/launcherprobe.cpp)
+kestrow_program(launcherprobe)
+target_link_libraries(launcherprobe PRIVATE kestrow_common_win)
+set_target_properties(launcherprobe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

@@ -1,0 +1,57 @@
+"""Start-up and shutdown of the launcher: one instance, a main window nobody sees,
+and the exit from the tray menu."""
+import time
+
+from tests.e2e import harness as h
+from tests.e2e import launcher_env as env
+
+
+class StartAndExit(h.ScenarioTest):
+    def setUp(self):
+        super().setUp()
+        env.clear_config()
+        self.app = env.Launcher(self.s)
+
+    def visible_main_window(self):
+        return any(w.visible and w.text == "Snaptrel" for w in self.s.windows())
+
+    def test_main_dialog_never_shows(self):
+        self.app.start()
+        seen = False
+        icon = None
+        deadline = time.monotonic() + 20
+        while not icon and time.monotonic() < deadline:
+            seen = seen or self.visible_main_window()
+            icon = self.app.icon()
+        self.assertTrue(icon, "no tray icon")
+        self.assertFalse(seen or self.visible_main_window(), "the main dialog was shown")
+        # The hidden dialog exists all the same: the dialog class with the caption.
+        windows = self.s.windows()
+        self.assertFalse(any(w.cls == "#32770" and w.text == "Snaptrel" for w in windows if w.visible))
+
+    def test_second_instance_exits_at_once_and_leaves_the_first(self):
+        first, icon = self.app.start_and_wait_for_icon()
+        start = time.monotonic()
+        self.assertEqual(self.app.start().wait(30), 1)
+        self.assertLess(time.monotonic() - start, 4, "the second start waited before leaving")
+        self.assertIsNone(first.poll())
+        self.assertTrue(self.app.receiver_ready())
+        env.click(*icon.center)
+        self.assertEqual(self.app.wait_lines(1), ["-tasktype screencapture"])
+        self.assertEqual(len([w for w in self.s.windows() if w.cls == "__winex11_standalone_tray"
+                              for c in w.children if c.cls == "__winex11_tray_icon" and c.visible]), 1)
+
+    def test_exit_removes_the_icon_and_ends_with_code_1_five_seconds_later(self):
+        proc, icon = self.app.start_and_wait_for_icon()
+        self.app.choose(icon, "退出")
+        h.wait_until(lambda: not self.app.icon(), 10, what="the tray icon to go")
+        gone = time.monotonic()
+        self.assertEqual(self.app.send(1526, "int", 0), "nowindow")  # the receiver went with it
+        code = proc.wait(30)
+        waited = time.monotonic() - gone
+        self.assertEqual(code, 1)
+        self.assertGreater(waited, 3.5)
+        self.assertLess(waited, 9)
+        # The single-instance event went with the loop: a new launcher starts again.
+        again, _ = self.app.start_and_wait_for_icon()
+        self.assertIsNone(again.poll())
