@@ -55,14 +55,15 @@ MENU_ORDER = ["截屏", "截整个屏幕", "截窗口", "取色", "网页截图.
 class Launcher:
     """A launcher in a scenario's session; everything it starts is logged in its folder."""
 
-    def __init__(self, session, worker=True):
+    def __init__(self, session, worker="standin"):
+        """`worker`: "standin" (logs its command line), "real" (the built Worker.exe) or None."""
         self.s = session
         self.folder = session.dir / "app"
         self.folder.mkdir(exist_ok=True)
         self.exe = self.folder / "KestrowCapture.exe"
         shutil.copy(h.BIN / "KestrowCapture.exe", self.exe)
         if worker:
-            shutil.copy(h.STANDIN, self.folder / "Worker.exe")
+            shutil.copy(h.STANDIN if worker == "standin" else h.BIN / "Worker.exe", self.folder / "Worker.exe")
         shutil.copy(h.STANDIN, self.folder / "pagegrab.exe")
 
     def start(self):
@@ -89,6 +90,18 @@ class Launcher:
         assert self.s.run(PROBE, "send", code, kind, value, h.winpath(out)) == 0
         return out.read_text().strip()
 
+    def send_main(self, msg, wparam=0, lparam=0):
+        """Sends a message to the hidden main dialog; its answer, or "nowindow"."""
+        out = self.s.dir / "main-answer.txt"
+        out.unlink(missing_ok=True)
+        assert self.s.run(PROBE, "main", msg, wparam, lparam, h.winpath(out)) == 0
+        return out.read_text().strip()
+
+    def icons(self):
+        """Every visible icon in Wine's tray window."""
+        return [c for w in self.s.windows() if w.cls == "__winex11_standalone_tray"
+                for c in w.children if c.cls == "__winex11_tray_icon" and c.visible]
+
     def receiver_ready(self):
         # Code 0 is accepted and ignored: a harmless probe for the hidden receiver.
         return self.send(0, "int", 0) == "1"
@@ -103,6 +116,10 @@ class Launcher:
             result.append({"visible": p[0] == "1", "exstyle": int(p[1], 16),
                            "rect": tuple(int(v) for v in p[2:6]), "title": p[6] if len(p) > 6 else ""})
         return result
+
+    def wait_toast(self, title, timeout=10):
+        return h.wait_until(lambda: next((t for t in self.toasts() if t["visible"] and t["title"] == title), None),
+                            timeout, what=f"the toast {title!r}")
 
     def log_lines(self, name="Worker"):
         """The parameter strings the stand-in `name`.exe was started with, in order."""

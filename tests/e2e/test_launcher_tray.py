@@ -57,7 +57,7 @@ class TrayStartsTasks(h.ScenarioTest):
 class MissingWorker(h.ScenarioTest):
     def test_click_and_menu_do_nothing_without_worker(self):
         env.clear_config()
-        app = env.Launcher(self.s, worker=False)
+        app = env.Launcher(self.s, worker=None)
         proc, icon = app.start_and_wait_for_icon()
         env.click(*icon.center)
         app.choose(icon, "截整个屏幕", 1)

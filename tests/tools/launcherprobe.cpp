@@ -2,6 +2,8 @@
 //   send CODE path TEXT OUT      sends a result record with a UTF-16 path, as a worker does
 //   send CODE int VALUE OUT      sends a result record with a 4-byte number
 //   send CODE bytes N OUT        sends N bytes (N odd, or not 4, to test bad records)
+//   main MSG WPARAM LPARAM OUT   sends a message to the launcher's hidden main dialog and
+//                                writes its answer (or "nowindow") to OUT
 //   toasts OUT                   lists the toast windows: "<visible> <exstyle hex> <l> <t> <r> <b> <title>"
 // The send job writes the launcher's answer (or "nowindow") to OUT.
 #include <windows.h>
@@ -41,6 +43,17 @@ int Send(const std::vector<std::wstring>& args) {
     return WriteFileBytes(out, std::to_string(r) + "\n", false) ? 0 : 5;
 }
 
+int SendToMain(const std::vector<std::wstring>& args) {
+    const std::wstring& out = args[5];
+    HWND main = ::FindWindowW(L"#32770", L"Snaptrel");
+    if (!main) return WriteFileBytes(out, "nowindow\n", false) ? 0 : 5;
+    const UINT msg = std::wcstoul(args[2].c_str(), nullptr, 10);
+    const WPARAM wp = std::wcstoul(args[3].c_str(), nullptr, 10);
+    const LPARAM lp = std::wcstol(args[4].c_str(), nullptr, 10);
+    const LRESULT r = ::SendMessageW(main, msg, wp, lp);
+    return WriteFileBytes(out, std::to_string(r) + "\n", false) ? 0 : 5;
+}
+
 int Toasts(const std::wstring& out) {
     std::string text;
     HWND h = nullptr;
@@ -66,6 +79,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     std::vector<std::wstring> args(argv, argv + argc);
     ::LocalFree(argv);
     if (args.size() == 6 && args[1] == L"send") return Send(args);
+    if (args.size() == 6 && args[1] == L"main") return SendToMain(args);
     if (args.size() == 3 && args[1] == L"toasts") return Toasts(args[2]);
     return 2;
 }
