@@ -1,6 +1,7 @@
 #include "launcher/app_paths.h"
 
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include "launcher/config_keys.h"
@@ -24,8 +25,8 @@ bool FileExists(const std::wstring& path) {
 
 std::wstring MakeDataFolder() {
     wchar_t appData[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
-                                  appData)))
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                  SHGFP_TYPE_CURRENT, appData)))
         return {};
     std::wstring folder = appData;
     if (!folder.empty() && folder.back() != L'\\') folder += L'\\';

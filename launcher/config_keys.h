@@ -24,10 +24,10 @@ struct HotkeyKey {
 
 // In registration order: a combination used twice goes to the earlier entry.
 inline constexpr HotkeyKey kHotkeyKeys[] = {
-    {1568, L"hk_screencapture", 0x6004A},          // Ctrl+Alt+J
-    {1569, L"hk_screencapture_file", 113},         // F2
-    {1570, L"hk_screencapture_clipboard", 115},    // F4
-    {1571, L"hk_colorcapture", 0x60053},           // Ctrl+Alt+S
+    {1568, L"hk_screencapture", 0x6004A},        // Ctrl+Alt+J
+    {1569, L"hk_screencapture_file", 113},       // F2
+    {1570, L"hk_screencapture_clipboard", 115},  // F4
+    {1571, L"hk_colorcapture", 0x60053},         // Ctrl+Alt+S
 };
 
 const HotkeyKey* FindHotkeyKey(unsigned hotkeyId);

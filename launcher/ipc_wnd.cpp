@@ -23,8 +23,8 @@ HWND CIPCWnd::CreateReceiver() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kResultWindowClass;
     if (!win::RegisterWindowClass(wc)) return nullptr;
-    HWND hwnd = Create(kResultWindowClass, kResultWindowTitle, WS_POPUP, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND hwnd = Create(kResultWindowClass, kResultWindowTitle, WS_POPUP, 0, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
     if (hwnd) ::ShowWindow(hwnd, SW_HIDE);
     return hwnd;
 }
@@ -40,7 +40,8 @@ LRESULT CIPCWnd::OnCopyData(const COPYDATASTRUCT* record) {
     if (!record) return FALSE;
     // The setting is read only for the codes that can open a file.
     const bool autoOpen = ResultCarriesPath(record->dwData) && config_.auto_open_screencapture();
-    const ResultReaction r = ReactToResult(record->dwData, record->lpData, record->cbData, autoOpen);
+    const ResultReaction r =
+        ReactToResult(record->dwData, record->lpData, record->cbData, autoOpen);
     switch (r.action) {
         case ResultAction::Ignore: break;
         case ResultAction::OpenOrToast:

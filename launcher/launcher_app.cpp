@@ -1,6 +1,7 @@
 #include "launcher/launcher_app.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "common/win/com.h"

@@ -11,7 +11,8 @@ struct WorkerTask {
 inline constexpr WorkerTask kRegionCaptureTask{L"-tasktype screencapture", false};
 inline constexpr WorkerTask kWindowCaptureTask{L"-tasktype screencapture -trackwindow true", false};
 inline constexpr WorkerTask kFullScreenFileTask{L"-tasktype screenfullscreentofile", false};
-inline constexpr WorkerTask kFullScreenClipboardTask{L"-tasktype screenfullscreentoclipboard", true};
+inline constexpr WorkerTask kFullScreenClipboardTask{L"-tasktype screenfullscreentoclipboard",
+                                                     true};
 inline constexpr WorkerTask kColorCaptureTask{L"-tasktype colorcapture", false};
 
 // The task of a tray menu command, or null for commands that start no worker.

@@ -37,11 +37,14 @@ void PostClipboardDone(void* mainWindow) {
 HWND MainWindow() { return g_mainWindow; }
 void SetMainWindow(HWND hwnd) { g_mainWindow = hwnd; }
 
-CMainDlg::CMainDlg(win::MessageLoop& loop, AppConfig& config) : loop_(loop), config_(config), ipc_(config) {}
+CMainDlg::CMainDlg(win::MessageLoop& loop, AppConfig& config)
+    : loop_(loop), config_(config), ipc_(config) {}
 
 HWND CMainDlg::CreateMain() { return CreateModeless(IDD_MAIN); }
 
-bool CMainDlg::PreTranslateMessage(MSG& msg) { return IsWindow() && ::IsDialogMessageW(hwnd(), &msg); }
+bool CMainDlg::PreTranslateMessage(MSG& msg) {
+    return IsWindow() && ::IsDialogMessageW(hwnd(), &msg);
+}
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -50,10 +53,10 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER: OnTimer(wp); return TRUE;
         case WM_COMMAND: OnCommand(LOWORD(wp)); return TRUE;
         case WM_HOTKEY: OnHotkey(static_cast<UINT>(wp)); return TRUE;
-        case WM_TRAY_NOTIFY: return SetResult(OnTrayNotify(static_cast<UINT>(lp)));
+        case WM_TRAY_NOTIFY: return SetResult(OnTrayNotify(LOWORD(lp)));
         case WM_FULLSCREEN_CLIPBOARD_DONE: return SetResult(OnFullScreenClipboardDone());
         case WM_NEW_VERSION: return SetResult(OnNewVersion());
-        case WM_UPDATE_BALLOON_NOTIFY: return SetResult(OnUpdateBalloonNotify(static_cast<UINT>(lp)));
+        case WM_UPDATE_BALLOON_NOTIFY: return SetResult(OnUpdateBalloonNotify(LOWORD(lp)));
         case WM_HOTKEYS_CHANGED: return SetResult(OnHotkeysChanged());
         case WM_STARTUP_DONE: return SetResult(OnStartupDone());
     }
@@ -77,11 +80,11 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::LoadIcons() {
     HINSTANCE module = ::GetModuleHandleW(nullptr);
-    largeIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXICON),
+    largeIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON),
+                                                     IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
                                                      ::GetSystemMetrics(SM_CYICON), 0)));
-    smallIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXSMICON),
+    smallIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON),
+                                                     IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
     ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));
     ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
@@ -164,12 +167,14 @@ void CMainDlg::RegisterHotkeys() {
         const Hotkey hk = config_.GetHotkey(key.hotkeyId);
         if (!hk.IsSet()) continue;
         // A combination another program holds is refused; that stays silent.
-        ::RegisterHotKey(hwnd(), static_cast<int>(key.hotkeyId), ToRegisterModifiers(hk.modifiers), hk.keyCode);
+        ::RegisterHotKey(hwnd(), static_cast<int>(key.hotkeyId), ToRegisterModifiers(hk.modifiers),
+                         hk.keyCode);
     }
 }
 
 void CMainDlg::UnregisterHotkeys() {
-    for (const HotkeyKey& key : kHotkeyKeys) ::UnregisterHotKey(hwnd(), static_cast<int>(key.hotkeyId));
+    for (const HotkeyKey& key : kHotkeyKeys)
+        ::UnregisterHotKey(hwnd(), static_cast<int>(key.hotkeyId));
 }
 
 void CMainDlg::OnHotkey(UINT id) {
@@ -200,7 +205,8 @@ LRESULT CMainDlg::OnNewVersion() {
 LRESULT CMainDlg::OnUpdateBalloonNotify(UINT event) {
     switch (event) {
         case NIN_BALLOONUSERCLICK:
-            if (!updateDownloadUrl_.empty()) OpenWithShell(updateDownloadUrl_, L"", SW_SHOWMAXIMIZED);
+            if (!updateDownloadUrl_.empty())
+                OpenWithShell(updateDownloadUrl_, L"", SW_SHOWMAXIMIZED);
             DeleteTrayIcon(hwnd(), TRAY_ID_UPDATE);
             break;
         case NIN_BALLOONTIMEOUT:

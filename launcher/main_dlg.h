@@ -2,6 +2,7 @@
 // The hidden main dialog: owns the tray icon, the hotkeys, the result receiver and
 // the update timer. It is created from template 129 and never shown.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <string>

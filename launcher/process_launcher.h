@@ -24,6 +24,7 @@ private:
 
 // Starts `exePath` with a parameter string through the shell's "open" verb; no
 // existence test, the result is ignored.
-void OpenWithShell(const std::wstring& exePath, const std::wstring& parameters, int show = SW_SHOWNORMAL);
+void OpenWithShell(const std::wstring& exePath, const std::wstring& parameters,
+                   int show = SW_SHOWNORMAL);
 
 }  // namespace kestrow

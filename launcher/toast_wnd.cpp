@@ -37,8 +37,8 @@ HWND CToastWnd::CreateToast() {
                        WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, 0, 0);
     if (!hwnd) return nullptr;
     font_.Reset(::CreateFontW(15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, CHINESEBIG5_CHARSET,
-                              OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, FF_MODERN,
-                              L"Tahoma"));
+                              OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
+                              FF_MODERN, L"Tahoma"));
     return hwnd;
 }
 

@@ -4,9 +4,11 @@
 //   send CODE bytes N OUT        sends N bytes (N odd, or not 4, to test bad records)
 //   main MSG WPARAM LPARAM OUT   sends a message to the launcher's hidden main dialog and
 //                                writes its answer (or "nowindow") to OUT
-//   toasts OUT                   lists the toast windows: "<visible> <exstyle hex> <l> <t> <r> <b> <title>"
+//   toasts OUT                   lists the toast windows: "<visible> <exstyle hex> <l> <t> <r> <b>
+//   <title>"
 // The send job writes the launcher's answer (or "nowindow") to OUT.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <cstdio>
@@ -32,7 +34,8 @@ int Send(const std::vector<std::wstring>& args) {
                        reinterpret_cast<const char*>(text.data() + text.size()));
     } else if (kind == L"int") {
         const int value = std::wcstol(args[4].c_str(), nullptr, 10);
-        payload.assign(reinterpret_cast<const char*>(&value), reinterpret_cast<const char*>(&value) + 4);
+        payload.assign(reinterpret_cast<const char*>(&value),
+                       reinterpret_cast<const char*>(&value) + 4);
     } else {
         payload.assign(std::wcstoul(args[4].c_str(), nullptr, 10), 'x');
     }
@@ -64,8 +67,8 @@ int Toasts(const std::wstring& out) {
         ::GetWindowTextW(h, title, 512);
         char head[128];
         std::snprintf(head, sizeof(head), "%d %08lx %ld %ld %ld %ld ", ::IsWindowVisible(h) ? 1 : 0,
-                      static_cast<unsigned long>(::GetWindowLongW(h, GWL_EXSTYLE)), rc.left, rc.top, rc.right,
-                      rc.bottom);
+                      static_cast<unsigned long>(::GetWindowLongW(h, GWL_EXSTYLE)), rc.left, rc.top,
+                      rc.right, rc.bottom);
         text += head + ToUtf8(title) + "\n";
     }
     return WriteFileBytes(out, text, false) ? 0 : 5;

@@ -33,10 +33,12 @@ TEST(HotkeyCode, ModifiersConvertToRegistrationFlags) {
     EXPECT_EQ(ToRegisterModifiers(kHotkeyShift), kModShift);
     EXPECT_EQ(ToRegisterModifiers(kHotkeyControl), kModControl);
     EXPECT_EQ(ToRegisterModifiers(kHotkeyAlt), kModAlt);
-    EXPECT_EQ(ToRegisterModifiers(kHotkeyShift | kHotkeyControl | kHotkeyAlt), kModShift | kModControl | kModAlt);
+    EXPECT_EQ(ToRegisterModifiers(kHotkeyShift | kHotkeyControl | kHotkeyAlt),
+              kModShift | kModControl | kModAlt);
     // The extended-key flag has no counterpart and never changes the combination.
     EXPECT_EQ(ToRegisterModifiers(kHotkeyExtended), 0u);
-    EXPECT_EQ(ToRegisterModifiers(kHotkeyExtended | kHotkeyControl | kHotkeyAlt), kModControl | kModAlt);
+    EXPECT_EQ(ToRegisterModifiers(kHotkeyExtended | kHotkeyControl | kHotkeyAlt),
+              kModControl | kModAlt);
     EXPECT_EQ(ToRegisterModifiers(0xFFF0), 0u);
 }
 
@@ -90,7 +92,8 @@ TEST(WorkerTasks, MenuAndHotkeysStartTheirParameterStrings) {
         EXPECT_STREQ(c.task->parameters, c.parameters);
         EXPECT_EQ(c.task->watch, c.watch) << c.parameters;
     }
-    for (unsigned id : {0u, 32783u, 32790u, 32792u, 32794u, 32796u}) EXPECT_EQ(TaskForCommand(id), nullptr) << id;
+    for (unsigned id : {0u, 32783u, 32790u, 32792u, 32794u, 32796u})
+        EXPECT_EQ(TaskForCommand(id), nullptr) << id;
     for (unsigned id : {0u, 1567u, 1572u}) EXPECT_EQ(TaskForHotkey(id), nullptr) << id;
 }
 

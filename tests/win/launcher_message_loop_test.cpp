@@ -12,7 +12,8 @@ namespace {
 constexpr UINT kProbe = WM_APP + 1;
 
 struct Filter : win::MessageFilter {
-    Filter(std::string name, std::vector<std::string>& log, bool eat) : name(std::move(name)), log(log), eat(eat) {}
+    Filter(std::string name, std::vector<std::string>& log, bool eat)
+        : name(std::move(name)), log(log), eat(eat) {}
     bool PreTranslateMessage(MSG& msg) override {
         if (msg.message != kProbe) return false;
         log.push_back(name);

@@ -39,8 +39,10 @@ std::vector<Item> Items(HMENU menu) {
         mii.dwTypeData = text;
         mii.cch = 64;
         ::GetMenuItemInfoW(menu, i, TRUE, &mii);
-        if (mii.fType & MFT_SEPARATOR) items.push_back({0, L""});
-        else items.push_back({mii.hSubMenu ? UINT(-1) : mii.wID, text});
+        if (mii.fType & MFT_SEPARATOR)
+            items.push_back({0, L""});
+        else
+            items.push_back({mii.hSubMenu ? UINT(-1) : mii.wID, text});
     }
     return items;
 }
@@ -53,10 +55,20 @@ TEST(LauncherResources, TrayMenuHasEveryItemInOrder) {
     HMENU popup = ::GetSubMenu(menu.Get(), 0);
     ASSERT_TRUE(popup);
     const std::vector<Item> expected = {
-        {32780, L"截屏"}, {UINT(-1), L"截整个屏幕"}, {32798, L"截窗口"}, {0, L""},
-        {32781, L"取色"}, {0, L""}, {32792, L"网页截图..."}, {0, L""},
-        {32794, L"设置..."}, {0, L""}, {32796, L"反馈建议..."}, {32790, L"关于..."},
-        {0, L""}, {32783, L"退出"},
+        {32780, L"截屏"},
+        {UINT(-1), L"截整个屏幕"},
+        {32798, L"截窗口"},
+        {0, L""},
+        {32781, L"取色"},
+        {0, L""},
+        {32792, L"网页截图..."},
+        {0, L""},
+        {32794, L"设置..."},
+        {0, L""},
+        {32796, L"反馈建议..."},
+        {32790, L"关于..."},
+        {0, L""},
+        {32783, L"退出"},
     };
     const std::vector<Item> items = Items(popup);
     ASSERT_EQ(items.size(), expected.size());
@@ -81,8 +93,9 @@ TEST(LauncherResources, MainDialogTemplateIsHidden) {
     ASSERT_EQ(words[1], 0xFFFF);  // DLGTEMPLATEEX
     const DWORD style = *reinterpret_cast<const DWORD*>(words + 6);
     EXPECT_FALSE(style & WS_VISIBLE);
-    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-    EXPECT_EQ(words[8], 0);    // no controls
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX),
+              WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    EXPECT_EQ(words[8], 0);     // no controls
     EXPECT_EQ(words[11], 339);  // cx
     EXPECT_EQ(words[12], 292);  // cy
     // Menu and class are empty (one 0 word each); the caption follows.

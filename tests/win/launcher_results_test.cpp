@@ -38,11 +38,13 @@ std::vector<HWND> Toasts(const wchar_t* title = nullptr) {
     return found;
 }
 
-void WaitNoToasts() { PumpUntil([] { return Toasts().empty(); }, 10000); }
+void WaitNoToasts() {
+    PumpUntil([] { return Toasts().empty(); }, 10000);
+}
 
 std::string ReadAll(const std::wstring& path) {
-    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             0, nullptr);
+    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return {};
     char buf[4096];
     DWORD n = 0;
@@ -100,7 +102,8 @@ protected:
     }
     std::wstring SavedFile(const wchar_t* name) {
         const std::wstring path = dir_.File(name);
-        HANDLE f = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE f =
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ::CloseHandle(f);
         return path;
     }
@@ -140,10 +143,11 @@ TEST_F(Receiver, AutoOpenStartsThePaintProgramWithTheQuotedPath) {
     std::string log;
     PumpUntil([&] { return !(log = ReadAll(dir_.File(L"paint.log"))).empty(); }, 10000);
     const std::wstring expected = L"\"" + saved + L"\"\n";
-    std::string expected8(::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, nullptr, 0, nullptr, nullptr) - 1,
-                          '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, expected8.data(), int(expected8.size()), nullptr,
-                          nullptr);
+    std::string expected8(
+        ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, nullptr, 0, nullptr, nullptr) - 1,
+        '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, expected8.data(), int(expected8.size()),
+                          nullptr, nullptr);
     ASSERT_GE(log.size(), expected8.size());
     EXPECT_EQ(log.substr(log.size() - expected8.size()), expected8) << log;
     EXPECT_TRUE(Toasts().empty());  // opened instead of a toast
@@ -166,7 +170,9 @@ TEST_F(Receiver, MalformedRecordsAreAnsweredAndIgnored) {
     // A null record cannot cross processes under Wine; it is sent from this thread.
     EXPECT_EQ(::SendMessageW(ipc_.hwnd(), WM_COPYDATA, 0, 0), FALSE);
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_SAVED, nullptr, 12), TRUE);
-    EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_SAVED, saved.data(), DWORD(saved.size() * 2 - 1)), TRUE);
+    EXPECT_EQ(
+        SendFromThread(ipc_.hwnd(), RESULT_REGION_SAVED, saved.data(), DWORD(saved.size() * 2 - 1)),
+        TRUE);
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_COPIED, &wide, 8), TRUE);
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), 1528, &wide, 4), TRUE);
     const std::wstring cut = saved + std::wstring(1, L'\0') + L"x";

@@ -40,7 +40,8 @@ win::UniqueHandle StartWaitingChild(const std::wstring& eventName) {
     std::wstring cmd = L"\"" + SelfPath() + L"\" --gtest_filter=LauncherChild.WaitsForTheParent";
     STARTUPINFOW si{sizeof(si)};
     PROCESS_INFORMATION pi{};
-    const BOOL ok = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    const BOOL ok = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &si, &pi);
     ::SetEnvironmentVariableW(kChildEventVar, nullptr);
     if (!ok) return {};
     ::CloseHandle(pi.hThread);
@@ -138,8 +139,8 @@ TEST(ProcessMonitor, AQuickProcessFiresBeforeTheFirstSliceEnds) {
 }
 
 std::string ReadAll(const std::wstring& path) {
-    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             0, nullptr);
+    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return {};
     char buf[4096];
     DWORD n = 0;
@@ -166,7 +167,9 @@ TEST(ProcessLauncherStart, StartsTheExecutableWithTheWholeParameterString) {
     ASSERT_TRUE(launcher.Start(&Probe::Callback, &probe));
     std::string log;
     ASSERT_TRUE(WaitForText(dir.File(L"Worker.log"), 10000, log));
-    EXPECT_NE(log.find("Worker.exe\" -tasktype screencapture -trackwindow true\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Worker.exe\" -tasktype screencapture -trackwindow true\n"),
+              std::string::npos)
+        << log;
     // The watched process ended: the callback comes from the self-deleting monitor.
     EXPECT_TRUE(probe.WaitFired(10000));
     ::Sleep(200);
