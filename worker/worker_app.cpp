@@ -8,6 +8,7 @@
 #include "common/win/com.h"
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
+#include "worker/colorpicker/color_capture_wnd.h"
 #include "worker/image_output.h"
 #include "worker/result_sender.h"
 
@@ -41,11 +42,35 @@ int SCApp::Run(const wchar_t* commandLine) {
         case FullScreenToClipboard:
             RunFullScreenToClipboard();
             return 0;
+        case ColorCapture:
+            return RunColorCapture();
         default:
-            // The region capture and the colour picker have no window yet; the task
-            // ends at once without output.
+            // The region capture has no window yet; the task ends at once without output.
             return 0;
     }
+}
+
+namespace {
+
+// Both window tasks report a window that cannot be made in these words.
+int ReportWindowCreationFailure() {
+    ::MessageBoxW(nullptr, L"m_pCaptureWnd->Create(NULL,CWindow::rcDefault,_T(test), WS_POPUP) != 0",
+                  L"", MB_OK);
+    return 1;
+}
+
+}  // namespace
+
+int SCApp::RunColorCapture() {
+    CColorCaptureWnd picker;
+    if (!CColorCaptureWnd::RegisterClass(instance_) ||
+        !picker.Create(CColorCaptureWnd::kClassName, L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW,
+                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT))
+        return ReportWindowCreationFailure();
+    picker.Start();
+    ::ShowWindow(picker.hwnd(), SW_SHOW);
+    win::RunMessageLoop();
+    return 0;
 }
 
 namespace {

@@ -21,6 +21,7 @@ public:
 private:
     void RunFullScreenToFile();
     void RunFullScreenToClipboard();
+    int RunColorCapture();
     static void StartLauncher();
 
     HINSTANCE instance_;

@@ -58,6 +58,15 @@ def pattern_rgb(left, top, width, height):
     return bytes(out)
 
 
+def screenshot():
+    """What the X screen shows now, read from outside the programs."""
+    with tempfile.TemporaryDirectory() as tmp:
+        out = Path(tmp) / "screen.png"
+        subprocess.run(["import", "-window", "root", "-depth", "8", str(out)], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return read_image(out)
+
+
 def screen_size():
     text = subprocess.run(["xdpyinfo"], capture_output=True, text=True, check=True).stdout
     w, h = re.search(r"dimensions:\s+(\d+)x(\d+)", text).groups()
@@ -301,6 +310,12 @@ class Session:
         out = self.dir / "clip.bmp"
         code = self.tool("clipdump", winpath(out))
         return read_bmp32(out) if code == 0 else None
+
+    def clipboard_text(self):
+        """The clipboard's Unicode text, or None when there is none."""
+        out = self.dir / "clip.txt"
+        code = self.tool("cliptext", winpath(out))
+        return out.read_bytes().decode("utf-16-le") if code == 0 else None
 
     def clipboard_formats(self):
         out = self.dir / "clip.bmp"

@@ -87,13 +87,13 @@ class FullScreenToFile(h.ScenarioTest):
         self.assertEqual(sorted(p.name for p in self.s.dir.iterdir()),
                          ["receiver.log", "windows.txt"])
 
-    def test_a_failed_write_is_reported_and_the_dialog_offered_again(self):
-        self.s.show_pattern()
-        locked = self.s.dir / "locked.png"
+    def save_to_locked_file(self, name):
+        """Answers the dialog with a file another program holds open, accepts the
+        replace prompt, and returns (worker, receiver, the failure message box)."""
+        locked = self.s.dir / name
         ready = self.s.dir / "lock.ready"
         self.s.start(h.TESTTOOL, "lock", h.winpath(locked), h.winpath(ready))
         h.wait_until(ready.exists, what="the locked file")
-
         receiver = self.s.receiver()
         worker = self.s.worker("-tasktype", "screenfullscreentofile")
         h.answer_save_dialog(h.wait_save_dialog(self.s), h.winpath(locked))
@@ -101,8 +101,12 @@ class FullScreenToFile(h.ScenarioTest):
         prompt = self.s.wait_window("#32770", has_child_text="exists")
         h.mouse_move(*prompt.center)
         h.key("y")
+        return worker, receiver, self.s.wait_window("#32770", title="保存失败")
 
-        failure = self.s.wait_window("#32770", title="保存失败")
+    def test_a_failed_write_is_reported_and_the_dialog_offered_again(self):
+        self.s.show_pattern()
+        worker, receiver, failure = self.save_to_locked_file("locked.png")
+        locked = self.s.dir / "locked.png"
         message = next(c.text for c in failure.children if c.cls == "Static" and c.text)
         self.assertIn(h.winpath(locked), message)
         self.assertEqual(receiver.records(), [], "nothing reported for a failed write")
@@ -118,17 +122,7 @@ class FullScreenToFile(h.ScenarioTest):
         self.assertEqual(locked.stat().st_size, 0, "the locked file is untouched")
 
     def test_cancelling_the_second_dialog_ends_the_task_quietly(self):
-        locked = self.s.dir / "locked.bmp"
-        ready = self.s.dir / "lock.ready"
-        self.s.start(h.TESTTOOL, "lock", h.winpath(locked), h.winpath(ready))
-        h.wait_until(ready.exists, what="the locked file")
-        receiver = self.s.receiver()
-        worker = self.s.worker("-tasktype", "screenfullscreentofile")
-        h.answer_save_dialog(h.wait_save_dialog(self.s), h.winpath(locked))
-        prompt = self.s.wait_window("#32770", has_child_text="exists")
-        h.mouse_move(*prompt.center)
-        h.key("y")
-        failure = self.s.wait_window("#32770", title="保存失败")
+        worker, receiver, failure = self.save_to_locked_file("locked.bmp")
         h.mouse_move(*failure.center)
         h.key("Return")
         h.cancel_save_dialog(h.wait_save_dialog(self.s))

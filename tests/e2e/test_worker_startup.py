@@ -45,7 +45,3 @@ class WorkerStartup(h.ScenarioTest):
         self.s.clear_clipboard()
         self.assertEqual(self.s.worker("-TASKTYPE", "ScreenFullScreenToClipboard").wait(60), 0)
         self.assertIsNotNone(self.s.clipboard_bitmap())
-
-    def test_colour_picker_task_does_not_crash(self):
-        # The picker window is not built yet; the task ends without output.
-        self.assertEqual(self.s.worker("-tasktype", "colorcapture").wait(60), 0)

@@ -1,6 +1,7 @@
 // One helper program for the end-to-end scenarios; the first argument picks the job:
 //   receiver LOG           the launcher's result window; logs each copy-data record
 //   clipdump OUT.bmp       writes the clipboard's CF_BITMAP as a 32-bit BMP (exit 2: none)
+//   cliptext OUT           writes the clipboard's Unicode text as UTF-16LE (exit 2: none)
 //   clipclear              empties the clipboard
 //   pattern READY          covers the primary screen with the known test pattern
 //   windows OUT            lists the visible top-level windows and their children
@@ -100,6 +101,19 @@ int ClipDump(const std::wstring& out) {
     file.append(reinterpret_cast<char*>(&bih), sizeof(bih));
     file.append(pixels.data(), pixels.size());
     return WriteFileBytes(out, file, false) ? 0 : 5;
+}
+
+// The clipboard's CF_UNICODETEXT as raw UTF-16LE bytes, terminator excluded (exit 2: none).
+int ClipText(const std::wstring& out) {
+    kestrow::win::ClipboardSession clip(nullptr);
+    if (!clip.IsOpen()) return 3;
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    if (!data) return 2;
+    const auto* text = static_cast<const wchar_t*>(::GlobalLock(data));
+    if (!text) return 4;
+    std::string bytes(reinterpret_cast<const char*>(text), wcslen(text) * sizeof(wchar_t));
+    ::GlobalUnlock(data);
+    return WriteFileBytes(out, bytes, false) ? 0 : 5;
 }
 
 int ClipClear() {
@@ -235,7 +249,9 @@ int ListItems(HWND hwnd, const std::wstring& out) {
         std::wstring item(size_t(::SendMessageW(hwnd, getLen, i, 0)) + 1, L'\0');
         ::SendMessageW(hwnd, getText, i, reinterpret_cast<LPARAM>(item.data()));
         item.resize(wcslen(item.c_str()));
-        text += (i == selected ? "*" : " ") + ToUtf8(item) + "\n";
+        text += i == selected ? '*' : ' ';
+        text += ToUtf8(item);
+        text += '\n';
     }
     return WriteFileBytes(out, text, false) ? 0 : 5;
 }
@@ -259,6 +275,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (job == L"receiver" && args.size() == 3) return RunReceiver(args[2]);
     if (job == L"clipdump" && args.size() == 3) return ClipDump(args[2]);
     if (job == L"clipclear") return ClipClear();
+    if (job == L"cliptext" && args.size() == 3) return ClipText(args[2]);
     if (job == L"pattern" && args.size() == 3) return RunPattern(args[2]);
     if (job == L"windows" && args.size() == 3) return ListWindows(args[2]);
     if (job == L"lock" && args.size() == 4) return LockFile(args[2], args[3]);

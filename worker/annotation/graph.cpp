@@ -10,6 +10,18 @@ namespace {
 Point ToPoint(POINT p) { return {int(p.x), int(p.y)}; }
 POINT ToPOINT(Point p) { return {p.x, p.y}; }
 
+// A hollow frame from `a` to `b` in any order: a rectangle or the ellipse inside it.
+void DrawFrame(HDC dc, POINT a, POINT b, int width, COLORREF color,
+               BOOL(WINAPI* shape)(HDC, int, int, int, int)) {
+    ::SetBkMode(dc, TRANSPARENT);
+    win::Pen pen(::CreatePen(PS_SOLID, width, color));
+    win::ScopedSelect selectPen(dc, pen.Get());
+    win::ScopedSelect selectBrush(dc, ::GetStockObject(NULL_BRUSH));
+    shape(dc, a.x, a.y, b.x, b.y);
+}
+
+bool SpansBothAxes(POINT a, POINT b) { return std::abs(a.x - b.x) > 0 && std::abs(a.y - b.y) > 0; }
+
 }  // namespace
 
 void Graph::AddPoint(int x, int y) {
@@ -22,28 +34,16 @@ void Graph::AddPoint(int x, int y) {
     end_ = ToPOINT(ClipSegmentEnd(ToPoint(start_), {x, y}, clip));
 }
 
-bool GraphRectagle::IsValid() const {
-    return std::abs(start_.x - end_.x) > 0 && std::abs(start_.y - end_.y) > 0;
-}
+bool GraphRectagle::IsValid() const { return SpansBothAxes(start_, end_); }
 
 void GraphRectagle::Draw(HDC dc, int) const {
-    ::SetBkMode(dc, TRANSPARENT);
-    win::Pen pen(::CreatePen(PS_SOLID, penWidth_, color_));
-    win::ScopedSelect selectPen(dc, pen.Get());
-    win::ScopedSelect selectBrush(dc, ::GetStockObject(NULL_BRUSH));
-    ::Rectangle(dc, start_.x, start_.y, end_.x, end_.y);
+    DrawFrame(dc, start_, end_, penWidth_, color_, ::Rectangle);
 }
 
-bool GraphEllipse::IsValid() const {
-    return std::abs(start_.x - end_.x) > 0 && std::abs(start_.y - end_.y) > 0;
-}
+bool GraphEllipse::IsValid() const { return SpansBothAxes(start_, end_); }
 
 void GraphEllipse::Draw(HDC dc, int) const {
-    ::SetBkMode(dc, TRANSPARENT);
-    win::Pen pen(::CreatePen(PS_SOLID, penWidth_, color_));
-    win::ScopedSelect selectPen(dc, pen.Get());
-    win::ScopedSelect selectBrush(dc, ::GetStockObject(NULL_BRUSH));
-    ::Ellipse(dc, start_.x, start_.y, end_.x, end_.y);
+    DrawFrame(dc, start_, end_, penWidth_, color_, ::Ellipse);
 }
 
 bool GraphLine::IsValid() const {

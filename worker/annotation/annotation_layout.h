@@ -1,0 +1,61 @@
+#pragma once
+// The arithmetic of annotating a selection: clamping points, fitting the text box to
+// its text, and where the colour pane goes with which layout.
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "common/geometry.h"
+
+namespace kestrow {
+
+// Clamped into the selection with its edges included (x to [left, right], y to [top, bottom]).
+Point ClampToSelection(Point p, const Rect& selection);
+
+// The text box grown for text measuring `textWidth` x `textHeight` (widest line, all
+// lines): right by the text plus 30, then down by whole estimated lines, never past
+// the limit's right or bottom edge.
+Rect FitTextBox(const Rect& placement, const Rect& limit, int textWidth, int textHeight);
+
+// Pane modes.
+enum PaneMode { kPaneShapes = 1, kPaneText = 2, kPaneHighlighter = 3 };
+
+inline constexpr int kToolbarHeight = 27;
+
+struct PanePlacement {
+    Point pane;                        // top-left of the colour pane
+    std::optional<int> toolbarTop;     // new top of the tool bar when it must move
+};
+
+// Where the pane goes next to the tool bar `toolbar` of selection `selection` on a
+// virtual screen `screenHeight` high; the tool bar moves above the selection when
+// there is no room below it.
+PanePlacement PlaceColorPane(const Rect& toolbar, const Rect& selection, int screenHeight);
+
+// The pane's left edge after keeping its right edge 5 pixels inside the screen.
+int KeepPaneOnScreen(int left, int width, int screenWidth);
+
+struct PaneLayout {
+    Size pane;
+    bool widthStrip;        // enabled (modes 1 and 3) or disabled and unpainted (mode 2)
+    bool fontLists;         // the face and size lists shown (mode 2)
+    Rect upperStrip;
+    Rect lowerStrip;
+    Rect colorBox;
+};
+PaneLayout PaneLayoutFor(int mode);
+
+// Width buttons 0x500, 0x501, 0x502 and the pen width each gives in a mode;
+// 0 for other ids.
+int PenWidthFor(int buttonId, int mode);
+// The width a mode starts with when the pane switches to it.
+int DefaultPenWidthFor(int mode);
+
+// The sixteen swatches, 0x600 to 0x60F, as COLORREF values (0x00BBGGRR).
+inline constexpr std::array<uint32_t, 16> kSwatchColors = {
+    0x00000000, 0x00808080, 0x00000080, 0x00008080, 0x00008000, 0x00800000, 0x00800080, 0x00808000,
+    0x00FFFFFF, 0x00C0C0C0, 0x000000FF, 0x0000FF00, 0x0000FFFF, 0x00FF0000, 0x00FF00FF, 0x00FFFF00,
+};
+inline constexpr int kFirstSwatchId = 0x600;
+
+}  // namespace kestrow

@@ -1,0 +1,177 @@
+#include "worker/colorpicker/color_capture_wnd.h"
+
+#include <string>
+
+#include "common/result_message.h"
+#include "worker/annotation/theme_manager.h"
+#include "worker/colorpicker/color_picker_layout.h"
+#include "worker/res/resource.h"
+#include "worker/result_sender.h"
+
+namespace kestrow {
+namespace {
+
+constexpr COLORREF kPanelColor = 0x007F7F7F;
+constexpr COLORREF kTextColor = 0x00FF0000;
+constexpr COLORREF kCrossColor = 0x000000FF;
+
+void FillSolid(HDC dc, const RECT& rc, COLORREF color) {
+    ::SetBkColor(dc, color);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+}
+
+void DrawLine(HDC dc, const std::wstring& text, RECT rc) {
+    ::DrawTextW(dc, text.c_str(), int(text.size()), &rc, DT_SINGLELINE | DT_VCENTER);
+}
+
+// Frees a global block unless the clipboard took it.
+struct GlobalBlock {
+    explicit GlobalBlock(SIZE_T bytes) : h(::GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
+    ~GlobalBlock() {
+        if (h) ::GlobalFree(h);
+    }
+    HGLOBAL h;
+};
+
+}  // namespace
+
+bool CColorCaptureWnd::RegisterClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = win::Window::WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kClassName;
+    return win::RegisterWindowClass(wc);
+}
+
+void CColorCaptureWnd::Start() {
+    ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetClassLongPtrW(hwnd(), GCLP_HCURSOR,
+                       reinterpret_cast<LONG_PTR>(::LoadCursorW(::GetModuleHandleW(nullptr),
+                                                                MAKEINTRESOURCEW(IDC_PICKER))));
+    screenWidth_ = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screenHeight_ = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    win::WindowDC screen(nullptr);
+    backBuffer_.Create(screen.Get(), screenWidth_, screenHeight_);
+    snapshot_.Create(screen.Get(), screenWidth_, screenHeight_);
+    zoom_.Create(screen.Get(), kPickerZoomSource, kPickerZoomSource);
+    if (snapshot_)
+        ::BitBlt(snapshot_.dc(), 0, 0, screenWidth_, screenHeight_, screen.Get(), 0, 0, SRCCOPY);
+    crossPen_.Reset(::CreatePen(PS_SOLID, 1, kCrossColor));
+    ::MoveWindow(hwnd(), 0, 0, screenWidth_, screenHeight_, TRUE);
+}
+
+LRESULT CColorCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE: OnCreate(); return 0;
+        case WM_TIMER:
+            if (wp == TIMER_ACTIVATE) ::SetActiveWindow(hwnd());  // keep the keyboard
+            return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: OnPaint(); return 0;
+        case WM_PRINTCLIENT: Render(reinterpret_cast<HDC>(wp)); return 0;
+        case WM_MOUSEMOVE: ::InvalidateRect(hwnd(), nullptr, TRUE); return 0;
+        case WM_KEYDOWN: OnKeyDown(UINT(wp)); return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_HOTKEY: return 0;  // picking is by keyboard only
+        case WM_CLOSE: ::PostQuitMessage(0); return 0;
+    }
+    return DefaultMessage(msg, wp, lp);
+}
+
+void CColorCaptureWnd::OnCreate() {
+    ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
+    ::SetTimer(hwnd(), TIMER_ACTIVATE, 1000, nullptr);
+}
+
+void CColorCaptureWnd::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd(), &ps);
+    Render(dc);
+    ::EndPaint(hwnd(), &ps);
+}
+
+COLORREF CColorCaptureWnd::PickedColor(POINT pos) const {
+    return snapshot_ ? ::GetPixel(snapshot_.dc(), pos.x, pos.y) : 0;
+}
+
+void CColorCaptureWnd::Render(HDC target) {
+    if (!backBuffer_ || !snapshot_) return;
+    HDC back = backBuffer_.dc();
+    ::BitBlt(back, 0, 0, screenWidth_, screenHeight_, snapshot_.dc(), 0, 0, SRCCOPY);
+
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const Point box = PickerBoxOrigin({int(cursor.x), int(cursor.y)}, screenWidth_, screenHeight_);
+    const COLORREF picked = PickedColor(cursor);
+
+    if (zoom_) {
+        const int half = kPickerZoomSource / 2;
+        ::BitBlt(zoom_.dc(), 0, 0, kPickerZoomSource, kPickerZoomSource, snapshot_.dc(),
+                 cursor.x - half, cursor.y - half, SRCCOPY);
+        {
+            win::ScopedSelect pen(zoom_.dc(), crossPen_.Get());
+            ::MoveToEx(zoom_.dc(), 12, half, nullptr);
+            ::LineTo(zoom_.dc(), 37, half);
+            ::MoveToEx(zoom_.dc(), half, 12, nullptr);
+            ::LineTo(zoom_.dc(), half, 37);
+        }
+        ::SetPixel(zoom_.dc(), half, half, picked);
+        ::StretchBlt(back, box.x, box.y, 200, 200, zoom_.dc(), 0, 0, kPickerZoomSource,
+                     kPickerZoomSource, SRCCOPY);
+    }
+
+    FillSolid(back, RECT{box.x, box.y + 200, box.x + 200, box.y + 270}, kPanelColor);
+    win::ScopedSelect font(back, CThemeManager::Instance().StandardFont());
+    FillSolid(back, RECT{box.x + 5, box.y + 205, box.x + 25, box.y + 225}, picked);
+    ::SetBkMode(back, TRANSPARENT);
+    ::SetTextColor(back, kTextColor);
+    DrawLine(back, ColorPanelText(GetRValue(picked), GetGValue(picked), GetBValue(picked)),
+             RECT{box.x + 30, box.y + 205, box.x + 200, box.y + 225});
+    DrawLine(back, L"按Esc结束取色", RECT{box.x + 5, box.y + 229, box.x + 200, box.y + 243});
+    DrawLine(back, L"按回车键复制RGB值到剪贴板", RECT{box.x + 5, box.y + 247, box.x + 200, box.y + 261});
+
+    ::BitBlt(target, 0, 0, screenWidth_, screenHeight_, back, 0, 0, SRCCOPY);
+}
+
+void CColorCaptureWnd::OnKeyDown(UINT key) {
+    POINT pos{};
+    ::GetCursorPos(&pos);
+    switch (key) {
+        case VK_ESCAPE: ::PostMessageW(hwnd(), WM_CLOSE, 0, 0); break;
+        case VK_LEFT: --pos.x; break;
+        case VK_RIGHT: ++pos.x; break;
+        case VK_UP: --pos.y; break;
+        case VK_DOWN: ++pos.y; break;
+        case VK_RETURN:
+            if (CopyColor(pos)) SendResultInt(RESULT_COLOR_COPIED, 0);
+            ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+            break;
+    }
+    ::SetCursorPos(pos.x, pos.y);
+}
+
+bool CColorCaptureWnd::CopyColor(POINT pos) {
+    const COLORREF c = PickedColor(pos);
+    const std::wstring text = ColorClipboardText(GetRValue(c), GetGValue(c), GetBValue(c));
+    win::ClipboardSession clipboard(hwnd());
+    if (!clipboard.IsOpen()) return false;
+    ::EmptyClipboard();
+    // Only a block the clipboard has taken counts as a copy: no block, no result.
+    GlobalBlock block((text.size() + 1) * sizeof(wchar_t));
+    if (!block.h) return false;
+    void* data = ::GlobalLock(block.h);
+    if (!data) return false;
+    memcpy(data, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(block.h);
+    if (!::SetClipboardData(CF_UNICODETEXT, block.h)) return false;
+    block.h = nullptr;
+    return true;
+}
+
+}  // namespace kestrow
