@@ -138,6 +138,28 @@ TEST(ProcessMonitor, AQuickProcessFiresBeforeTheFirstSliceEnds) {
     EXPECT_LT(probe.tick - released, 4000u);
 }
 
+TEST(ProcessMonitor, AHandleThatCannotBeWaitedOnEndsTheWatchOnce) {
+    win::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, L"kestrow-monitor-nowait"));
+    win::UniqueHandle child = StartWaitingChild(L"kestrow-monitor-nowait");
+    ASSERT_TRUE(child);
+    // Query rights only: the exit code reads as still active, but the wait is refused.
+    HANDLE limited = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, ::GetProcessId(child.Get()));
+    ASSERT_TRUE(limited);
+    ASSERT_EQ(::WaitForSingleObject(limited, 0), WAIT_FAILED);
+    DWORD code = 0;
+    ASSERT_TRUE(::GetExitCodeProcess(limited, &code));
+    ASSERT_EQ(code, STILL_ACTIVE);
+    Probe probe;
+    CProcessMonitor monitor(limited, &Probe::Callback, &probe);
+    ASSERT_TRUE(monitor.Start());
+    ASSERT_TRUE(probe.WaitFired(3000));
+    EXPECT_EQ(::WaitForSingleObject(monitor.thread(), 3000), WAIT_OBJECT_0);  // not spinning
+    EXPECT_EQ(probe.calls.load(), 1);
+    EXPECT_EQ(::WaitForSingleObject(child.Get(), 0), WAIT_TIMEOUT);  // fired on the failed wait
+    ::SetEvent(release.Get());
+    ::WaitForSingleObject(child.Get(), 10000);
+}
+
 std::string ReadAll(const std::wstring& path) {
     HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, 0, nullptr);
