@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Builds the programs and runs Kestrow Capture under Wine on your X display.
-# Until the tray launcher lands this is the whole-screen capture to a file: the
-# save dialog opens, and the path of the saved image is printed at the end.
-# With no X display it starts a virtual one, performs the capture by itself and
-# prints the path of the image it produced.
+# Builds the programs and runs Kestrow Capture under Wine on your X display: the
+# tray launcher starts and stays until "退出" is chosen from its tray menu.
+# With no X display it starts a virtual one, has the launcher take a whole-screen
+# capture to a file by its F2 hotkey, and prints the path of the image and the toast.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -12,13 +11,10 @@ source scripts/wine-env.sh
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   kestrow_prefix
-  log=$(mktemp -d)/results.log
-  # Stands in for the launcher's result window, so the saved path can be shown.
-  wine build/win32/tests/testtool.exe receiver "Z:${log//\//\\}" >/dev/null 2>&1 &
-  receiver=$!
-  trap 'kill $receiver 2>/dev/null || true' EXIT
-  wine build/win32/bin/Worker.exe -tasktype screenfullscreentofile >/dev/null 2>&1 || true
-  python3 scripts/print_result.py "$log"
+  echo "Kestrow Capture is in the notification area (without a desktop shell, in Wine's"
+  echo "tray window at the top left): click its icon for a region capture, right-click for"
+  echo "the menu, or press Ctrl+Alt+J, F2, F4, Ctrl+Alt+S; choose 退出 to end it."
+  wine build/win32/bin/KestrowCapture.exe >/dev/null 2>&1 || true
 else
   trap 'kestrow_stop_wineserver; kestrow_stop_xvfb' EXIT
   kestrow_start_xvfb 1024x768x24

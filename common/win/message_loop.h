@@ -1,0 +1,54 @@
+#pragma once
+// A message loop with a chain of message filters (newest first, e.g. a modeless
+// dialog's IsDialogMessage) and idle handlers run when the queue has emptied.
+#include <windows.h>
+
+#include <vector>
+
+namespace kestrow::win {
+
+class MessageFilter {
+public:
+    // True when the message was handled and must not be dispatched.
+    virtual bool PreTranslateMessage(MSG& msg) = 0;
+
+protected:
+    ~MessageFilter() = default;
+};
+
+class IdleHandler {
+public:
+    virtual void OnIdle() = 0;
+
+protected:
+    ~IdleHandler() = default;
+};
+
+class MessageLoop {
+public:
+    MessageLoop() = default;
+    MessageLoop(const MessageLoop&) = delete;
+    MessageLoop& operator=(const MessageLoop&) = delete;
+
+    void AddFilter(MessageFilter* filter);
+    void RemoveFilter(MessageFilter* filter);
+    void AddIdleHandler(IdleHandler* handler);
+    void RemoveIdleHandler(IdleHandler* handler);
+
+    // Runs until WM_QUIT; returns its exit code.
+    int Run();
+
+    // The loop of the calling thread while it runs or while one is registered with
+    // SetCurrent; null otherwise.
+    static MessageLoop* Current();
+    static void SetCurrent(MessageLoop* loop);
+
+private:
+    bool Filter(MSG& msg);
+    void RunIdle();
+
+    std::vector<MessageFilter*> filters_;
+    std::vector<IdleHandler*> idle_;
+};
+
+}  // namespace kestrow::win

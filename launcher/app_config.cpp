@@ -1,0 +1,78 @@
+#include "launcher/app_config.h"
+
+#include <windows.h>
+
+#include <shlwapi.h>
+
+#include "common/win/handles.h"
+#include "launcher/app_paths.h"
+#include "launcher/autorun_path.h"
+
+namespace kestrow {
+
+AppConfig& AppConfig::Get() {
+    static AppConfig config(AppPaths::Get().SettingsFile());
+    return config;
+}
+
+AppConfig::AppConfig(std::wstring settingsFile) : file_(std::move(settingsFile)) {}
+
+int AppConfig::ReadInt(const wchar_t* key, int defaultValue) const {
+    return static_cast<int>(
+        ::GetPrivateProfileIntW(kConfigSection, key, defaultValue, file_.c_str()));
+}
+
+void AppConfig::WriteInt(const wchar_t* key, int value) {
+    const std::wstring text = std::to_wstring(value);
+    ::WritePrivateProfileStringW(kConfigSection, key, text.c_str(), file_.c_str());
+}
+
+bool AppConfig::ReadFlag(const FlagKey& key) const {
+    return ReadInt(key.name, key.defaultValue ? 1 : 0) != 0;
+}
+
+void AppConfig::WriteFlag(const FlagKey& key, bool on) { WriteInt(key.name, on ? 1 : 0); }
+
+Hotkey AppConfig::GetHotkey(unsigned hotkeyId) const {
+    const HotkeyKey* key = FindHotkeyKey(hotkeyId);
+    if (!key) return {};
+    return DecodeHotkey(ReadInt(key->name, key->defaultValue));
+}
+
+void AppConfig::SetHotkey(unsigned hotkeyId, Hotkey hotkey) {
+    if (const HotkeyKey* key = FindHotkeyKey(hotkeyId)) WriteInt(key->name, EncodeHotkey(hotkey));
+}
+
+bool GetAutorun(const std::wstring& exePath) {
+    // 519 bytes: at most 259 characters and the terminator.
+    wchar_t value[260] = {};
+    DWORD bytes = 519;
+    DWORD type = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, &type, value,
+                       &bytes) != ERROR_SUCCESS)
+        return false;
+    const std::wstring stored = PathFromRunValue(value);
+    if (stored.empty() || !FileExists(stored)) return false;
+    const std::wstring a = NormalizeAutorunPath(stored);
+    const std::wstring b = NormalizeAutorunPath(exePath);
+    return ::CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+void SetAutorun(const std::wstring& exePath, bool on) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0,
+                        KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &raw) != ERROR_SUCCESS)
+        return;
+    win::UniqueRegKey key(raw);
+    if (on) {
+        const std::wstring value = RunValueForPath(exePath);
+        ::RegSetValueExW(key.Get(), kRunValueName, 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(value.c_str()),
+                         DWORD((value.size() + 1) * sizeof(wchar_t)));
+    } else {
+        ::RegDeleteValueW(key.Get(), kRunValueName);
+    }
+}
+
+}  // namespace kestrow

@@ -1,0 +1,48 @@
+#pragma once
+// The launcher's settings, read from appconfig.ini at every use and written straight
+// back, and the start-with-Windows value under the user's Run key.
+#include <string>
+
+#include "launcher/config_keys.h"
+#include "launcher/hotkey_code.h"
+
+namespace kestrow {
+
+class AppConfig {
+public:
+    // Settings of the process (AppPaths' settings file).
+    static AppConfig& Get();
+    explicit AppConfig(std::wstring settingsFile);
+
+    bool showballon() const { return ReadFlag(kShowBalloonKey); }
+    void set_showballon(bool on) { WriteFlag(kShowBalloonKey, on); }
+    bool auto_open_screencapture() const { return ReadFlag(kAutoOpenKey); }
+    void set_auto_open_screencapture(bool on) { WriteFlag(kAutoOpenKey, on); }
+    bool showstartupscreen() const { return ReadFlag(kShowStartupScreenKey); }
+    void set_showstartupscreen(bool on) { WriteFlag(kShowStartupScreenKey, on); }
+
+    // The hotkey stored for one of the four hotkey ids (1568..1571); none for other ids.
+    Hotkey GetHotkey(unsigned hotkeyId) const;
+    void SetHotkey(unsigned hotkeyId, Hotkey hotkey);
+
+    const std::wstring& file() const { return file_; }
+
+private:
+    bool ReadFlag(const FlagKey& key) const;
+    void WriteFlag(const FlagKey& key, bool on);
+    int ReadInt(const wchar_t* key, int defaultValue) const;
+    void WriteInt(const wchar_t* key, int value);
+
+    std::wstring file_;
+};
+
+inline constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr wchar_t kRunValueName[] = L"KestrowCapture";
+
+// Whether the Run value names `exePath` (quoted or not; slashes, doubled
+// backslashes and letter case aside) and that file exists.
+bool GetAutorun(const std::wstring& exePath);
+// Writes the quoted `exePath` as the Run value, or deletes the value. Errors are ignored.
+void SetAutorun(const std::wstring& exePath, bool on);
+
+}  // namespace kestrow

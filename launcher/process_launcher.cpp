@@ -1,0 +1,40 @@
+#include "launcher/process_launcher.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "launcher/app_paths.h"
+
+namespace kestrow {
+
+ProcessLauncher::ProcessLauncher(std::wstring exePath, std::wstring parameters)
+    : exePath_(std::move(exePath)), parameters_(std::move(parameters)) {
+    // A relative executable is looked for beside the launcher first.
+    if (!exePath_.empty() && ::PathIsRelativeW(exePath_.c_str())) {
+        const std::wstring beside = AppPaths::Get().OwnFolder() + L"\\" + exePath_;
+        if (FileExists(beside)) exePath_ = beside;
+    }
+}
+
+bool ProcessLauncher::Start(CProcessMonitor::Callback callback, void* userData) {
+    if (exePath_.empty() || !FileExists(exePath_)) return false;
+    SHELLEXECUTEINFOW sei{sizeof(sei)};
+    sei.fMask = SEE_MASK_NOCLOSEPROCESS;
+    sei.lpFile = exePath_.c_str();
+    sei.lpParameters = parameters_.c_str();
+    sei.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteExW(&sei)) return false;
+    win::UniqueHandle process(sei.hProcess);
+    if (!callback) return true;
+    auto* monitor = new CProcessMonitor(process.Release(), callback, userData);
+    monitor->autoDelete = 1;
+    // Without a thread the monitor would never free itself.
+    if (!monitor->Start()) delete monitor;
+    return true;
+}
+
+void OpenWithShell(const std::wstring& exePath, const std::wstring& parameters, int show) {
+    ::ShellExecuteW(nullptr, L"open", exePath.c_str(), parameters.c_str(), nullptr, show);
+}
+
+}  // namespace kestrow

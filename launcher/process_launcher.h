@@ -1,0 +1,30 @@
+#pragma once
+// Starting the worker and pagegrab.
+#include <windows.h>
+
+#include <string>
+
+#include "launcher/online/process_monitor.h"
+
+namespace kestrow {
+
+class ProcessLauncher {
+public:
+    ProcessLauncher(std::wstring exePath, std::wstring parameters);
+
+    // Starts the executable with the parameter string. With a callback, a
+    // self-deleting CProcessMonitor calls it with `userData` once the process has
+    // ended. False when no file exists at the path or the start failed.
+    bool Start(CProcessMonitor::Callback callback = nullptr, void* userData = nullptr);
+
+private:
+    std::wstring exePath_;
+    std::wstring parameters_;
+};
+
+// Starts `exePath` with a parameter string through the shell's "open" verb; no
+// existence test, the result is ignored.
+void OpenWithShell(const std::wstring& exePath, const std::wstring& parameters,
+                   int show = SW_SHOWNORMAL);
+
+}  // namespace kestrow

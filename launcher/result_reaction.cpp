@@ -1,0 +1,56 @@
+#include "launcher/result_reaction.h"
+
+#include <cstring>
+
+#include "common/result_message.h"
+
+namespace kestrow {
+
+namespace {
+
+// A path payload is whole UTF-16 code units, readable when non-empty, within the
+// system's limit, and holds no NUL that would cut the path short at a different file.
+bool ReadPathPayload(const void* data, uint32_t size, std::wstring& path) {
+    if (size == 0) {
+        path.clear();
+        return true;
+    }
+    if (!data || size % 2 != 0 || size / 2 > kMaxResultPathChars) return false;
+    // Code unit by code unit: wchar_t is UTF-16 only on Windows.
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    path.resize(size / 2);
+    for (size_t i = 0; i < path.size(); ++i) {
+        char16_t unit;
+        std::memcpy(&unit, bytes + 2 * i, 2);
+        if (unit == 0) return false;
+        path[i] = static_cast<wchar_t>(unit);
+    }
+    return true;
+}
+
+}  // namespace
+
+ResultReaction ReactToResult(uint64_t code, const void* data, uint32_t size, bool autoOpen) {
+    ResultReaction r;
+    switch (code) {
+        case RESULT_FULLSCREEN_SAVED:
+        case RESULT_REGION_SAVED: {
+            if (!ReadPathPayload(data, size, r.path)) return {};
+            r.toast = code == RESULT_FULLSCREEN_SAVED ? kToastFullScreenSaved : kToastRegionSaved;
+            r.action =
+                autoOpen && !r.path.empty() ? ResultAction::OpenOrToast : ResultAction::Toast;
+            return r;
+        }
+        case RESULT_REGION_COPIED:
+        case RESULT_COLOR_COPIED:
+            if (!data || size != 4) return {};
+            r.toast = code == RESULT_REGION_COPIED ? kToastRegionCopied : kToastColorCopied;
+            r.action = ResultAction::Toast;
+            return r;
+    }
+    return {};
+}
+
+std::wstring PaintParameters(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+}  // namespace kestrow

@@ -1,0 +1,104 @@
+#include "launcher/toast_wnd.h"
+
+#include <memory>
+
+namespace kestrow {
+
+namespace {
+
+bool RegisterToastClass() {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = win::Window::WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kToastWndClass;
+    return win::RegisterWindowClass(wc);
+}
+
+void CentreOnWorkArea(HWND hwnd) {
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    MONITORINFO mi{sizeof(mi)};
+    if (!::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi)) return;
+    const RECT& wa = mi.rcWork;
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    const int x = wa.left + (wa.right - wa.left - w) / 2;
+    const int y = wa.top + (wa.bottom - wa.top - h) / 2;
+    ::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+HWND CToastWnd::CreateToast() {
+    if (!RegisterToastClass()) return nullptr;
+    HWND hwnd = Create(kToastWndClass, kToastWndClass, WS_POPUP,
+                       WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, 0, 0);
+    if (!hwnd) return nullptr;
+    font_.Reset(::CreateFontW(15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, CHINESEBIG5_CHARSET,
+                              OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
+                              FF_MODERN, L"Tahoma"));
+    return hwnd;
+}
+
+void CToastWnd::Show(const std::wstring& text) {
+    HWND hwnd = this->hwnd();
+    ::MoveWindow(hwnd, 0, 0, kToastWidth, kToastHeight, FALSE);
+    CentreOnWorkArea(hwnd);
+    ::SetWindowTextW(hwnd, text.c_str());
+    const ToastStep first = fade_.Start();
+    ::SetLayeredWindowAttributes(hwnd, 0, BYTE(fade_.alpha()), LWA_ALPHA);
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    Apply(first);
+}
+
+LRESULT CToastWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_TIMER: OnTimer(wp); return 0;
+        case WM_PAINT: OnPaint(); return 0;
+        case WM_ERASEBKGND: return 1;
+    }
+    return DefaultMessage(msg, wp, lp);
+}
+
+void CToastWnd::OnTimer(UINT_PTR id) { Apply(fade_.OnTimer(static_cast<unsigned>(id))); }
+
+void CToastWnd::Apply(const ToastStep& step) {
+    HWND hwnd = this->hwnd();
+    if (step.killTimer) ::KillTimer(hwnd, step.killTimer);
+    if (step.startTimer) ::SetTimer(hwnd, step.startTimer, step.period, nullptr);
+    if (step.applyAlpha) ::SetLayeredWindowAttributes(hwnd, 0, BYTE(fade_.alpha()), LWA_ALPHA);
+    if (step.close) ::DestroyWindow(hwnd);
+}
+
+void CToastWnd::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd(), &ps);
+    RECT rc{};
+    ::GetClientRect(hwnd(), &rc);
+    ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    wchar_t text[512] = {};
+    ::GetWindowTextW(hwnd(), text, 512);
+    {
+        win::ScopedSelect font(dc, font_.Get());
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, RGB(255, 255, 255));
+        ::DrawTextW(dc, text, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    ::EndPaint(hwnd(), &ps);
+}
+
+// The toast frees itself once its window is gone; nobody else holds it.
+void CToastWnd::OnFinalMessage() { delete this; }
+
+HWND ShowToast(const std::wstring& text) {
+    auto toast = std::make_unique<CToastWnd>();
+    HWND hwnd = toast->CreateToast();
+    if (!hwnd) return nullptr;
+    CToastWnd* owned = toast.release();
+    owned->Show(text);
+    return hwnd;
+}
+
+}  // namespace kestrow

@@ -1,0 +1,43 @@
+#pragma once
+// The toast: a small black, translucent, topmost label centred on the screen that
+// fades in, holds three seconds and fades out, then frees itself.
+#include <windows.h>
+
+#include <string>
+
+#include "common/win/gdi.h"
+#include "common/win/window.h"
+#include "launcher/toast_fade.h"
+
+namespace kestrow {
+
+inline constexpr wchar_t kToastWndClass[] = L"ToastWndClass";
+inline constexpr int kToastWidth = 400;
+inline constexpr int kToastHeight = 30;
+
+class CToastWnd : public win::Window {
+public:
+    // Creates the hidden toast window (title "ToastWndClass"). Null on failure.
+    HWND CreateToast();
+    // Centres it, shows `text` and starts the fade.
+    void Show(const std::wstring& text);
+    int alpha() const { return fade_.alpha(); }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnFinalMessage() override;
+
+private:
+    void OnTimer(UINT_PTR id);
+    void OnPaint();
+    void Apply(const ToastStep& step);
+
+    ToastFade fade_;
+    win::Font font_;
+};
+
+// Creates and shows one toast; it lives on its own until its fade ends.
+// Returns its window, or null when none could be made.
+HWND ShowToast(const std::wstring& text);
+
+}  // namespace kestrow

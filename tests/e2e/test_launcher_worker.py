@@ -1,0 +1,30 @@
+"""The launcher with the real Worker.exe: from the tray menu to the toast."""
+from tests.e2e import harness as h
+from tests.e2e import launcher_env as env
+
+
+class LauncherAndWorker(h.ScenarioTest):
+    def setUp(self):
+        super().setUp()
+        env.clear_config()
+        self.app = env.Launcher(self.s, worker="real")
+        _, self.icon = self.app.start_and_wait_for_icon()
+
+    def test_whole_screen_to_a_file_ends_with_its_toast(self):
+        # No test picture here: it would cover Wine's tray window.
+        target = self.s.dir / "screen 1.png"  # typed: xdotool types ASCII reliably
+        self.app.choose(self.icon, "截整个屏幕", 0)
+        h.answer_save_dialog(h.wait_save_dialog(self.s), h.winpath(target))
+        self.app.wait_toast("屏幕已成功保存到文件")
+        image = h.read_image(target)
+        self.assertEqual((image.format, image.width, image.height), ("PNG", *h.screen_size()))
+
+    def test_whole_screen_to_the_clipboard_by_hotkey_ends_with_its_toast(self):
+        self.s.show_pattern()  # hotkeys work over any Wine window, the picture too
+        self.s.clear_clipboard()
+        h.mouse_move(*self.icon.center)
+        h.key("F4")
+        self.app.wait_toast("屏幕已成功复制到剪贴板", timeout=30)
+        image = self.s.clipboard_bitmap()
+        self.assertIsNotNone(image)
+        self.assertEqual((image.width, image.height), h.screen_size())

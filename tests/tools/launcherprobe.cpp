@@ -1,0 +1,88 @@
+// Helper for the launcher scenarios; the first argument picks the job:
+//   send CODE path TEXT OUT      sends a result record with a UTF-16 path, as a worker does
+//   send CODE int VALUE OUT      sends a result record with a 4-byte number
+//   send CODE bytes N OUT        sends N bytes (N odd, or not 4, to test bad records)
+//   main MSG WPARAM LPARAM OUT   sends a message to the launcher's hidden main dialog and
+//                                writes its answer (or "nowindow") to OUT
+//   toasts OUT                   lists the toast windows: "<visible> <exstyle hex> <l> <t> <r> <b>
+//   <title>"
+// The send job writes the launcher's answer (or "nowindow") to OUT.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/result_message.h"
+#include "tests/tools/tool_io.h"
+
+using kestrow::testtools::ToUtf8;
+using kestrow::testtools::WriteFileBytes;
+
+namespace {
+
+int Send(const std::vector<std::wstring>& args) {
+    const ULONG_PTR code = std::wcstoul(args[2].c_str(), nullptr, 10);
+    const std::wstring& kind = args[3];
+    const std::wstring& out = args[5];
+    std::vector<char> payload;
+    if (kind == L"path") {
+        const std::wstring& text = args[4];
+        payload.assign(reinterpret_cast<const char*>(text.data()),
+                       reinterpret_cast<const char*>(text.data() + text.size()));
+    } else if (kind == L"int") {
+        const int value = std::wcstol(args[4].c_str(), nullptr, 10);
+        payload.assign(reinterpret_cast<const char*>(&value),
+                       reinterpret_cast<const char*>(&value) + 4);
+    } else {
+        payload.assign(std::wcstoul(args[4].c_str(), nullptr, 10), 'x');
+    }
+    HWND target = ::FindWindowW(kestrow::kResultWindowClass, kestrow::kResultWindowTitle);
+    if (!target) return WriteFileBytes(out, "nowindow\n", false) ? 0 : 5;
+    COPYDATASTRUCT cds{code, DWORD(payload.size()), payload.empty() ? nullptr : payload.data()};
+    const LRESULT r = ::SendMessageW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+    return WriteFileBytes(out, std::to_string(r) + "\n", false) ? 0 : 5;
+}
+
+int SendToMain(const std::vector<std::wstring>& args) {
+    const std::wstring& out = args[5];
+    HWND main = ::FindWindowW(L"#32770", L"Snaptrel");
+    if (!main) return WriteFileBytes(out, "nowindow\n", false) ? 0 : 5;
+    const UINT msg = std::wcstoul(args[2].c_str(), nullptr, 10);
+    const WPARAM wp = std::wcstoul(args[3].c_str(), nullptr, 10);
+    const LPARAM lp = std::wcstol(args[4].c_str(), nullptr, 10);
+    const LRESULT r = ::SendMessageW(main, msg, wp, lp);
+    return WriteFileBytes(out, std::to_string(r) + "\n", false) ? 0 : 5;
+}
+
+int Toasts(const std::wstring& out) {
+    std::string text;
+    HWND h = nullptr;
+    while ((h = ::FindWindowExW(nullptr, h, L"ToastWndClass", nullptr)) != nullptr) {
+        RECT rc{};
+        ::GetWindowRect(h, &rc);
+        wchar_t title[512] = {};
+        ::GetWindowTextW(h, title, 512);
+        char head[128];
+        std::snprintf(head, sizeof(head), "%d %08lx %ld %ld %ld %ld ", ::IsWindowVisible(h) ? 1 : 0,
+                      static_cast<unsigned long>(::GetWindowLongW(h, GWL_EXSTYLE)), rc.left, rc.top,
+                      rc.right, rc.bottom);
+        text += head + ToUtf8(title) + "\n";
+    }
+    return WriteFileBytes(out, text, false) ? 0 : 5;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::vector<std::wstring> args(argv, argv + argc);
+    ::LocalFree(argv);
+    if (args.size() == 6 && args[1] == L"send") return Send(args);
+    if (args.size() == 6 && args[1] == L"main") return SendToMain(args);
+    if (args.size() == 3 && args[1] == L"toasts") return Toasts(args[2]);
+    return 2;
+}

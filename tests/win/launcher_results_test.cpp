@@ -1,0 +1,259 @@
+// The result receiver with real copy-data messages, and the toasts it shows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/result_message.h"
+#include "common/win/handles.h"
+#include "launcher/app_config.h"
+#include "launcher/ipc_wnd.h"
+#include "launcher/toast_wnd.h"
+#include "tests/win/test_support.h"
+
+namespace kestrow {
+namespace {
+
+// Runs this thread's messages (the toasts' timers) until `done` or the time is up.
+template <class F>
+bool PumpUntil(F done, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        if (::GetTickCount() - start > ms) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+std::vector<HWND> Toasts(const wchar_t* title = nullptr) {
+    std::vector<HWND> found;
+    HWND h = nullptr;
+    while ((h = ::FindWindowExW(nullptr, h, kToastWndClass, title)) != nullptr)
+        if (::IsWindowVisible(h)) found.push_back(h);
+    return found;
+}
+
+void WaitNoToasts() {
+    PumpUntil([] { return Toasts().empty(); }, 10000);
+}
+
+std::string ReadAll(const std::wstring& path) {
+    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return {};
+    char buf[4096];
+    DWORD n = 0;
+    ::ReadFile(f, buf, sizeof(buf), &n, nullptr);
+    ::CloseHandle(f);
+    return std::string(buf, n);
+}
+
+std::wstring TestsFolder() {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring p = self;
+    return p.substr(0, p.find_last_of(L'\\'));
+}
+
+// Sends from another thread, as a worker's send arrives from outside the UI thread.
+struct Sender {
+    HWND target;
+    COPYDATASTRUCT record;
+    const COPYDATASTRUCT* pointer;
+    LRESULT result = -1;
+
+    static DWORD WINAPI Run(void* p) {
+        auto* s = static_cast<Sender*>(p);
+        s->result = ::SendMessageW(s->target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(s->pointer));
+        return 0;
+    }
+};
+
+LRESULT SendFromThread(HWND target, ULONG_PTR code, const void* data, DWORD size) {
+    Sender s{target, {code, size, const_cast<void*>(data)}, nullptr};
+    s.pointer = &s.record;
+    win::UniqueHandle t(::CreateThread(nullptr, 0, &Sender::Run, &s, 0, nullptr));
+    PumpUntil([&] { return ::WaitForSingleObject(t.Get(), 0) == WAIT_OBJECT_0; }, 10000);
+    return s.result;
+}
+
+class Receiver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WaitNoToasts();
+        ASSERT_TRUE(::CopyFileW((TestsFolder() + L"\\standin.exe").c_str(), paint_.c_str(), FALSE));
+        ASSERT_TRUE(ipc_.CreateReceiver());
+    }
+    void TearDown() override {
+        ipc_.Destroy();
+        WaitNoToasts();
+        ::DeleteFileW(paint_.c_str());
+    }
+    LRESULT SendPath(ULONG_PTR code, const std::wstring& path) {
+        return SendFromThread(ipc_.hwnd(), code, path.data(), DWORD(path.size() * 2));
+    }
+    bool ToastAppears(const wchar_t* text) {
+        return PumpUntil([&] { return !Toasts(text).empty(); }, 3000);
+    }
+    std::wstring SavedFile(const wchar_t* name) {
+        const std::wstring path = dir_.File(name);
+        HANDLE f =
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ::CloseHandle(f);
+        return path;
+    }
+
+    test::TempDir dir_;
+    AppConfig config_{dir_.File(L"appconfig.ini")};
+    std::wstring paint_ = dir_.File(L"paint.exe");
+    CIPCWnd ipc_{config_, paint_};
+};
+
+TEST_F(Receiver, IsAHiddenPopupTheWorkerCanFind) {
+    HWND found = ::FindWindowW(kResultWindowClass, kResultWindowTitle);
+    EXPECT_EQ(found, ipc_.hwnd());
+    EXPECT_FALSE(::IsWindowVisible(found));
+    EXPECT_TRUE(::GetWindowLongW(found, GWL_STYLE) & WS_POPUP);
+    EXPECT_EQ(::GetWindowLongW(found, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
+}
+
+TEST_F(Receiver, EachCodeShowsItsToast) {
+    const int zero = 0;
+    EXPECT_EQ(SendPath(RESULT_FULLSCREEN_SAVED, L"C:\\a.png"), TRUE);
+    EXPECT_TRUE(ToastAppears(L"屏幕已成功保存到文件"));
+    EXPECT_EQ(SendPath(RESULT_REGION_SAVED, L"C:\\a.png"), TRUE);
+    EXPECT_TRUE(ToastAppears(L"所选区域已成功保存到文件"));
+    EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_COPIED, &zero, 4), TRUE);
+    EXPECT_TRUE(ToastAppears(L"所选区域已复制到剪贴板"));
+    EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_COLOR_COPIED, &zero, 4), TRUE);
+    EXPECT_TRUE(ToastAppears(L"所选颜色值已复制到剪贴板"));
+    EXPECT_EQ(Toasts().size(), 4u);  // each result its own toast
+    EXPECT_TRUE(ReadAll(dir_.File(L"paint.log")).empty());
+}
+
+TEST_F(Receiver, AutoOpenStartsThePaintProgramWithTheQuotedPath) {
+    config_.set_auto_open_screencapture(true);
+    const std::wstring saved = SavedFile(L"截图 2013-7-5.png");
+    EXPECT_EQ(SendPath(RESULT_REGION_SAVED, saved), TRUE);
+    std::string log;
+    PumpUntil([&] { return !(log = ReadAll(dir_.File(L"paint.log"))).empty(); }, 10000);
+    const std::wstring expected = L"\"" + saved + L"\"\n";
+    std::string expected8(
+        ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, nullptr, 0, nullptr, nullptr) - 1,
+        '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, expected8.data(), int(expected8.size()),
+                          nullptr, nullptr);
+    ASSERT_GE(log.size(), expected8.size());
+    EXPECT_EQ(log.substr(log.size() - expected8.size()), expected8) << log;
+    EXPECT_TRUE(Toasts().empty());  // opened instead of a toast
+}
+
+TEST_F(Receiver, AutoOpenWithAMissingFileOrACopyShowsTheToast) {
+    config_.set_auto_open_screencapture(true);
+    const int zero = 0;
+    EXPECT_EQ(SendPath(RESULT_FULLSCREEN_SAVED, dir_.File(L"moved away.png")), TRUE);
+    EXPECT_TRUE(ToastAppears(L"屏幕已成功保存到文件"));
+    EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_COPIED, &zero, 4), TRUE);
+    EXPECT_TRUE(ToastAppears(L"所选区域已复制到剪贴板"));
+    EXPECT_TRUE(ReadAll(dir_.File(L"paint.log")).empty());
+}
+
+TEST_F(Receiver, MalformedRecordsAreAnsweredAndIgnored) {
+    config_.set_auto_open_screencapture(true);
+    const std::wstring saved = SavedFile(L"a.png");
+    const long long wide = 0;
+    // A null record cannot cross processes under Wine; it is sent from this thread.
+    EXPECT_EQ(::SendMessageW(ipc_.hwnd(), WM_COPYDATA, 0, 0), FALSE);
+    EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_SAVED, nullptr, 12), TRUE);
+    EXPECT_EQ(
+        SendFromThread(ipc_.hwnd(), RESULT_REGION_SAVED, saved.data(), DWORD(saved.size() * 2 - 1)),
+        TRUE);
+    EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_COPIED, &wide, 8), TRUE);
+    EXPECT_EQ(SendFromThread(ipc_.hwnd(), 1528, &wide, 4), TRUE);
+    const std::wstring cut = saved + std::wstring(1, L'\0') + L"x";
+    EXPECT_EQ(SendPath(RESULT_REGION_SAVED, cut), TRUE);
+    std::wstring tooLong(40000, L'a');
+    EXPECT_EQ(SendPath(RESULT_REGION_SAVED, tooLong), TRUE);
+    PumpUntil([] { return false; }, 500);
+    EXPECT_TRUE(Toasts().empty());
+    EXPECT_TRUE(ReadAll(dir_.File(L"paint.log")).empty());
+}
+
+TEST(Toast, LooksAndFadesAsDesigned) {
+    WaitNoToasts();
+    const DWORD start = ::GetTickCount();
+    HWND toast = ShowToast(L"所选区域已复制到剪贴板");
+    ASSERT_TRUE(toast);
+    wchar_t cls[64] = {}, title[64] = {};
+    ::GetClassNameW(toast, cls, 64);
+    ::GetWindowTextW(toast, title, 64);
+    EXPECT_STREQ(cls, L"ToastWndClass");
+    EXPECT_STREQ(title, L"所选区域已复制到剪贴板");
+    EXPECT_TRUE(::IsWindowVisible(toast));
+    const LONG ex = ::GetWindowLongW(toast, GWL_EXSTYLE);
+    EXPECT_EQ(ex & (WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
+              WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    EXPECT_TRUE(::GetWindowLongW(toast, GWL_STYLE) & WS_POPUP);
+    RECT rc{};
+    ::GetWindowRect(toast, &rc);
+    EXPECT_EQ(rc.right - rc.left, 400);
+    EXPECT_EQ(rc.bottom - rc.top, 30);
+    MONITORINFO mi{sizeof(mi)};
+    ::GetMonitorInfoW(::MonitorFromWindow(toast, MONITOR_DEFAULTTOPRIMARY), &mi);
+    EXPECT_NEAR((rc.left + rc.right) / 2, (mi.rcWork.left + mi.rcWork.right) / 2, 1);
+    EXPECT_NEAR((rc.top + rc.bottom) / 2, (mi.rcWork.top + mi.rcWork.bottom) / 2, 1);
+
+    // Opacity rises to 150 of 255.
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ::GetLayeredWindowAttributes(toast, nullptr, &alpha, &flags);
+    EXPECT_LT(alpha, 150);
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            ::GetLayeredWindowAttributes(toast, nullptr, &alpha, &flags);
+            return alpha == 150;
+        },
+        3000));
+    EXPECT_TRUE(flags & LWA_ALPHA);
+
+    // Painted white on black (Wine draws layered windows opaque).
+    ::UpdateWindow(toast);
+    PumpUntil([] { return false; }, 100);
+    win::WindowDC screen(nullptr);
+    EXPECT_EQ(::GetPixel(screen.Get(), rc.left + 2, rc.top + 2) & 0xFFFFFF, 0u);
+    int white = 0;
+    for (int x = rc.left; x < rc.right; ++x)
+        for (int y = rc.top; y < rc.bottom; ++y)
+            if ((::GetPixel(screen.Get(), x, y) & 0xFFFFFF) == 0xFFFFFF) ++white;
+    EXPECT_GT(white, 20);
+
+    // Still there during the hold, gone after about 4.5 s.
+    EXPECT_FALSE(PumpUntil([&] { return !::IsWindow(toast); }, 2500));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(toast); }, 5000));
+    const DWORD lived = ::GetTickCount() - start;
+    EXPECT_GT(lived, 4000u);
+    EXPECT_LT(lived, 7000u);
+}
+
+TEST(Toast, TwoToastsRunIndependently) {
+    WaitNoToasts();
+    HWND first = ShowToast(L"屏幕已成功保存到文件");
+    PumpUntil([] { return false; }, 300);
+    HWND second = ShowToast(L"屏幕已成功复制到剪贴板");
+    ASSERT_TRUE(first && second);
+    RECT a{}, b{};
+    ::GetWindowRect(first, &a);
+    ::GetWindowRect(second, &b);
+    EXPECT_TRUE(::EqualRect(&a, &b));  // same place, the later one on top
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(first); }, 7000));
+    EXPECT_TRUE(::IsWindow(second));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(second); }, 2000));
+}
+
+}  // namespace
+}  // namespace kestrow

@@ -1,0 +1,212 @@
+// CProcessMonitor and ProcessLauncher with real processes.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+
+#include "common/win/handles.h"
+#include "launcher/online/process_monitor.h"
+#include "launcher/process_launcher.h"
+#include "tests/win/test_support.h"
+
+namespace kestrow {
+namespace {
+
+constexpr wchar_t kChildEventVar[] = L"KESTROW_TEST_CHILD_EVENT";
+
+// Not a test of its own: when started as a child with the variable set, this
+// process lives until the parent signals the named event.
+TEST(LauncherChild, WaitsForTheParent) {
+    wchar_t name[128] = {};
+    if (!::GetEnvironmentVariableW(kChildEventVar, name, 128)) return;
+    win::UniqueHandle ev(::OpenEventW(SYNCHRONIZE, FALSE, name));
+    if (ev) ::WaitForSingleObject(ev.Get(), 60000);
+}
+
+std::wstring SelfPath() {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return self;
+}
+
+std::wstring TestsFolder() {
+    std::wstring p = SelfPath();
+    return p.substr(0, p.find_last_of(L'\\'));
+}
+
+// A child process that runs until `release` is signalled.
+win::UniqueHandle StartWaitingChild(const std::wstring& eventName) {
+    ::SetEnvironmentVariableW(kChildEventVar, eventName.c_str());
+    std::wstring cmd = L"\"" + SelfPath() + L"\" --gtest_filter=LauncherChild.WaitsForTheParent";
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    const BOOL ok = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &si, &pi);
+    ::SetEnvironmentVariableW(kChildEventVar, nullptr);
+    if (!ok) return {};
+    ::CloseHandle(pi.hThread);
+    return win::UniqueHandle(pi.hProcess);
+}
+
+struct Probe {
+    std::atomic<int> calls{0};
+    std::atomic<DWORD> threadId{0};
+    std::atomic<DWORD> tick{0};
+    win::UniqueHandle fired{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+
+    static void Callback(void* self) {
+        auto* p = static_cast<Probe*>(self);
+        p->threadId = ::GetCurrentThreadId();
+        p->tick = ::GetTickCount();
+        ++p->calls;
+        ::SetEvent(p->fired.Get());
+    }
+    bool WaitFired(DWORD ms) { return ::WaitForSingleObject(fired.Get(), ms) == WAIT_OBJECT_0; }
+};
+
+// Counts destructions so self-deletion can be seen.
+struct CountedMonitor : CProcessMonitor {
+    using CProcessMonitor::CProcessMonitor;
+    ~CountedMonitor() override { ++destroyed; }
+    static inline std::atomic<int> destroyed{0};
+};
+
+TEST(ProcessMonitor, WithoutAProcessFiresAtOnceOnItsOwnThread) {
+    Probe probe;
+    auto* monitor = new CountedMonitor(nullptr, &Probe::Callback, &probe);
+    monitor->autoDelete = 1;
+    CountedMonitor::destroyed = 0;
+    ASSERT_TRUE(monitor->Start());
+    ASSERT_TRUE(probe.WaitFired(2000));
+    EXPECT_NE(probe.threadId.load(), ::GetCurrentThreadId());
+    for (int i = 0; i < 100 && CountedMonitor::destroyed == 0; ++i) ::Sleep(20);
+    EXPECT_EQ(CountedMonitor::destroyed.load(), 1);
+    EXPECT_EQ(probe.calls.load(), 1);
+}
+
+TEST(ProcessMonitor, AProcessThatHasEndedFiresAtOnce) {
+    win::UniqueHandle ev(::CreateEventW(nullptr, TRUE, TRUE, L"kestrow-monitor-ended"));
+    win::UniqueHandle child = StartWaitingChild(L"kestrow-monitor-ended");
+    ASSERT_TRUE(child);
+    ASSERT_EQ(::WaitForSingleObject(child.Get(), 30000), WAIT_OBJECT_0);
+    Probe probe;
+    CountedMonitor::destroyed = 0;
+    {
+        CountedMonitor monitor(child.Release(), &Probe::Callback, &probe);  // not self-deleting
+        const DWORD start = ::GetTickCount();
+        ASSERT_TRUE(monitor.Start());
+        ASSERT_TRUE(probe.WaitFired(4000));
+        EXPECT_LT(probe.tick - start, 4000u);
+        ::WaitForSingleObject(monitor.thread(), 5000);
+        EXPECT_TRUE(monitor.Start());  // already started: no second thread, no second call
+        EXPECT_EQ(CountedMonitor::destroyed.load(), 0);
+    }
+    EXPECT_EQ(probe.calls.load(), 1);
+}
+
+TEST(ProcessMonitor, AProcessEndingAfterASliceFiresOnceWhenItEnds) {
+    win::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, L"kestrow-monitor-later"));
+    win::UniqueHandle child = StartWaitingChild(L"kestrow-monitor-later");
+    ASSERT_TRUE(child);
+    Probe probe;
+    auto* monitor = new CProcessMonitor(child.Release(), &Probe::Callback, &probe);
+    monitor->autoDelete = 1;
+    ASSERT_TRUE(monitor->Start());
+    // Past the first 5-second slice the process is still running: nothing fired.
+    EXPECT_FALSE(probe.WaitFired(6000));
+    const DWORD released = ::GetTickCount();
+    ::SetEvent(release.Get());
+    ASSERT_TRUE(probe.WaitFired(20000));
+    // Within the slice that was running, not a whole slice late.
+    EXPECT_LT(probe.tick - released, 5000u);
+    ::Sleep(200);
+    EXPECT_EQ(probe.calls.load(), 1);
+}
+
+TEST(ProcessMonitor, AQuickProcessFiresBeforeTheFirstSliceEnds) {
+    win::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, L"kestrow-monitor-quick"));
+    win::UniqueHandle child = StartWaitingChild(L"kestrow-monitor-quick");
+    ASSERT_TRUE(child);
+    Probe probe;
+    auto* monitor = new CProcessMonitor(child.Release(), &Probe::Callback, &probe);
+    monitor->autoDelete = 1;
+    ASSERT_TRUE(monitor->Start());
+    ::Sleep(300);
+    const DWORD released = ::GetTickCount();
+    ::SetEvent(release.Get());
+    ASSERT_TRUE(probe.WaitFired(20000));
+    EXPECT_LT(probe.tick - released, 4000u);
+}
+
+TEST(ProcessMonitor, AHandleThatCannotBeWaitedOnEndsTheWatchOnce) {
+    win::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, L"kestrow-monitor-nowait"));
+    win::UniqueHandle child = StartWaitingChild(L"kestrow-monitor-nowait");
+    ASSERT_TRUE(child);
+    // Query rights only: the exit code reads as still active, but the wait is refused.
+    HANDLE limited = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, ::GetProcessId(child.Get()));
+    ASSERT_TRUE(limited);
+    ASSERT_EQ(::WaitForSingleObject(limited, 0), WAIT_FAILED);
+    DWORD code = 0;
+    ASSERT_TRUE(::GetExitCodeProcess(limited, &code));
+    ASSERT_EQ(code, STILL_ACTIVE);
+    Probe probe;
+    CProcessMonitor monitor(limited, &Probe::Callback, &probe);
+    ASSERT_TRUE(monitor.Start());
+    ASSERT_TRUE(probe.WaitFired(3000));
+    EXPECT_EQ(::WaitForSingleObject(monitor.thread(), 3000), WAIT_OBJECT_0);  // not spinning
+    EXPECT_EQ(probe.calls.load(), 1);
+    EXPECT_EQ(::WaitForSingleObject(child.Get(), 0), WAIT_TIMEOUT);  // fired on the failed wait
+    ::SetEvent(release.Get());
+    ::WaitForSingleObject(child.Get(), 10000);
+}
+
+std::string ReadAll(const std::wstring& path) {
+    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return {};
+    char buf[4096];
+    DWORD n = 0;
+    ::ReadFile(f, buf, sizeof(buf), &n, nullptr);
+    ::CloseHandle(f);
+    return std::string(buf, n);
+}
+
+bool WaitForText(const std::wstring& path, DWORD ms, std::string& text) {
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+        text = ReadAll(path);
+        if (!text.empty() && text.back() == '\n') return true;
+        ::Sleep(50);
+    }
+    return false;
+}
+
+TEST(ProcessLauncherStart, StartsTheExecutableWithTheWholeParameterString) {
+    test::TempDir dir;
+    const std::wstring worker = dir.File(L"Worker.exe");
+    ASSERT_TRUE(::CopyFileW((TestsFolder() + L"\\standin.exe").c_str(), worker.c_str(), FALSE));
+    Probe probe;
+    ProcessLauncher launcher(worker, L"-tasktype screencapture -trackwindow true");
+    ASSERT_TRUE(launcher.Start(&Probe::Callback, &probe));
+    std::string log;
+    ASSERT_TRUE(WaitForText(dir.File(L"Worker.log"), 10000, log));
+    EXPECT_NE(log.find("Worker.exe\" -tasktype screencapture -trackwindow true\n"),
+              std::string::npos)
+        << log;
+    // The watched process ended: the callback comes from the self-deleting monitor.
+    EXPECT_TRUE(probe.WaitFired(10000));
+    ::Sleep(200);
+    ::DeleteFileW(worker.c_str());
+}
+
+TEST(ProcessLauncherStart, AMissingExecutableStartsNothing) {
+    test::TempDir dir;
+    Probe probe;
+    ProcessLauncher launcher(dir.File(L"Worker.exe"), L"-tasktype colorcapture");
+    EXPECT_FALSE(launcher.Start(&Probe::Callback, &probe));
+    EXPECT_FALSE(probe.WaitFired(300));
+    ProcessLauncher folder(dir.File(L""), L"");  // a folder is not a program
+    EXPECT_FALSE(folder.Start());
+}
+
+}  // namespace
+}  // namespace kestrow
