@@ -274,13 +274,29 @@ class Session:
     def worker(self, *args, cwd=None):
         return self.start(BIN / "Worker.exe", *args, cwd=cwd)
 
-    def close(self):
-        for p in self.processes:
-            if p.poll() is None:
+    def started_from_here(self):
+        """Pids of processes run from this session's folder, including those that the
+        session's programs started themselves (a launcher's workers)."""
+        marker = self.dir.name.encode()
+        pids = []
+        for entry in Path("/proc").iterdir():
+            if entry.name.isdigit() and int(entry.name) != os.getpid():
                 try:
-                    os.kill(p.pid, signal.SIGKILL)
-                except ProcessLookupError:
+                    if marker in (entry / "cmdline").read_bytes():
+                        pids.append(int(entry.name))
+                except OSError:
                     pass
+        return pids
+
+    def close(self):
+        pids = {p.pid for p in self.processes if p.poll() is None}
+        if self.owns_dir:
+            pids.update(self.started_from_here())
+        for pid in pids:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
         for p in self.processes:
             try:
                 p.wait(timeout=10)

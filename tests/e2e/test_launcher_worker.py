@@ -28,3 +28,27 @@ class LauncherAndWorker(h.ScenarioTest):
         image = self.s.clipboard_bitmap()
         self.assertIsNotNone(image)
         self.assertEqual((image.width, image.height), h.screen_size())
+
+    def test_tray_click_region_copy_ends_with_its_toast(self):
+        self.s.clear_clipboard()
+        env.click(*self.icon.center)
+        # The overlay is up once the magnifier's panel shows in the top-left corner, where
+        # it goes once the pointer has left that corner.
+        h.wait_until(lambda: h.screenshot().pixel(1024 - 2, 768 - 19) == (127, 127, 127),
+                     what="the overlay")
+        h.mouse_move(600, 500)
+        h.wait_until(lambda: h.screenshot().pixel(198, 201) == (127, 127, 127),
+                     what="the magnifier in the top-left corner")
+        h.xdotool("mousemove", 300, 200, "mousedown", 1)
+        h.xdotool("mousemove", 450, 330)
+        h.xdotool("mousemove", 600, 450, "mouseup", 1)
+        # The tool bar goes right-aligned below the selection; its sixth item copies.
+        toolbar_left, toolbar_top = 600 - 192, 450 + 5
+        h.wait_until(lambda: h.screenshot().pixel(toolbar_left, toolbar_top) == (103, 138, 170),
+                     what="the tool bar")
+        copy = (toolbar_left + 3 + 27 * 5 + 12, toolbar_top + 13)
+        env.click(*copy)
+        self.app.wait_toast("所选区域已复制到剪贴板", timeout=30)
+        image = self.s.clipboard_bitmap()
+        self.assertIsNotNone(image)
+        self.assertEqual((image.width, image.height), (300, 250))
