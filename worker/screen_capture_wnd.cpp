@@ -73,8 +73,8 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     win::WindowDC screen(nullptr);
     if (!screen) return false;
     WaitForDimmed();
-    if (!snapshot_ || snapshot_.width() != w || snapshot_.height() != h) snapshot_.Create(w, h);
-    if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.Create(w, h);
+    if (!snapshot_ || snapshot_.width() != w || snapshot_.height() != h) snapshot_.CreateDib(w, h);
+    if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.CreateDib(w, h);
     lastTarget_ = nullptr;
     if (!snapshot_) return false;
     // One read of the screen; the dimmed copy is computed from it in one pass.

@@ -71,8 +71,8 @@ private:
     win::Bitmap CutSelection();
     void WaitForDimmed();
 
-    win::DibSurface snapshot_;
-    win::DibSurface dimmed_;
+    win::MemorySurface snapshot_;
+    win::MemorySurface dimmed_;
     // Computes the dimmed copy from the snapshot's pixels while the window is shown and
     // first painted (which need only the snapshot). Touches memory only, never a window;
     // joined before anything reads the dimmed copy or changes the snapshot.

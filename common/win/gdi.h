@@ -3,6 +3,7 @@
 // pair every off-screen drawing uses; it deselects its bitmap before freeing either.
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 #include "common/win/handles.h"
@@ -54,8 +55,9 @@ private:
     HGDIOBJ old_;
 };
 
-// A memory DC with its own bitmap selected, compatible with `reference` (the screen
-// when null). Empty (no DC) when either could not be made.
+// A memory DC with its own bitmap selected: a bitmap compatible with `reference` (the
+// screen when null), or a top-down 32-bit DIB section whose pixels (0x00RRGGBB) the
+// program can touch directly. Empty (no DC) when either could not be made.
 class MemorySurface {
 public:
     MemorySurface() = default;
@@ -69,6 +71,7 @@ public:
             dc_ = std::move(other.dc_);
             bitmap_ = std::move(other.bitmap_);
             old_ = std::exchange(other.old_, nullptr);
+            bits_ = std::exchange(other.bits_, nullptr);
             width_ = std::exchange(other.width_, 0);
             height_ = std::exchange(other.height_, 0);
         }
@@ -80,15 +83,21 @@ public:
         Reset();
         WindowDC screen(nullptr);
         HDC ref = reference ? reference : screen.Get();
-        MemoryDC dc(::CreateCompatibleDC(ref));
-        Bitmap bitmap(::CreateCompatibleBitmap(ref, width, height));
-        if (!dc || !bitmap) return false;
-        old_ = ::SelectObject(dc.Get(), bitmap.Get());
-        dc_ = std::move(dc);
-        bitmap_ = std::move(bitmap);
-        width_ = width;
-        height_ = height;
-        return true;
+        return Adopt(MemoryDC(::CreateCompatibleDC(ref)),
+                     Bitmap(::CreateCompatibleBitmap(ref, width, height)), nullptr, width, height);
+    }
+
+    bool CreateDib(int width, int height) {
+        Reset();
+        if (width <= 0 || height <= 0) return false;
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        WindowDC screen(nullptr);
+        Bitmap bitmap(::CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bits) return false;
+        return Adopt(MemoryDC(::CreateCompatibleDC(screen.Get())), std::move(bitmap),
+                     static_cast<uint32_t*>(bits), width, height);
     }
 
     void Reset() {
@@ -96,19 +105,34 @@ public:
         old_ = nullptr;
         bitmap_.Reset();
         dc_.Reset();
+        bits_ = nullptr;
         width_ = height_ = 0;
     }
 
     HDC dc() const { return dc_.Get(); }
     HBITMAP bitmap() const { return bitmap_.Get(); }
+    // The pixels of a DIB surface (null otherwise); valid after GdiFlush() once GDI has drawn.
+    uint32_t* bits() const { return bits_; }
     int width() const { return width_; }
     int height() const { return height_; }
     explicit operator bool() const { return static_cast<bool>(dc_); }
 
 private:
+    bool Adopt(MemoryDC dc, Bitmap bitmap, uint32_t* bits, int width, int height) {
+        if (!dc || !bitmap) return false;
+        old_ = ::SelectObject(dc.Get(), bitmap.Get());
+        dc_ = std::move(dc);
+        bitmap_ = std::move(bitmap);
+        bits_ = bits;
+        width_ = width;
+        height_ = height;
+        return true;
+    }
+
     MemoryDC dc_;
     Bitmap bitmap_;
     HGDIOBJ old_ = nullptr;
+    uint32_t* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;
 };

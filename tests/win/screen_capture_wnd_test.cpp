@@ -158,8 +158,8 @@ namespace kestrow {
 namespace {
 
 TEST(CopyRegionFromDib, GivesADeviceDependentBitmap) {
-    win::DibSurface dib;
-    ASSERT_TRUE(dib.Create(64, 32));
+    win::MemorySurface dib;
+    ASSERT_TRUE(dib.CreateDib(64, 32));
     for (int i = 0; i < 64 * 32; ++i) dib.bits()[i] = test::Unique(i % 64, i / 64);
     win::Bitmap b = CopyRegion(dib.dc(), RECT{8, 4, 24, 20});
     ASSERT_TRUE(b);

@@ -42,12 +42,12 @@ unsigned CThemeManager::FindFaces(DWORD majorVersion) {
 }
 
 CThemeManager::CThemeManager() : found_(FindFaces(MajorVersion())), face_(ThemeFaceFor(found_)) {
-    struct Spec {
+    struct FontShape {
         int height;
         int weight;
-    } const specs[4] = {{-12, FW_NORMAL}, {-12, FW_NORMAL}, {-14, FW_BOLD}, {-12, FW_NORMAL}};
+    } const shapes[4] = {{-12, FW_NORMAL}, {-12, FW_NORMAL}, {-14, FW_BOLD}, {-12, FW_NORMAL}};
     for (size_t i = 0; i < fonts_.size(); ++i)
-        fonts_[i].Reset(::CreateFontW(specs[i].height, 0, 0, 0, specs[i].weight, 0, 0, 0,
+        fonts_[i].Reset(::CreateFontW(shapes[i].height, 0, 0, 0, shapes[i].weight, 0, 0, 0,
                                       GB2312_CHARSET, 0, 0, 0, FF_SWISS, face_.c_str()));
 }
 
