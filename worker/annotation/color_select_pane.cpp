@@ -15,6 +15,7 @@ namespace {
 constexpr COLORREF kPaneBackground = 0x00E8E8E8;
 constexpr COLORREF kPaneOutline = 0x00AA8A67;
 constexpr wchar_t kDefaultFace[] = L"宋体";
+HMODULE g_dialogModule = nullptr;
 
 const StripItemInit kWidthItems[] = {
     {L"矩形", L"", 0x500, 0, 0, kItemCheckGroup},
@@ -108,9 +109,11 @@ CColorSelectPane::~CColorSelectPane() {
     if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
 }
 
+void CColorSelectPane::SetResourceModule(HMODULE module) { g_dialogModule = module; }
+
 bool CColorSelectPane::Create(HWND owner) {
     if (hwnd_ && ::IsWindow(hwnd_)) return true;
-    hwnd_ = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kColorPaneDialog), owner,
+    hwnd_ = ::CreateDialogParamW(g_dialogModule ? g_dialogModule : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kColorPaneDialog), owner,
                                  &CColorSelectPane::DialogProc, reinterpret_cast<LPARAM>(this));
     return hwnd_ != nullptr;
 }

@@ -40,6 +40,9 @@ public:
     CColorSelectPane& operator=(const CColorSelectPane&) = delete;
     ~CColorSelectPane();
 
+    // The module holding dialog 201 (the program itself unless set).
+    static void SetResourceModule(HMODULE module);
+
     // The hidden modeless pane owned by `owner`; true when it exists.
     bool Create(HWND owner);
     HWND hwnd() const { return hwnd_; }

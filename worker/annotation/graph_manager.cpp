@@ -31,6 +31,9 @@ bool RegisterEditSuperclass() {
     return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+// The box's own state, whether or not the overlay is on screen.
+bool IsOpen(HWND box) { return box && (::GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE); }
+
 bool Inside(Point p, const Rect& s) { return p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom; }
 
 }  // namespace
@@ -154,7 +157,7 @@ void CGraphManager::SetOverlayCursor(HCURSOR cursor) {
 }
 
 void CGraphManager::OnLButtonDown(int x, int y) {
-    if (textBox_.hwnd() && ::IsWindowVisible(textBox_.hwnd())) {
+    if (IsOpen(textBox_.hwnd())) {
         CommitText();
         return;
     }
@@ -204,7 +207,7 @@ void CGraphManager::OnLButtonUp(int x, int y) {
 }
 
 void CGraphManager::CommitText() {
-    if (!textBox_.hwnd() || !::IsWindowVisible(textBox_.hwnd())) return;
+    if (!IsOpen(textBox_.hwnd())) return;
     ::ShowWindow(textBox_.hwnd(), SW_HIDE);
     const std::wstring text = textBox_.Text();
     if (!text.empty() && current_) {
@@ -219,7 +222,7 @@ void CGraphManager::CommitText() {
 }
 
 void CGraphManager::FitTextBox() {
-    if (textBox_.hwnd() && ::IsWindowVisible(textBox_.hwnd())) textBox_.Fit();
+    if (IsOpen(textBox_.hwnd())) textBox_.Fit();
 }
 
 void CGraphManager::SetTextBoxFont(int height, wchar_t* face) {
