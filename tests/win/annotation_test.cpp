@@ -303,6 +303,9 @@ TEST_F(Annotation, PaneListsSizesAndTextFontFollowsThem) {
     EXPECT_EQ(::SendMessageW(sizes, CB_GETCURSEL, 0, 0), 4);
     EXPECT_GT(::SendMessageW(::GetDlgItem(pane.hwnd(), kFontFaceList), CB_GETCOUNT, 0, 0), 0);
     ::SendMessageW(sizes, CB_SETCURSEL, 12, 0);
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, MAKEWPARAM(kFontSizeList, CBN_SELCHANGE), LPARAM(sizes));
+    EXPECT_EQ(host.fontMessages, 1);
+    EXPECT_EQ(host.fontHeight, 20);
     win::Font font(pane.CreateTextFont());
     LOGFONTW lf{};
     ::GetObjectW(font.Get(), sizeof(lf), &lf);

@@ -301,6 +301,16 @@ INT_PTR CColorSelectPane::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         case WM_ERASEBKGND: return TRUE;
+        case WM_MOUSEACTIVATE: {
+            // A click on a swatch or width leaves the overlay active, so its keys (Esc)
+            // and an open text box keep working; the font lists activate as usual.
+            POINT p;
+            ::GetCursorPos(&p);
+            ::ScreenToClient(hwnd_, &p);
+            if (::ChildWindowFromPointEx(hwnd_, p, CWP_SKIPINVISIBLE) != hwnd_) return FALSE;
+            ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, MA_NOACTIVATE);
+            return TRUE;
+        }
         case WM_MOUSEMOVE:
             if (!tracking_) {
                 TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
