@@ -1,5 +1,7 @@
 """Annotating a selection end to end: tools from the tool bar and as commands, the
 colour and width pane, undo, text, and the shapes burnt into the copied region."""
+import os
+
 from tests.e2e import harness as h
 from tests.e2e.capture_support import CaptureCase, pattern, wait_for, xdo
 
@@ -12,7 +14,7 @@ OVERLAY = "KESTROW_ScreenCaptureWndClass"
 SEL = (300, 200, 600, 450)
 TOOLBAR = (408, 455)
 PANE = (408, 487)
-RECT, ARROW, BRUSH, UNDO, CANCEL, COPY = 0, 1, 2, 3, 4, 5
+RECT, ARROW, BRUSH, UNDO, CANCEL, COPY, SAVE = 0, 1, 2, 3, 4, 5, 6
 ELLIPSE, HIGHLIGHTER, TEXT = 0x501, 0x504, 0x505
 
 
@@ -197,3 +199,24 @@ class Annotation(CaptureCase):
         self.assertGreater(len(changed), 20, "no committed text in the copy")
         self.assertTrue(any(r > 200 and g < 60 for r, g, b in changed), "the text is not red")
         self.assertPattern(image, *[(x, y) for x in range(420, 480, 3) for y in range(320, 350, 3)])
+
+    def test_saved_image_carries_the_shapes_in_the_order_drawn(self):
+        self.tool(RECT)
+        self.pane_shown()
+        self.stroke((350, 250), (400, 300), (450, 350))
+        xdo("mousemove", *swatch(13), "click", 1)          # blue, drawn over the red one
+        self.tool(BRUSH)
+        self.stroke((320, 300), (400, 300), (480, 300))
+        self.tool(SAVE)
+        dialog = h.wait_save_dialog(self.s)
+        h.answer_save_dialog(dialog, "shapes.bmp")
+        self.assertEqual(self.worker.wait(timeout=30), 0)
+        saved = os.path.join(self.tmp, "shapes.bmp")
+        wait_for(lambda: os.path.exists(saved), what="the saved file")
+        image = h.read_image(saved)
+        self.assertEqual((image.width, image.height), (300, 250))
+        self.assertColor(image, RED, (400, 250), (450, 320))
+        self.assertColor(image, BLUE, (350, 300), (400, 300), (450, 300))
+        self.assertPattern(image, (400, 280), (400, 320))
+        [(code, _, path)] = self.results()
+        self.assertEqual(code, 1525)

@@ -246,6 +246,26 @@ TEST_F(Annotation, EmptyTextIsDiscardedAndOpenTextIsNotPainted) {
         for (int x = 120; x < 200; ++x) ASSERT_EQ(p.At(x, y), kWhite) << x << "," << y;
 }
 
+TEST_F(Annotation, CursorShowsWhereAPressWouldDraw) {
+    auto classCursor = [&] { return reinterpret_cast<HCURSOR>(::GetClassLongPtrW(host.hwnd(), GCLP_HCURSOR)); };
+    const HCURSOR cross = ::LoadCursorW(nullptr, IDC_CROSS);
+    graphs.OnMouseMove(150, 150);
+    EXPECT_EQ(classCursor(), cross);
+    graphs.OnMouseMove(300, 150);   // on the right edge: outside by PtInRect rules
+    EXPECT_NE(classCursor(), cross);
+    graphs.OnMouseMove(50, 50);
+    EXPECT_NE(classCursor(), cross);
+    // While dragging, the clamped point counts: it is back on the selection.
+    graphs.SetActiveTool(ID_TOOL_RECTANGLE);
+    graphs.OnLButtonDown(150, 150);
+    graphs.OnMouseMove(50, 150);
+    EXPECT_EQ(classCursor(), cross);
+    graphs.OnLButtonUp(50, 150);
+    graphs.SetActiveTool(ID_TOOL_TEXT);
+    graphs.OnLButtonDown(150, 150);
+    EXPECT_EQ(classCursor(), ::LoadCursorW(nullptr, IDC_IBEAM));
+}
+
 TEST_F(Annotation, PaneStartsRedThreePixelsWithTheMiddleWidthChecked) {
     EXPECT_EQ(pane.GetColor(), 0x000000FFu);
     EXPECT_EQ(pane.GetPenWidth(), 3);
