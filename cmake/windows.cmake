@@ -30,13 +30,13 @@ add_custom_command(OUTPUT ${ART_DIR}/picker.cur
   COMMAND ${Python3_EXECUTABLE} ${MAKE_ART} cursor ${PROJECT_SOURCE_DIR}/worker/res/picker.txt
           ${ART_DIR}/picker.cur
   DEPENDS ${MAKE_ART} ${PROJECT_SOURCE_DIR}/worker/res/picker.txt VERBATIM)
-foreach(png toolbar-frames toolbar-icons)
+foreach(png toolbar-frames toolbar-icons width-icons)
   add_custom_command(OUTPUT ${ART_DIR}/${png}.png
     COMMAND ${Python3_EXECUTABLE} ${MAKE_ART} png ${png} ${ART_DIR}/${png}.png
     DEPENDS ${MAKE_ART} VERBATIM)
 endforeach()
 add_custom_target(art DEPENDS ${ART_DIR}/kestrow.ico ${ART_DIR}/crosshair.cur ${ART_DIR}/picker.cur
-  ${ART_DIR}/toolbar-frames.png ${ART_DIR}/toolbar-icons.png)
+  ${ART_DIR}/toolbar-frames.png ${ART_DIR}/toolbar-icons.png ${ART_DIR}/width-icons.png)
 
 add_library(kestrow_common_win STATIC ${COMMON_WIN_SOURCES} ${KESTROW_LOGIC_SOURCES})
 kestrow_target(kestrow_common_win)
@@ -48,7 +48,7 @@ target_link_libraries(worker_core PUBLIC kestrow_common_win)
 
 set(WORKER_RC ${PROJECT_SOURCE_DIR}/worker/res/worker.rc)
 set_source_files_properties(${WORKER_RC} PROPERTIES
-  OBJECT_DEPENDS "${ART_DIR}/kestrow.ico;${ART_DIR}/crosshair.cur;${ART_DIR}/picker.cur;${ART_DIR}/toolbar-frames.png;${ART_DIR}/toolbar-icons.png;${PROJECT_SOURCE_DIR}/worker/res/worker.manifest")
+  OBJECT_DEPENDS "${ART_DIR}/kestrow.ico;${ART_DIR}/crosshair.cur;${ART_DIR}/picker.cur;${ART_DIR}/toolbar-frames.png;${ART_DIR}/toolbar-icons.png;${ART_DIR}/width-icons.png;${PROJECT_SOURCE_DIR}/worker/res/worker.manifest")
 add_executable(Worker WIN32 worker/main.cpp ${WORKER_RC})
 kestrow_program(Worker)
 target_include_directories(Worker PRIVATE ${ART_DIR} ${PROJECT_SOURCE_DIR}/worker/res)

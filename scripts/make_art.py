@@ -4,7 +4,7 @@
   make_art.py cursor SOURCE.txt OUT.cur      a monochrome cursor drawn in text (';' starts a comment)
   make_art.py icon NAME OUT.ico SIZE[,SIZE]  a 32-bit icon drawn by the code below
   make_art.py png NAME OUT.png               a PNG strip drawn by the code below
-                                             (toolbar-frames, toolbar-icons)
+                                             (toolbar-frames, toolbar-icons, width-icons)
 
 The output depends only on the inputs, so builds are reproducible.
 """
@@ -260,7 +260,16 @@ def toolbar_icons():
     return c
 
 
-PNGS = {"toolbar-frames": toolbar_frames, "toolbar-icons": toolbar_icons}
+def width_icons():
+    """Three 8 x 8 icons: a thin, a medium and a thick stroke, for the pen widths."""
+    c = Canvas(24, 8)
+    for i, t in enumerate((1, 3, 5)):
+        top = (8 - t) // 2
+        c.rect(8 * i + 1, top, 8 * i + 7, top + t, INK)
+    return c
+
+
+PNGS = {"toolbar-frames": toolbar_frames, "toolbar-icons": toolbar_icons, "width-icons": width_icons}
 
 
 def write_png(name, out):

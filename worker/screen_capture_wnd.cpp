@@ -34,7 +34,7 @@ CScreenCaptureWnd::CScreenCaptureWnd(bool trackWindow)
       screenHeight_(VirtualHeight()),
       trackWindow_(trackWindow) {
     if (!crosshair_) crosshair_ = ::LoadCursorW(nullptr, IDC_CROSS);
-    graphs_ = std::make_unique<CGraphManager>(*selection_, toolbar_);
+    graphs_ = std::make_unique<CGraphManager>(*selection_, toolbar_, pane_);
     magnifier_ = std::make_unique<CMagnifier>(screenWidth_, screenHeight_, *selection_);
     windowTracker_ = std::make_unique<CWindowTracker>(screenWidth_, screenHeight_, crosshair_);
     magnifier_->SetWindowTracker(windowTracker_.get());
@@ -175,6 +175,7 @@ void CScreenCaptureWnd::Apply(uint32_t acts, int x, int y) {
     if (acts & kActHideToolbar) toolbar_.Hide();
     if (acts & kActReset) {
         toolbar_.Hide();
+        if (pane_.hwnd()) ::ShowWindow(pane_.hwnd(), SW_HIDE);
         graphs_->Clear();
     }
     if (acts & kActPlaceToolbar) PlaceToolbar();
@@ -204,8 +205,16 @@ void CScreenCaptureWnd::PlaceToolbar() {
     toolbar_.Show();
 }
 
-void CScreenCaptureWnd::PlaceColorPane(int) {
-    // The colour pane arrives with the annotation tools.
+void CScreenCaptureWnd::PlaceColorPane(int toolId) {
+    if (!pane_.Create(hwnd())) return;
+    const RECT t = toolbar_.GetRect();
+    const PanePlacement place = kestrow::PlaceColorPane(
+        {t.left, t.top, t.right, t.bottom}, SelectionGeometry::Normalized(selection_->GetRect()), VirtualHeight());
+    if (place.toolbarTop) toolbar_.Move(RECT{t.left, *place.toolbarTop, t.right, *place.toolbarTop + kToolbarHeight});
+    ::SetWindowPos(pane_.hwnd(), nullptr, place.pane.x, place.pane.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    pane_.KeepOnScreen();
+    pane_.SetMode(toolId == ID_TOOL_TEXT ? kPaneText : toolId == ID_TOOL_HIGHLIGHTER ? kPaneHighlighter : kPaneShapes);
 }
 
 win::Bitmap CScreenCaptureWnd::CutSelection() {
@@ -270,7 +279,9 @@ void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
         case ID_TOOL_BRUSH:
         case ID_TOOL_HIGHLIGHTER:
         case ID_TOOL_TEXT:
+            if (!selection_->HasSelection()) break;  // nothing to draw on yet
             machine_.ToolCommand();
+            graphs_->SetActiveTool(int(wp));
             SetClassCursor(::LoadCursorW(nullptr, IDC_CROSS));
             graphs_->CommitText();
             ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -340,7 +351,7 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             graphs_->SetTextBoxFont(int(wp), reinterpret_cast<wchar_t*>(lp));
             return 0;
         case WM_CTLCOLOREDIT:
-            ::SetTextColor(reinterpret_cast<HDC>(wp), RGB(255, 0, 0));
+            ::SetTextColor(reinterpret_cast<HDC>(wp), pane_.GetColor());
             return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
         case WM_ERASEBKGND: return 1;
         case WM_PAINT:

@@ -12,6 +12,7 @@
 #include "common/win/double_buffer.h"
 #include "common/win/gdi.h"
 #include "common/win/window.h"
+#include "worker/annotation/color_select_pane.h"
 #include "worker/annotation/graph_manager.h"
 #include "worker/annotation/toolbar_wnd.h"
 #include "worker/magnifier.h"
@@ -49,6 +50,8 @@ public:
     OverlayState state() const { return machine_.state(); }
     const CSelectionTracker& selection() const { return *selection_; }
     CToolbarWnd& toolbar() { return toolbar_; }
+    CColorSelectPane& colorPane() { return pane_; }
+    CGraphManager& graphs() { return *graphs_; }
     HDC snapshotDC() const { return snapshot_.dc(); }
     // Waits for the dimmed copy if it is still being computed.
     HDC dimmedDC() {
@@ -81,6 +84,7 @@ private:
     std::unique_ptr<CSelectionTracker> selection_;
     OverlayMachine machine_;
     CToolbarWnd toolbar_;
+    CColorSelectPane pane_;
     std::unique_ptr<CGraphManager> graphs_;
     std::unique_ptr<CMagnifier> magnifier_;
     std::unique_ptr<CWindowTracker> windowTracker_;

@@ -29,6 +29,7 @@ set(WORKER_WIN_SOURCES
   worker/annotation/x_tooltip_ctrl.cpp
   worker/annotation/toolbar_wnd.cpp
   worker/annotation/graph_manager.cpp
+  worker/annotation/color_select_pane.cpp
 )
 
 # PNG resources into GDI+ bitmaps; the launcher's splash uses it too.

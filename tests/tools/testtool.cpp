@@ -8,6 +8,7 @@
 //   lock FILE READY        holds FILE open without sharing, so writes to it fail
 //   dialog READY           a topmost window at (200,150) 400 x 300 with a button at (260,230) 120 x 40
 //   items HWND OUT         lists the items of another program's combo box or list box
+//   command HWND ID        sends WM_COMMAND ID to HWND, as a tool bar button would
 // Output goes to files; READY files are written once the job is in place.
 #include <windows.h>
 #include <shellapi.h>
@@ -299,6 +300,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (job == L"windows" && args.size() == 3) return ListWindows(args[2]);
     if (job == L"lock" && args.size() == 4) return LockFile(args[2], args[3]);
     if (job == L"dialog" && args.size() == 3) return RunDialog(args[2]);
+    if (job == L"command" && args.size() == 4) {
+        // What a button sends its owner: WM_COMMAND with the id and no control.
+        HWND target = reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10));
+        if (!::IsWindow(target)) return 2;
+        ::SendMessageW(target, WM_COMMAND, WPARAM(std::wcstoul(args[3].c_str(), nullptr, 0)), 0);
+        return 0;
+    }
     if (job == L"items" && args.size() == 4)
         return ListItems(reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10)), args[3]);
     return 64;

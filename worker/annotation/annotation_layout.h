@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/geometry.h"
+#include "worker/annotation/toolbar_layout.h"  // kToolbarHeight
 
 namespace kestrow {
 
@@ -19,8 +20,6 @@ Rect FitTextBox(const Rect& placement, const Rect& limit, int textWidth, int tex
 
 // Pane modes.
 enum PaneMode { kPaneShapes = 1, kPaneText = 2, kPaneHighlighter = 3 };
-
-inline constexpr int kToolbarHeight = 27;
 
 struct PanePlacement {
     Point pane;                        // top-left of the colour pane

@@ -1,1 +1,254 @@
 #include "worker/annotation/graph_manager.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "worker/annotation/annotation_layout.h"
+#include "worker/annotation/color_select_pane.h"
+#include "worker/annotation/toolbar_wnd.h"
+#include "worker/selection_geometry.h"
+#include "worker/selection_tracker.h"
+
+namespace kestrow {
+
+namespace {
+
+WNDPROC g_editProc = nullptr;
+constexpr int kTextLimit = 1024;
+constexpr DWORD kTextBoxStyle = WS_CHILD | WS_TABSTOP | ES_WANTRETURN | ES_MULTILINE;
+constexpr wchar_t kTextBoxFace[] = L"宋体";
+
+bool RegisterEditSuperclass() {
+    const HINSTANCE self = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW mine{sizeof(mine)};
+    if (g_editProc && ::GetClassInfoExW(self, CGraphEdit::kClassName, &mine)) return true;
+    WNDCLASSEXW wc{sizeof(wc)};
+    if (!::GetClassInfoExW(nullptr, L"EDIT", &wc)) return false;
+    g_editProc = wc.lpfnWndProc;
+    wc.lpfnWndProc = win::Window::WindowProc;
+    wc.hInstance = self;
+    wc.lpszClassName = CGraphEdit::kClassName;
+    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// The box's own state, whether or not the overlay is on screen.
+bool IsOpen(HWND box) { return box && (::GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE); }
+
+bool Inside(Point p, const Rect& s) { return p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom; }
+
+}  // namespace
+
+bool CGraphEdit::Create(HWND parent) {
+    if (!RegisterEditSuperclass()) return false;
+    placement_ = {20, 20, 200, 80};
+    return Window::Create(kClassName, L"", kTextBoxStyle, 0, placement_.left, placement_.top,
+                          placement_.right - placement_.left, placement_.bottom - placement_.top, parent) != nullptr;
+}
+
+LRESULT CGraphEdit::Default(UINT msg, WPARAM wp, LPARAM lp) {
+    return g_editProc ? ::CallWindowProcW(g_editProc, hwnd(), msg, wp, lp) : DefaultMessage(msg, wp, lp);
+}
+
+std::wstring CGraphEdit::Text() const {
+    wchar_t buffer[kTextLimit] = {};
+    ::GetWindowTextW(hwnd(), buffer, kTextLimit);
+    return buffer;
+}
+
+void CGraphEdit::ApplyPlacement() {
+    format_ = {1, 1, placement_.right - placement_.left - 1, placement_.bottom - placement_.top - 1};
+    if (!hwnd() || ::IsRectEmpty(&format_)) return;
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, placement_.right - placement_.left, placement_.bottom - placement_.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Default(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+}
+
+void CGraphEdit::Fit() {
+    if (!hwnd()) return;
+    const std::wstring text = Text();
+    RECT measured{0, 0, 0, 0};
+    {
+        win::WindowDC dc(hwnd());
+        win::ScopedSelect font(dc.Get(), font_);
+        ::DrawTextW(dc.Get(), text.c_str(), int(text.size()), &measured, DT_CALCRECT);
+    }
+    const Rect r = FitTextBox({placement_.left, placement_.top, placement_.right, placement_.bottom},
+                              {limit_.left, limit_.top, limit_.right, limit_.bottom},
+                              measured.right - measured.left, measured.bottom - measured.top);
+    placement_ = {r.left, r.top, r.right, r.bottom};
+    ApplyPlacement();
+}
+
+LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE: {
+            const LRESULT result = Default(msg, wp, lp);
+            ApplyPlacement();
+            ::InvalidateRect(hwnd(), nullptr, TRUE);
+            return result;
+        }
+        case WM_SIZE: {
+            const LRESULT result = Default(msg, wp, lp);
+            // Only the text rectangle: resizing here would send WM_SIZE again.
+            format_ = {1, 1, placement_.right - placement_.left - 1, placement_.bottom - placement_.top - 1};
+            if (!::IsRectEmpty(&format_)) Default(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+            return result;
+        }
+        case WM_SETFONT: {
+            font_ = reinterpret_cast<HFONT>(wp);
+            const LRESULT result = Default(msg, wp, lp);
+            Fit();
+            return result;
+        }
+        case WM_ERASEBKGND: {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            RECT client;
+            ::GetClientRect(hwnd(), &client);
+            ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
+            win::Pen pen(::CreatePen(PS_DASHDOT, 1, RGB(0, 0, 0)));
+            win::ScopedSelect selectPen(dc, pen.Get());
+            win::ScopedSelect selectBrush(dc, ::GetStockObject(NULL_BRUSH));
+            ::Rectangle(dc, client.left, client.top, client.right, client.bottom);
+            return 1;
+        }
+    }
+    return Default(msg, wp, lp);
+}
+
+CGraphManager::CGraphManager(CSelectionTracker& selection, CToolbarWnd& toolbar, CColorSelectPane& pane)
+    : toolbar_(toolbar), selection_(selection), pane_(pane) {}
+
+CGraphManager::~CGraphManager() { textBox_.Destroy(); }
+
+std::unique_ptr<Graph> CGraphManager::CreateShape(int toolId) {
+    switch (toolId) {
+        case ID_TOOL_RECTANGLE: return std::make_unique<GraphRectagle>();
+        case ID_TOOL_ELLIPSE: return std::make_unique<GraphEllipse>();
+        case ID_TOOL_ARROW: return std::make_unique<GraphLine>();
+        case ID_TOOL_BRUSH: return std::make_unique<GraphFluoreScence>();
+        case ID_TOOL_HIGHLIGHTER: {
+            auto shape = std::make_unique<GraphFluoreScence>();
+            shape->SetAlpha(180);
+            return shape;
+        }
+        case ID_TOOL_TEXT: return std::make_unique<GraphText>();
+    }
+    return nullptr;
+}
+
+void CGraphManager::Create(HWND overlay) {
+    overlay_ = overlay;
+    outsideCursor_ = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(208));
+    if (!outsideCursor_) outsideCursor_ = ::LoadCursorW(nullptr, IDC_ARROW);
+    if (!textBox_.Create(overlay)) return;
+    textBoxFont_.Reset(::CreateFontW(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kTextBoxFace));
+    ::SendMessageW(textBox_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(textBoxFont_.Get()), TRUE);
+}
+
+int CGraphManager::ActiveTool() const { return tool_ >= 0 ? tool_ : toolbar_.GetChecked(); }
+
+Rect CGraphManager::SelectionRect() const { return SelectionGeometry::Normalized(selection_.GetRect()); }
+
+void CGraphManager::SetOverlayCursor(HCURSOR cursor) {
+    if (!overlay_) return;
+    ::SetClassLongPtrW(overlay_, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
+    POINT p;
+    if (::GetCursorPos(&p) && ::WindowFromPoint(p) == overlay_) ::SetCursor(cursor);
+}
+
+void CGraphManager::OnLButtonDown(int x, int y) {
+    if (IsOpen(textBox_.hwnd())) {
+        CommitText();
+        return;
+    }
+    const Rect s = SelectionRect();
+    const Point p = ClampToSelection({x, y}, s);
+    if (!Inside(p, s)) return;
+    const int tool = ActiveTool();
+    current_ = CreateShape(tool);
+    if (!current_) return;
+    const RECT clip{s.left, s.top, s.right, s.bottom};
+    current_->SetPenWidth(pane_.GetPenWidth());
+    current_->SetColor(pane_.GetColor());
+    current_->SetClipRect(&clip);
+    current_->SetId(nextId_++);
+    current_->AddPoint(p.x, p.y);
+    if (tool == ID_TOOL_TEXT && textBox_.hwnd()) {
+        const RECT box{p.x, p.y, std::min(p.x + 30, s.right), std::min(p.y + 30, s.bottom)};
+        textBox_.SetPlacement(box);
+        ::SetWindowTextW(textBox_.hwnd(), L"");
+        textBox_.SetLimit(clip);
+        ::SetWindowPos(textBox_.hwnd(), nullptr, p.x, p.y, 30, 30, SWP_SHOWWINDOW | SWP_NOZORDER);
+        ::SetFocus(textBox_.hwnd());
+        SetOverlayCursor(::LoadCursorW(nullptr, IDC_IBEAM));
+    } else {
+        if (textBox_.hwnd()) ::ShowWindow(textBox_.hwnd(), SW_HIDE);
+        SetOverlayCursor(::LoadCursorW(nullptr, IDC_CROSS));
+    }
+}
+
+void CGraphManager::OnMouseMove(int x, int y) {
+    const Rect s = SelectionRect();
+    Point p{x, y};
+    if (current_) {
+        p = ClampToSelection(p, s);
+        current_->AddPoint(p.x, p.y);
+    }
+    SetOverlayCursor(Inside(p, s) ? ::LoadCursorW(nullptr, IDC_CROSS) : outsideCursor_);
+}
+
+void CGraphManager::OnLButtonUp(int x, int y) {
+    const Point p = ClampToSelection({x, y}, SelectionRect());
+    if (!current_) return;
+    if (ActiveTool() == ID_TOOL_TEXT) return;
+    current_->AddPoint(p.x, p.y);
+    if (current_->IsValid()) shapes_.push_back(std::move(current_));
+    current_.reset();
+}
+
+void CGraphManager::CommitText() {
+    if (!IsOpen(textBox_.hwnd())) return;
+    ::ShowWindow(textBox_.hwnd(), SW_HIDE);
+    const std::wstring text = textBox_.Text();
+    if (!text.empty() && current_) {
+        const RECT& box = textBox_.placement();
+        current_->SetText(text);
+        current_->AddPoint(box.right, box.bottom);
+        current_->SetColor(pane_.GetColor());
+        current_->SetFont(pane_.CreateTextFont());
+        shapes_.push_back(std::move(current_));
+    }
+    current_.reset();
+}
+
+void CGraphManager::FitTextBox() {
+    if (IsOpen(textBox_.hwnd())) textBox_.Fit();
+}
+
+void CGraphManager::SetTextBoxFont(int height, wchar_t* face) {
+    if (!face) return;
+    win::Font font(::CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, face));
+    std::free(face);
+    if (!font) return;
+    // The box lets go of the old font before it is deleted.
+    if (textBox_.hwnd()) ::SendMessageW(textBox_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    textBoxFont_.Reset(font.Release());
+}
+
+void CGraphManager::DrawAll(HDC dc) const {
+    for (const auto& shape : shapes_) shape->Draw(dc, 1);
+    if (current_) current_->Draw(dc, 1);
+}
+
+void CGraphManager::Undo() {
+    if (!shapes_.empty()) shapes_.pop_back();
+}
+
+void CGraphManager::Clear() {
+    tool_ = -1;
+    current_.reset();
+    shapes_.clear();
+    if (textBox_.hwnd()) ::ShowWindow(textBox_.hwnd(), SW_HIDE);
+}
+
+}  // namespace kestrow

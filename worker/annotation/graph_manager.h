@@ -1,33 +1,94 @@
 #pragma once
-// CGraphManager: the annotations drawn on a selection. This version holds no shapes
-// yet: it takes the overlay's calls, paints nothing, counts zero and clears.
+// CGraphManager: turns the overlay's mouse input into annotation shapes, keeps the
+// finished ones, runs the in-place text box and paints them all. CGraphEdit is that
+// text box: an EDIT control of its own class that grows with its text.
 #include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/geometry.h"
+#include "common/win/gdi.h"
+#include "common/win/window.h"
+#include "worker/annotation/graph.h"
 
 namespace kestrow {
 
 class CSelectionTracker;
 class CToolbarWnd;
+class CColorSelectPane;
+
+class CGraphEdit : public win::Window {
+public:
+    static constexpr wchar_t kClassName[] = L"KESTROW_GraphEdit";
+
+    bool Create(HWND parent);
+    void SetPlacement(const RECT& r) { placement_ = r; }
+    const RECT& placement() const { return placement_; }
+    void SetLimit(const RECT& r) { limit_ = r; }
+    // Grows the box to its text (right to the limit, then by whole lines downward).
+    void Fit();
+    std::wstring Text() const;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void ApplyPlacement();
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
+
+    RECT format_{};
+    RECT placement_{20, 20, 200, 80};
+    RECT limit_{};
+    HFONT font_ = nullptr;
+};
 
 class CGraphManager {
 public:
-    CGraphManager(CSelectionTracker& selection, CToolbarWnd& toolbar) : selection_(selection), toolbar_(toolbar) {}
+    CGraphManager(CSelectionTracker& selection, CToolbarWnd& toolbar, CColorSelectPane& pane);
+    ~CGraphManager();
+    CGraphManager(const CGraphManager&) = delete;
+    CGraphManager& operator=(const CGraphManager&) = delete;
 
-    void Create(HWND overlay) { overlay_ = overlay; }
-    void OnLButtonDown(int x, int y) {}
-    void OnMouseMove(int x, int y) {}
-    void OnLButtonUp(int x, int y) {}
-    void CommitText() {}
-    void FitTextBox() {}
-    void SetTextBoxFont(int height, wchar_t* face) {}
-    void DrawAll(HDC dc) {}
-    void Undo() {}
-    int ShapeCount() const { return 0; }
-    void Clear() {}
+    void Create(HWND overlay);
+    // The tool of the last tool command; some tools have no tool bar button to check.
+    void SetActiveTool(int toolId) { tool_ = toolId; }
+    int ActiveTool() const;
+    void OnLButtonDown(int x, int y);
+    void OnMouseMove(int x, int y);
+    void OnLButtonUp(int x, int y);
+    void CommitText();
+    void FitTextBox();
+    // `face` is a copy made with _wcsdup; freed here.
+    void SetTextBoxFont(int height, wchar_t* face);
+    void DrawAll(HDC dc) const;
+    void Undo();
+    int ShapeCount() const { return int(shapes_.size()); }
+    void Clear();
+
+    const Graph* current() const { return current_.get(); }
+    const Graph* shape(int index) const { return shapes_[size_t(index)].get(); }
+    CGraphEdit& textBox() { return textBox_; }
+
+    // The shape a tool id creates, or null for anything else.
+    static std::unique_ptr<Graph> CreateShape(int toolId);
 
 private:
-    CSelectionTracker& selection_;
-    CToolbarWnd& toolbar_;
+    Rect SelectionRect() const;
+    void SetOverlayCursor(HCURSOR cursor);
+
+    std::unique_ptr<Graph> current_;
+    std::vector<std::unique_ptr<Graph>> shapes_;
     HWND overlay_ = nullptr;
+    int nextId_ = 0;
+    int tool_ = -1;
+    CToolbarWnd& toolbar_;
+    CSelectionTracker& selection_;
+    CColorSelectPane& pane_;
+    CGraphEdit textBox_;
+    win::Font textBoxFont_;
+    HCURSOR outsideCursor_ = nullptr;
 };
 
 }  // namespace kestrow

@@ -1,0 +1,336 @@
+// The annotation manager and the colour pane under Wine: shapes made from mouse
+// events and painted into memory DCs, the text box, undo, and the pane's defaults,
+// commands, modes and painting read back as pixels.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/win/com.h"
+#include "common/win/window.h"
+#include "tests/win/test_support.h"
+#include "worker/annotation/color_select_pane.h"
+#include "worker/annotation/graph_manager.h"
+#include "worker/annotation/toolbar_wnd.h"
+#include "worker/screen_capture_wnd.h"
+#include "worker/selection_tracker.h"
+
+namespace kestrow {
+namespace {
+
+std::wstring WorkerPath() {
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path.resize(path.find_last_of(L'\\'));
+    path.resize(path.find_last_of(L'\\'));
+    return path + L"\\bin\\Worker.exe";
+}
+
+// Dialog 201 and the width icons come from the built program.
+struct WorkerResources {
+    WorkerResources() : module(::LoadLibraryExW(WorkerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        XToolbar::SetResourceModule(module);
+        CColorSelectPane::SetResourceModule(module);
+    }
+    ~WorkerResources() {
+        XToolbar::SetResourceModule(nullptr);
+        CColorSelectPane::SetResourceModule(nullptr);
+        if (module) ::FreeLibrary(module);
+    }
+    HMODULE module;
+};
+
+bool Shown(HWND w) { return (::GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+unsigned ToRgb(COLORREF c) { return (unsigned(GetRValue(c)) << 16) | (unsigned(GetGValue(c)) << 8) | GetBValue(c); }
+
+constexpr unsigned kWhite = 0xFFFFFF, kRed = 0xFF0000, kBlue = 0x0000FF;
+
+// A plain top-level window: the owner of the pane and the parent of the text box;
+// it records the font notifications it is sent.
+class Host : public win::Window {
+public:
+    bool Create() {
+        WNDCLASSEXW wc{sizeof(wc)};
+        wc.lpfnWndProc = Window::WindowProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"KESTROW_AnnotationTestHost";
+        if (!win::RegisterWindowClass(wc)) return false;
+        return Window::Create(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 800, 600) != nullptr;
+    }
+    int fontHeight = 0;
+    std::wstring fontFace;
+    int fontMessages = 0;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_TEXT_FONT_CHANGED) {
+            ++fontMessages;
+            fontHeight = int(wp);
+            auto* face = reinterpret_cast<wchar_t*>(lp);
+            fontFace = face ? face : L"";
+            std::free(face);
+            return 0;
+        }
+        return DefaultMessage(msg, wp, lp);
+    }
+};
+
+class Annotation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(res.module);
+        ASSERT_TRUE(host.Create());
+        selection.geometry().Select({100, 100, 300, 250});
+        ASSERT_TRUE(pane.Create(host.hwnd()));
+        graphs.Create(host.hwnd());
+        ASSERT_TRUE(graphs.textBox().hwnd());
+    }
+
+    void Stroke(int tool, std::initializer_list<POINT> points) {
+        graphs.SetActiveTool(tool);
+        auto p = points.begin();
+        graphs.OnLButtonDown(p->x, p->y);
+        POINT last = *p;
+        for (++p; p != points.end(); ++p) {
+            graphs.OnMouseMove(p->x, p->y);
+            last = *p;
+        }
+        graphs.OnLButtonUp(last.x, last.y);
+    }
+
+    // All shapes painted onto white.
+    test::Pixels Paint() {
+        win::MemorySurface s(nullptr, 400, 300);
+        ::PatBlt(s.dc(), 0, 0, 400, 300, WHITENESS);
+        graphs.DrawAll(s.dc());
+        ::GdiFlush();
+        return test::ReadBitmap(s.bitmap());
+    }
+
+    test::Pixels PaintPane() {
+        RECT client;
+        ::GetClientRect(pane.hwnd(), &client);
+        win::MemorySurface s(nullptr, client.right, client.bottom);
+        pane.Paint(s.dc());
+        ::GdiFlush();
+        return test::ReadBitmap(s.bitmap());
+    }
+
+    win::GdiplusSession gdiplus;
+    WorkerResources res;
+    Host host;
+    CSelectionTracker selection{800, 600, nullptr};
+    CToolbarWnd toolbar;
+    CColorSelectPane pane;
+    CGraphManager graphs{selection, toolbar, pane};
+};
+
+TEST_F(Annotation, ShapesTakeThePaneColourAndWidthAndStayInTheSelection) {
+    Stroke(ID_TOOL_RECTANGLE, {{150, 150}, {200, 180}, {250, 200}});
+    // Dragged far outside: the end stays on the selection's border.
+    Stroke(ID_TOOL_ELLIPSE, {{120, 120}, {500, 500}});
+    ASSERT_EQ(graphs.ShapeCount(), 2);
+    const Graph* rect = graphs.shape(0);
+    EXPECT_EQ(rect->color(), 0x000000FFu);
+    EXPECT_EQ(rect->penWidth(), 3);
+    EXPECT_EQ(rect->GetId(), 0);
+    EXPECT_EQ(graphs.shape(1)->GetId(), 1);
+    EXPECT_EQ(graphs.shape(1)->end().x, 300);
+    EXPECT_EQ(graphs.shape(1)->end().y, 250);
+    const test::Pixels p = Paint();
+    for (int x : {149, 150, 151}) EXPECT_EQ(p.At(x, 175), kRed) << x;
+    EXPECT_EQ(p.At(147, 175), kWhite);
+    EXPECT_EQ(p.At(200, 175), kWhite);
+}
+
+TEST_F(Annotation, PressesOutsideLeftClampAndOnTheFarEdgesStartNothing) {
+    Stroke(ID_TOOL_RECTANGLE, {{50, 50}, {200, 200}});
+    ASSERT_EQ(graphs.ShapeCount(), 1);
+    EXPECT_EQ(graphs.shape(0)->start().x, 100);
+    EXPECT_EQ(graphs.shape(0)->start().y, 100);
+    Stroke(ID_TOOL_RECTANGLE, {{350, 150}, {200, 200}});   // right of it: clamps onto the right edge
+    Stroke(ID_TOOL_RECTANGLE, {{150, 260}, {200, 200}});   // below it
+    Stroke(-1, {{150, 150}, {200, 200}});                    // no tool
+    EXPECT_EQ(graphs.ShapeCount(), 1);
+    EXPECT_EQ(graphs.current(), nullptr);
+}
+
+TEST_F(Annotation, ClicksLeaveOnlyAStroke) {
+    for (int tool : {ID_TOOL_RECTANGLE, ID_TOOL_ELLIPSE, ID_TOOL_ARROW}) Stroke(tool, {{150, 150}, {150, 150}});
+    EXPECT_EQ(graphs.ShapeCount(), 0);
+    Stroke(ID_TOOL_BRUSH, {{150, 150}, {150, 150}});
+    EXPECT_EQ(graphs.ShapeCount(), 1);
+    // A horizontal arrow is kept; a one-sided rectangle is not.
+    Stroke(ID_TOOL_ARROW, {{120, 200}, {280, 200}});
+    Stroke(ID_TOOL_RECTANGLE, {{120, 200}, {280, 200}});
+    EXPECT_EQ(graphs.ShapeCount(), 2);
+}
+
+TEST_F(Annotation, HighlighterIsTranslucentAndUsesItsOwnWidths) {
+    pane.SetMode(kPaneHighlighter);
+    Stroke(ID_TOOL_HIGHLIGHTER, {{120, 200}, {280, 200}});
+    ASSERT_EQ(graphs.ShapeCount(), 1);
+    EXPECT_EQ(graphs.shape(0)->alpha(), 180);
+    EXPECT_EQ(graphs.shape(0)->penWidth(), 10);
+    // Output carries it at full opacity.
+    const test::Pixels p = Paint();
+    EXPECT_EQ(p.At(200, 196), kRed);
+    EXPECT_EQ(p.At(200, 204), kRed);
+    EXPECT_EQ(p.At(200, 190), kWhite);
+}
+
+TEST_F(Annotation, UndoRemovesNewestFirstAndClearDropsEverything) {
+    Stroke(ID_TOOL_RECTANGLE, {{110, 110}, {150, 150}});
+    Stroke(ID_TOOL_RECTANGLE, {{160, 110}, {200, 150}});
+    Stroke(ID_TOOL_RECTANGLE, {{210, 110}, {250, 150}});
+    graphs.Undo();
+    ASSERT_EQ(graphs.ShapeCount(), 2);
+    test::Pixels p = Paint();
+    EXPECT_EQ(p.At(110, 130), kRed);
+    EXPECT_EQ(p.At(160, 130), kRed);
+    EXPECT_EQ(p.At(210, 130), kWhite);
+    graphs.Undo();
+    graphs.Undo();
+    graphs.Undo();  // nothing left: harmless
+    EXPECT_EQ(graphs.ShapeCount(), 0);
+    Stroke(ID_TOOL_BRUSH, {{110, 110}, {150, 150}});
+    graphs.Clear();
+    EXPECT_EQ(graphs.ShapeCount(), 0);
+    EXPECT_EQ(graphs.current(), nullptr);
+}
+
+TEST_F(Annotation, TextBoxGrowsWithItsTextAndCommitsIntoThatRectangle) {
+    HWND box = graphs.textBox().hwnd();
+    Stroke(ID_TOOL_TEXT, {{120, 120}, {130, 130}});
+    ASSERT_TRUE(Shown(box));
+    EXPECT_EQ(graphs.ShapeCount(), 0);
+    ASSERT_NE(graphs.current(), nullptr);  // the text shape waits for the commit
+    RECT r = graphs.textBox().placement();
+    EXPECT_EQ(r.left, 120);
+    EXPECT_EQ(r.right, 150);
+    ::SetWindowTextW(box, L"a long line of text that is wider than the selection is");
+    graphs.FitTextBox();
+    r = graphs.textBox().placement();
+    EXPECT_EQ(r.right, 300);                   // up to the selection's right edge
+    EXPECT_GT(r.bottom - r.top, 30 + 12);      // then more than one line
+    EXPECT_LE(r.bottom, 250);
+    RECT window;
+    ::GetWindowRect(box, &window);
+    EXPECT_EQ(window.right - window.left, 180);
+    // The first press only commits.
+    graphs.OnLButtonDown(200, 200);
+    EXPECT_FALSE(Shown(box));
+    ASSERT_EQ(graphs.ShapeCount(), 1);
+    const Graph* text = graphs.shape(0);
+    EXPECT_EQ(text->start().x, 120);
+    EXPECT_EQ(text->end().x, 300);
+    EXPECT_EQ(text->end().y, r.bottom);
+    EXPECT_EQ(graphs.current(), nullptr);
+    const test::Pixels p = Paint();
+    int red = 0;
+    for (int y = 121; y < r.bottom; ++y)
+        for (int x = 121; x < 300; ++x) red += (p.At(x, y) != kWhite);
+    EXPECT_GT(red, 50);
+}
+
+TEST_F(Annotation, EmptyTextIsDiscardedAndOpenTextIsNotPainted) {
+    Stroke(ID_TOOL_TEXT, {{120, 120}});
+    graphs.CommitText();
+    EXPECT_EQ(graphs.ShapeCount(), 0);
+    EXPECT_EQ(graphs.current(), nullptr);
+    Stroke(ID_TOOL_TEXT, {{120, 120}});
+    ::SetWindowTextW(graphs.textBox().hwnd(), L"WWW");
+    const test::Pixels p = Paint();
+    for (int y = 120; y < 160; ++y)
+        for (int x = 120; x < 200; ++x) ASSERT_EQ(p.At(x, y), kWhite) << x << "," << y;
+}
+
+TEST_F(Annotation, CursorShowsWhereAPressWouldDraw) {
+    auto classCursor = [&] { return reinterpret_cast<HCURSOR>(::GetClassLongPtrW(host.hwnd(), GCLP_HCURSOR)); };
+    const HCURSOR cross = ::LoadCursorW(nullptr, IDC_CROSS);
+    graphs.OnMouseMove(150, 150);
+    EXPECT_EQ(classCursor(), cross);
+    graphs.OnMouseMove(300, 150);   // on the right edge: outside by PtInRect rules
+    EXPECT_NE(classCursor(), cross);
+    graphs.OnMouseMove(50, 50);
+    EXPECT_NE(classCursor(), cross);
+    // While dragging, the clamped point counts: it is back on the selection.
+    graphs.SetActiveTool(ID_TOOL_RECTANGLE);
+    graphs.OnLButtonDown(150, 150);
+    graphs.OnMouseMove(50, 150);
+    EXPECT_EQ(classCursor(), cross);
+    graphs.OnLButtonUp(50, 150);
+    graphs.SetActiveTool(ID_TOOL_TEXT);
+    graphs.OnLButtonDown(150, 150);
+    EXPECT_EQ(classCursor(), ::LoadCursorW(nullptr, IDC_IBEAM));
+}
+
+TEST_F(Annotation, PaneStartsRedThreePixelsWithTheMiddleWidthChecked) {
+    EXPECT_EQ(pane.GetColor(), 0x000000FFu);
+    EXPECT_EQ(pane.GetPenWidth(), 3);
+    EXPECT_EQ(pane.widths().GetChecked(), 0x501);
+    EXPECT_EQ(pane.mode(), kPaneShapes);
+    RECT client;
+    ::GetClientRect(pane.hwnd(), &client);
+    EXPECT_EQ(client.right, 264);
+    EXPECT_EQ(client.bottom, 39);
+    const test::Pixels p = PaintPane();
+    EXPECT_EQ(p.At(0, 0), 0x678AAAu);                 // outline
+    EXPECT_EQ(p.At(60, 2), 0xE8E8E8u);                // background
+    EXPECT_EQ(p.At(90, 20), 0x678AAAu);               // colour box outline
+    EXPECT_EQ(p.At(91, 20), ToRgb(::GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(p.At(104, 20), kRed);                   // the colour
+    // The sixteen swatches in order, outlined in black.
+    for (int i = 0; i < 16; ++i) {
+        const int x = 120 + 3 + 17 * (i % 8), y = (i < 8 ? 1 : 18) + 3;
+        EXPECT_EQ(p.At(x + 7, y + 7), ToRgb(kSwatchColors[size_t(i)])) << i;
+        EXPECT_EQ(p.At(x + 1, y + 7), 0u) << i;
+    }
+}
+
+TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x60D, reinterpret_cast<LPARAM>(&pane.lowerColors()));
+    EXPECT_EQ(pane.GetColor(), 0x00FF0000u);
+    EXPECT_EQ(PaintPane().At(104, 20), kBlue);
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x502, reinterpret_cast<LPARAM>(&pane.widths()));
+    EXPECT_EQ(pane.GetPenWidth(), 6);
+    pane.SetMode(kPaneHighlighter);
+    EXPECT_EQ(pane.GetPenWidth(), 10);
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x500, reinterpret_cast<LPARAM>(&pane.widths()));
+    EXPECT_EQ(pane.GetPenWidth(), 5);
+    EXPECT_EQ(host.fontMessages, 0);
+    // Text mode: wider, lists shown, the colour box moved; a colour change re-sends the font.
+    pane.SetMode(kPaneText);
+    RECT client;
+    ::GetClientRect(pane.hwnd(), &client);
+    EXPECT_EQ(client.right, 324);
+    EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), kFontFaceList), GWL_STYLE) & WS_VISIBLE);
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x600, reinterpret_cast<LPARAM>(&pane.upperColors()));
+    EXPECT_EQ(pane.GetColor(), 0u);
+    EXPECT_EQ(host.fontMessages, 1);
+    EXPECT_EQ(host.fontHeight, 12);
+    EXPECT_EQ(PaintPane().At(164, 20), 0u);
+    pane.SetMode(kPaneShapes);
+    EXPECT_EQ(pane.GetPenWidth(), 3);
+    EXPECT_EQ(pane.widths().GetChecked(), 0x500);
+    EXPECT_FALSE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), kFontFaceList), GWL_STYLE) & WS_VISIBLE);
+}
+
+TEST_F(Annotation, PaneListsSizesAndTextFontFollowsThem) {
+    HWND sizes = ::GetDlgItem(pane.hwnd(), kFontSizeList);
+    ASSERT_EQ(::SendMessageW(sizes, CB_GETCOUNT, 0, 0), 13);
+    EXPECT_EQ(::SendMessageW(sizes, CB_GETCURSEL, 0, 0), 4);
+    EXPECT_GT(::SendMessageW(::GetDlgItem(pane.hwnd(), kFontFaceList), CB_GETCOUNT, 0, 0), 0);
+    ::SendMessageW(sizes, CB_SETCURSEL, 12, 0);
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, MAKEWPARAM(kFontSizeList, CBN_SELCHANGE), LPARAM(sizes));
+    EXPECT_EQ(host.fontMessages, 1);
+    EXPECT_EQ(host.fontHeight, 20);
+    win::Font font(pane.CreateTextFont());
+    LOGFONTW lf{};
+    ::GetObjectW(font.Get(), sizeof(lf), &lf);
+    EXPECT_EQ(lf.lfHeight, 20);
+}
+
+}  // namespace
+}  // namespace kestrow

@@ -1,0 +1,350 @@
+#include "worker/annotation/color_select_pane.h"
+
+#include <windowsx.h>
+
+#include <cstdlib>
+#include <cwchar>
+#include <iterator>
+
+#include "worker/screen_capture_wnd.h"
+
+namespace kestrow {
+
+namespace {
+
+constexpr COLORREF kPaneBackground = 0x00E8E8E8;
+constexpr COLORREF kPaneOutline = 0x00AA8A67;
+constexpr wchar_t kDefaultFace[] = L"宋体";
+HMODULE g_dialogModule = nullptr;
+
+const StripItemInit kWidthItems[] = {
+    {L"矩形", L"", 0x500, 0, 0, kItemCheckGroup},
+    {L"圆形", L"", 0x501, 1, 0, kItemCheckGroup},
+    {L"箭头", L"", 0x502, 2, 0, kItemCheckGroup},
+    {L"", L"", 0, -1, 0, kItemSeparator},
+};
+
+RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The swatch inside an item at (x, y), shrunk by one pixel unless it is to fill the item.
+void PaintSwatch(HDC dc, int x, int y, int w, int h, COLORREF color, bool full) {
+    win::Brush brush(::CreateSolidBrush(color));
+    win::ScopedSelect select(dc, brush.Get());
+    const int d = full ? 0 : 1;
+    ::Rectangle(dc, x + d, y + d, x + w - d, y + h - d);
+}
+
+// Adds TrueType families not yet listed (by prefix, as the list finds names) and
+// selects the default face when it comes by.
+int CALLBACK AddFaceToList(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM list) {
+    HWND combo = reinterpret_cast<HWND>(list);
+    if (!(type & TRUETYPE_FONTTYPE)) return 1;
+    const wchar_t* face = font->lfFaceName;
+    if (::SendMessageW(combo, CB_FINDSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(face)) != CB_ERR) return 1;
+    const LRESULT at = ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face));
+    if (at >= 0 && ::lstrcmpiW(face, kDefaultFace) == 0) ::SendMessageW(combo, CB_SETCURSEL, WPARAM(at), 0);
+    return 1;
+}
+
+}  // namespace
+
+Point CColorToolBarStyle::IconOffset(const StripItem& item) const {
+    return {(item.layout.Width() - metrics_.iconWidth) / 2, (item.layout.Height() - metrics_.iconHeight) / 2};
+}
+
+void CColorToolBarStyle::Paint(HDC dc) {
+    if (!enabled_) return;
+    if (drawBackground_) PaintBackground(dc, rect_, false);
+    for (const StripItem& item : items_) {
+        if (item.style & kItemSeparator) continue;
+        const Point o = IconOffset(item);
+        DrawIcon(dc, item.image, rect_.left + item.layout.left + o.x, rect_.top + 3 + o.y);
+    }
+    if (state_.hovered() > 0) PaintItem(state_.hovered(), dc);
+    if (state_.checked() > 0 && state_.checked() != state_.hovered()) PaintItem(state_.checked(), dc);
+}
+
+void CColorToolBarStyle::PaintItem(int id, HDC dc) {
+    if (!enabled_) return;
+    const StripItem* item = state_.Find(id);
+    if (!item || (item->style & kItemSeparator)) return;
+    const int w = item->layout.Width(), h = item->layout.Height();
+    win::MemorySurface buffer(dc, w, h);
+    if (!buffer) return;
+    const RECT all{0, 0, w, h};
+    PaintBackground(buffer.dc(), all, true);
+    if (item->state & (kItemHover | kItemChecked | kItemPressed))
+        PaintStateFrame(buffer.dc(), all, !(item->state & kItemHover));
+    const Point o = IconOffset(*item);
+    DrawIcon(buffer.dc(), item->image, o.x, o.y);
+    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0, SRCCOPY);
+}
+
+void CColorToolBar::Paint(HDC dc) {
+    if (!enabled_) return;
+    for (const StripItem& item : items_) {
+        if (item.style & kItemSeparator) continue;
+        PaintSwatch(dc, rect_.left + item.layout.left, rect_.top + 3, item.layout.Width(), item.layout.Height(),
+                    COLORREF(item.value), false);
+    }
+    if (state_.hovered() > 0) PaintItem(state_.hovered(), dc);
+}
+
+void CColorToolBar::PaintItem(int id, HDC dc) {
+    if (!enabled_) return;
+    const StripItem* item = state_.Find(id);
+    if (!item) return;
+    const int w = item->layout.Width(), h = item->layout.Height();
+    win::MemorySurface buffer(dc, w, h);
+    if (!buffer) return;
+    PaintBackground(buffer.dc(), RECT{0, 0, w, h}, true);
+    {
+        win::ScopedSelect pen(buffer.dc(), ::GetStockObject(BLACK_PEN));
+        PaintSwatch(buffer.dc(), 0, 0, w, h, COLORREF(item->value), (item->state & kItemHover) != 0);
+    }
+    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0, SRCCOPY);
+}
+
+CColorSelectPane::~CColorSelectPane() {
+    if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
+}
+
+void CColorSelectPane::SetResourceModule(HMODULE module) { g_dialogModule = module; }
+
+bool CColorSelectPane::Create(HWND owner) {
+    if (hwnd_ && ::IsWindow(hwnd_)) return true;
+    hwnd_ = ::CreateDialogParamW(g_dialogModule ? g_dialogModule : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kColorPaneDialog), owner,
+                                 &CColorSelectPane::DialogProc, reinterpret_cast<LPARAM>(this));
+    return hwnd_ != nullptr;
+}
+
+INT_PTR CALLBACK CColorSelectPane::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    CColorSelectPane* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<CColorSelectPane*>(lp);
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+        self->hwnd_ = hwnd;
+    } else {
+        self = reinterpret_cast<CColorSelectPane*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    const INT_PTR result = self->HandleMessage(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+void CColorSelectPane::OnInitDialog() {
+    fill_.Reset(::CreateSolidBrush(kPaneBackground));
+    outline_.Reset(::CreatePen(PS_SOLID, 1, kPaneOutline));
+
+    widths_.SetEnabled(true);
+    widths_.SetShowLabels(false);
+    widths_.SetOwner(hwnd_);
+    widths_.SetDefaultItemSize(22, 22);
+    widths_.SetDrawBackground(false);
+    widths_.LoadIcons(kWidthIcons, 3);
+    widths_.AddItems(kWidthItems, int(std::size(kWidthItems)));
+    widths_.SetRect(RECT{5, 5, 90, 30});
+    widths_.SetChecked(0x501, true);
+
+    CColorToolBar* strips[2] = {&upper_, &lower_};
+    for (int row = 0; row < 2; ++row) {
+        CColorToolBar& strip = *strips[row];
+        strip.SetEnabled(true);
+        strip.SetShowLabels(false);
+        strip.SetOwner(hwnd_);
+        strip.SetDefaultItemSize(14, 14);
+        StripItemInit items[8];
+        for (int i = 0; i < 8; ++i) items[i] = {L"", L"", kFirstSwatchId + row * 8 + i, -1, 0, 0};
+        strip.AddItems(items, 8);
+        for (int i = 0; i < 8; ++i) strip.SetValue(kFirstSwatchId + row * 8 + i, int(kSwatchColors[row * 8 + i]));
+    }
+    upper_.SetRect(RECT{120, 1, 264, 22});
+    lower_.SetRect(RECT{120, 18, 264, 39});
+    colorBox_ = {90, 5, 118, 34};
+
+    HWND sizes = ::GetDlgItem(hwnd_, kFontSizeList);
+    for (int size = 8; size <= 20; ++size)
+        ::SendMessageW(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(size).c_str()));
+    ::SendMessageW(sizes, CB_SETCURSEL, 4, 0);
+
+    HWND faces = ::GetDlgItem(hwnd_, kFontFaceList);
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    win::WindowDC dc(hwnd_);
+    ::EnumFontFamiliesExW(
+        dc.Get(), &query,
+        &AddFaceToList,
+        reinterpret_cast<LPARAM>(faces), 0);
+    // The sorted list may have moved the default face; select it again by name.
+    const LRESULT def = ::SendMessageW(faces, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(kDefaultFace));
+    if (def != CB_ERR) ::SendMessageW(faces, CB_SETCURSEL, WPARAM(def), 0);
+
+    ::ShowWindow(sizes, SW_HIDE);
+    ::ShowWindow(faces, SW_HIDE);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, 264, 39, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int CColorSelectPane::FontHeight() const {
+    const LRESULT index = ::SendDlgItemMessageW(hwnd_, kFontSizeList, CB_GETCURSEL, 0, 0);
+    return int(index < 0 ? 4 : index) + 8;
+}
+
+std::wstring CColorSelectPane::FaceName() const {
+    wchar_t face[LF_FACESIZE] = {};
+    HWND faces = ::GetDlgItem(hwnd_, kFontFaceList);
+    const LRESULT index = ::SendMessageW(faces, CB_GETCURSEL, 0, 0);
+    if (index >= 0 && ::SendMessageW(faces, CB_GETLBTEXTLEN, WPARAM(index), 0) < LF_FACESIZE)
+        ::SendMessageW(faces, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(face));
+    return face;
+}
+
+HFONT CColorSelectPane::CreateTextFont() const {
+    return ::CreateFontW(FontHeight(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, FaceName().c_str());
+}
+
+void CColorSelectPane::SendFontChanged() {
+    HWND parent = ::GetWindow(hwnd_, GW_OWNER);
+    if (!parent) return;
+    wchar_t* face = _wcsdup(FaceName().c_str());
+    if (!face) return;
+    // The receiver frees the copy.
+    ::SendMessageW(parent, WM_TEXT_FONT_CHANGED, WPARAM(FontHeight()), reinterpret_cast<LPARAM>(face));
+}
+
+void CColorSelectPane::OnCommand(WPARAM wp, LPARAM lp) {
+    const int id = LOWORD(wp);
+    if (HIWORD(wp) == CBN_SELCHANGE && (id == kFontSizeList || id == kFontFaceList)) {
+        SendFontChanged();
+        return;
+    }
+    if (id >= 0x500 && id <= 0x502 && lp == reinterpret_cast<LPARAM>(&widths_)) {
+        penWidth_ = PenWidthFor(id, mode_);
+        return;
+    }
+    if (id >= kFirstSwatchId && id < kFirstSwatchId + 16) {
+        const XToolbar* strip = reinterpret_cast<const XToolbar*>(lp);
+        if (strip != &upper_ && strip != &lower_) strip = id < kFirstSwatchId + 8 ? &upper_ : &lower_;
+        color_ = COLORREF(strip->GetValue(id));
+        if (mode_ == kPaneText) SendFontChanged();
+        ::InvalidateRect(hwnd_, &colorBox_, FALSE);
+    }
+}
+
+void CColorSelectPane::ApplyLayout() {
+    const PaneLayout layout = PaneLayoutFor(mode_);
+    widths_.SetEnabled(layout.widthStrip);
+    upper_.SetRect(ToRECT(layout.upperStrip));
+    lower_.SetRect(ToRECT(layout.lowerStrip));
+    colorBox_ = ToRECT(layout.colorBox);
+    HWND faces = ::GetDlgItem(hwnd_, kFontFaceList), sizes = ::GetDlgItem(hwnd_, kFontSizeList);
+    if (layout.fontLists) {
+        ::SetWindowPos(faces, nullptr, 5, 7, 85, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(sizes, nullptr, 95, 7, 51, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::ShowWindow(faces, layout.fontLists ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(sizes, layout.fontLists ? SW_SHOW : SW_HIDE);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, layout.pane.cx, layout.pane.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CColorSelectPane::SetMode(int mode) {
+    if (mode == mode_ || !hwnd_) return;
+    mode_ = mode;
+    ApplyLayout();
+    if (mode != kPaneText) {
+        widths_.SetChecked(mode == kPaneHighlighter ? 0x501 : 0x500, true);
+        penWidth_ = DefaultPenWidthFor(mode);
+    }
+    KeepOnScreen();
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CColorSelectPane::KeepOnScreen() {
+    RECT r;
+    if (!hwnd_ || !::GetWindowRect(hwnd_, &r)) return;
+    const int left = KeepPaneOnScreen(r.left, r.right - r.left, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    if (left != r.left)
+        ::SetWindowPos(hwnd_, nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CColorSelectPane::Paint(HDC dc) {
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    {
+        win::ScopedSelect brush(dc, fill_.Get());
+        win::ScopedSelect pen(dc, outline_.Get());
+        ::Rectangle(dc, client.left, client.top, client.right, client.bottom);
+        win::ScopedSelect window(dc, ::GetSysColorBrush(COLOR_WINDOW));
+        ::Rectangle(dc, colorBox_.left, colorBox_.top, colorBox_.right, colorBox_.bottom);
+    }
+    win::Brush current(::CreateSolidBrush(color_));
+    RECT inner = colorBox_;
+    ::InflateRect(&inner, -2, -2);
+    ::FillRect(dc, &inner, current.Get());
+    win::ScopedSelect pen(dc, ::GetStockObject(BLACK_PEN));
+    widths_.Paint(dc);
+    upper_.Paint(dc);
+    lower_.Paint(dc);
+}
+
+INT_PTR CColorSelectPane::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_INITDIALOG: OnInitDialog(); return FALSE;  // no focus: the pane never takes the keyboard
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd_, &ps);
+            if (dc) Paint(dc);
+            ::EndPaint(hwnd_, &ps);
+            return TRUE;
+        }
+        case WM_ERASEBKGND: return TRUE;
+        case WM_MOUSEACTIVATE: {
+            // A click on a swatch or width leaves the overlay active, so its keys (Esc)
+            // and an open text box keep working; the font lists activate as usual.
+            POINT p;
+            ::GetCursorPos(&p);
+            ::ScreenToClient(hwnd_, &p);
+            if (::ChildWindowFromPointEx(hwnd_, p, CWP_SKIPINVISIBLE) != hwnd_) return FALSE;
+            ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, MA_NOACTIVATE);
+            return TRUE;
+        }
+        case WM_MOUSEMOVE:
+            if (!tracking_) {
+                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
+                tracking_ = ::TrackMouseEvent(&tme) != FALSE;
+            }
+            {
+                // Strips overlap and keep a hover the pointer has left; a click must
+                // reach only the strip under the pointer.
+                const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+                XToolbar* strips[3] = {&widths_, &upper_, &lower_};
+                for (XToolbar* strip : strips)
+                    if (strip->GetHovered() > 0 && !::PtInRect(&strip->rect(), p))
+                        strip->HandleMessage(hwnd_, WM_MOUSELEAVE, 0, 0);
+            }
+            [[fallthrough]];
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            widths_.HandleMessage(hwnd_, msg, wp, lp);
+            upper_.HandleMessage(hwnd_, msg, wp, lp);
+            lower_.HandleMessage(hwnd_, msg, wp, lp);
+            return TRUE;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            widths_.HandleMessage(hwnd_, msg, wp, lp);
+            upper_.HandleMessage(hwnd_, msg, wp, lp);
+            lower_.HandleMessage(hwnd_, msg, wp, lp);
+            return TRUE;
+        case WM_NOTIFY:
+            if (widths_.HandleMessage(hwnd_, msg, wp, lp)) return TRUE;
+            return FALSE;
+        case WM_COMMAND: OnCommand(wp, lp); return TRUE;
+        case WM_CLOSE: ::DestroyWindow(hwnd_); return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace kestrow

@@ -1,0 +1,90 @@
+#pragma once
+// CColorSelectPane: the small pane beside the tool bar holding the annotation colour,
+// pen width and text font, with its width strip and two rows of colour swatches.
+#include <windows.h>
+
+#include <string>
+
+#include "common/win/gdi.h"
+#include "worker/annotation/annotation_layout.h"
+#include "worker/annotation/x_toolbar.h"
+
+namespace kestrow {
+
+inline constexpr UINT kColorPaneDialog = 201;
+inline constexpr UINT kWidthIcons = 203;
+inline constexpr int kFontSizeList = 1001;
+inline constexpr int kFontFaceList = 1002;
+
+// The three pen widths; icons centred in their items.
+class CColorToolBarStyle : public XToolbar {
+public:
+    void Paint(HDC dc) override;
+    void PaintItem(int id, HDC dc) override;
+
+private:
+    Point IconOffset(const StripItem& item) const;
+};
+
+// Colour swatches; an item's value is its COLORREF. No checked look.
+class CColorToolBar : public XToolbar {
+public:
+    void Paint(HDC dc) override;
+    void PaintItem(int id, HDC dc) override;
+};
+
+class CColorSelectPane {
+public:
+    CColorSelectPane() = default;
+    CColorSelectPane(const CColorSelectPane&) = delete;
+    CColorSelectPane& operator=(const CColorSelectPane&) = delete;
+    ~CColorSelectPane();
+
+    // The module holding dialog 201 (the program itself unless set).
+    static void SetResourceModule(HMODULE module);
+
+    // The hidden modeless pane owned by `owner`; true when it exists.
+    bool Create(HWND owner);
+    HWND hwnd() const { return hwnd_; }
+
+    int GetPenWidth() const { return penWidth_; }
+    COLORREF GetColor() const { return color_; }
+    int mode() const { return mode_; }
+    RECT colorBox() const { return colorBox_; }
+    // A new font of the chosen size and face, owned by the caller.
+    HFONT CreateTextFont() const;
+    void SetMode(int mode);
+    // Moves the pane left when its right edge lies past the virtual screen.
+    void KeepOnScreen();
+
+    CColorToolBarStyle& widths() { return widths_; }
+    CColorToolBar& upperColors() { return upper_; }
+    CColorToolBar& lowerColors() { return lower_; }
+
+    // The whole pane painted into `dc` (its client area).
+    void Paint(HDC dc);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void OnInitDialog();
+    void OnCommand(WPARAM wp, LPARAM lp);
+    void ApplyLayout();
+    void SendFontChanged();
+    int FontHeight() const;
+    std::wstring FaceName() const;
+
+    HWND hwnd_ = nullptr;
+    CColorToolBarStyle widths_;
+    CColorToolBar upper_;
+    CColorToolBar lower_;
+    int penWidth_ = 3;
+    RECT colorBox_{90, 5, 118, 34};
+    COLORREF color_ = 0x000000FF;
+    int mode_ = kPaneShapes;
+    bool tracking_ = false;
+    win::Brush fill_;
+    win::Pen outline_;
+};
+
+}  // namespace kestrow
