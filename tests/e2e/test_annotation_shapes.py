@@ -209,9 +209,10 @@ class Annotation(CaptureCase):
         self.stroke((320, 300), (400, 300), (480, 300))
         self.tool(SAVE)
         dialog = h.wait_save_dialog(self.s)
-        h.answer_save_dialog(dialog, "shapes.bmp")
-        self.assertEqual(self.worker.wait(timeout=30), 0)
         saved = os.path.join(self.tmp, "shapes.bmp")
+        # The full path: the dialog may open in the folder an earlier save used.
+        h.answer_save_dialog(dialog, h.winpath(saved))
+        self.assertEqual(self.worker.wait(timeout=30), 0)
         wait_for(lambda: os.path.exists(saved), what="the saved file")
         image = h.read_image(saved)
         self.assertEqual((image.width, image.height), (300, 250))
