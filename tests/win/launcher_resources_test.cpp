@@ -5,17 +5,11 @@
 #include <vector>
 
 #include "common/win/handles.h"
+#include "tests/win/test_support.h"
 
 namespace {
 
-std::wstring LauncherPath() {
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\'));
-    path.resize(path.find_last_of(L'\\'));
-    return path + L"\\bin\\KestrowCapture.exe";
-}
+std::wstring LauncherPath() { return kestrow::test::BuiltProgram(L"KestrowCapture.exe"); }
 
 struct Module {
     Module() : h(::LoadLibraryExW(LauncherPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}

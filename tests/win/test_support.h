@@ -56,6 +56,17 @@ inline unsigned Unique(int x, int y) {
     return (unsigned(x & 255) << 16) | (unsigned(y & 255) << 8) | (((x >> 8) << 4) | (y >> 8));
 }
 
+// A program built beside the tests: the runner is in build/win32/tests, the programs
+// in build/win32/bin.
+inline std::wstring BuiltProgram(const wchar_t* name) {
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path.resize(path.find_last_of(L'\\'));
+    path.resize(path.find_last_of(L'\\'));
+    return path + L"\\bin\\" + name;
+}
+
 // A fresh empty folder under the temp folder, removed with its files at the end.
 class TempDir {
 public:

@@ -14,14 +14,7 @@
 namespace kestrow {
 namespace {
 
-std::wstring WorkerPath() {
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\'));
-    path.resize(path.find_last_of(L'\\'));
-    return path + L"\\bin\\Worker.exe";
-}
+std::wstring WorkerPath() { return test::BuiltProgram(L"Worker.exe"); }
 
 struct WorkerResources {
     WorkerResources() : module(::LoadLibraryExW(WorkerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {

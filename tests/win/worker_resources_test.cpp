@@ -4,17 +4,11 @@
 #include <string>
 
 #include "common/win/handles.h"
+#include "tests/win/test_support.h"
 
 namespace {
 
-std::wstring WorkerPath() {
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    path.resize(path.find_last_of(L'\\'));
-    path.resize(path.find_last_of(L'\\'));
-    return path + L"\\bin\\Worker.exe";
-}
+std::wstring WorkerPath() { return kestrow::test::BuiltProgram(L"Worker.exe"); }
 
 struct Module {
     Module() : h(::LoadLibraryExW(WorkerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
