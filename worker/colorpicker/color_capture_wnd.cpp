@@ -26,7 +26,7 @@ void DrawLine(HDC dc, const std::wstring& text, RECT rc) {
 
 // Frees a global block unless the clipboard took it.
 struct GlobalBlock {
-    explicit GlobalBlock(SIZE_T bytes) : h(::GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
+    GlobalBlock(ClipboardAllocator alloc, SIZE_T bytes) : h(alloc(GMEM_MOVEABLE, bytes)) {}
     ~GlobalBlock() {
         if (h) ::GlobalFree(h);
     }
@@ -34,6 +34,22 @@ struct GlobalBlock {
 };
 
 }  // namespace
+
+bool PutTextOnClipboard(HWND owner, const std::wstring& text, ClipboardAllocator alloc) {
+    win::ClipboardSession clipboard(owner);
+    if (!clipboard.IsOpen()) return false;
+    ::EmptyClipboard();
+    // Only a block the clipboard has taken counts as a copy: no block, no result.
+    GlobalBlock block(alloc, (text.size() + 1) * sizeof(wchar_t));
+    if (!block.h) return false;
+    void* data = ::GlobalLock(block.h);
+    if (!data) return false;
+    memcpy(data, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(block.h);
+    if (!::SetClipboardData(CF_UNICODETEXT, block.h)) return false;
+    block.h = nullptr;
+    return true;
+}
 
 bool CColorCaptureWnd::RegisterClass(HINSTANCE instance) {
     WNDCLASSEXW wc{sizeof(wc)};
@@ -158,20 +174,7 @@ void CColorCaptureWnd::OnKeyDown(UINT key) {
 
 bool CColorCaptureWnd::CopyColor(POINT pos) {
     const COLORREF c = PickedColor(pos);
-    const std::wstring text = ColorClipboardText(GetRValue(c), GetGValue(c), GetBValue(c));
-    win::ClipboardSession clipboard(hwnd());
-    if (!clipboard.IsOpen()) return false;
-    ::EmptyClipboard();
-    // Only a block the clipboard has taken counts as a copy: no block, no result.
-    GlobalBlock block((text.size() + 1) * sizeof(wchar_t));
-    if (!block.h) return false;
-    void* data = ::GlobalLock(block.h);
-    if (!data) return false;
-    memcpy(data, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(block.h);
-    if (!::SetClipboardData(CF_UNICODETEXT, block.h)) return false;
-    block.h = nullptr;
-    return true;
+    return PutTextOnClipboard(hwnd(), ColorClipboardText(GetRValue(c), GetGValue(c), GetBValue(c)));
 }
 
 }  // namespace kestrow

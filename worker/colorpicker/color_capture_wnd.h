@@ -3,10 +3,19 @@
 // around the cursor and the colour under it; Enter copies the colour as text.
 #include <windows.h>
 
+#include <string>
+
 #include "common/win/gdi.h"
 #include "common/win/window.h"
 
 namespace kestrow {
+
+using ClipboardAllocator = HGLOBAL(WINAPI*)(UINT, SIZE_T);
+
+// Puts `text` on the clipboard as CF_UNICODETEXT; true only when the clipboard has
+// taken it. The allocator is there so a failed allocation can be tested.
+bool PutTextOnClipboard(HWND owner, const std::wstring& text,
+                        ClipboardAllocator alloc = ::GlobalAlloc);
 
 class CColorCaptureWnd : public win::Window {
 public:
