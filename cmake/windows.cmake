@@ -12,6 +12,23 @@ function(kestrow_program target)
   target_link_options(${target} PRIVATE -municode)
 endfunction()
 
+# A shipped program: <core> (everything but the entry point, which the Windows tests
+# link too) from <sources>, and the executable from <main> and its resource script,
+# which is rebuilt when any of the files after RC_DEPENDS change.
+function(kestrow_shipped_program name core main rc)
+  cmake_parse_arguments(ARG "" "" "SOURCES;RC_DEPENDS" ${ARGN})
+  add_library(${core} STATIC ${ARG_SOURCES})
+  kestrow_target(${core})
+  target_link_libraries(${core} PUBLIC kestrow_common_win)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${ARG_RC_DEPENDS}")
+  get_filename_component(res_dir ${rc} DIRECTORY)
+  add_executable(${name} WIN32 ${main} ${rc})
+  kestrow_program(${name})
+  target_include_directories(${name} PRIVATE ${ART_DIR} ${res_dir})
+  target_link_libraries(${name} PRIVATE ${core})
+  add_dependencies(${name} art)
+endfunction()
+
 set(KESTROW_WIN_LIBS gdiplus version msimg32 comctl32 comdlg32 shlwapi shell32 ole32 oleaut32 uuid
     gdi32 user32 kernel32)
 
@@ -42,18 +59,11 @@ add_library(kestrow_common_win STATIC ${COMMON_WIN_SOURCES} ${KESTROW_LOGIC_SOUR
 kestrow_target(kestrow_common_win)
 target_link_libraries(kestrow_common_win PUBLIC ${KESTROW_WIN_LIBS})
 
-add_library(worker_core STATIC ${WORKER_WIN_SOURCES})
-kestrow_target(worker_core)
-target_link_libraries(worker_core PUBLIC kestrow_common_win)
-
-set(WORKER_RC ${PROJECT_SOURCE_DIR}/worker/res/worker.rc)
-set_source_files_properties(${WORKER_RC} PROPERTIES
-  OBJECT_DEPENDS "${ART_DIR}/kestrow.ico;${ART_DIR}/crosshair.cur;${ART_DIR}/picker.cur;${ART_DIR}/toolbar-frames.png;${ART_DIR}/toolbar-icons.png;${ART_DIR}/width-icons.png;${PROJECT_SOURCE_DIR}/worker/res/worker.manifest")
-add_executable(Worker WIN32 worker/main.cpp ${WORKER_RC})
-kestrow_program(Worker)
-target_include_directories(Worker PRIVATE ${ART_DIR} ${PROJECT_SOURCE_DIR}/worker/res)
-target_link_libraries(Worker PRIVATE worker_core)
-add_dependencies(Worker art)
+kestrow_shipped_program(Worker worker_core worker/main.cpp ${PROJECT_SOURCE_DIR}/worker/res/worker.rc
+  SOURCES ${WORKER_WIN_SOURCES}
+  RC_DEPENDS ${ART_DIR}/kestrow.ico ${ART_DIR}/crosshair.cur ${ART_DIR}/picker.cur
+             ${ART_DIR}/toolbar-frames.png ${ART_DIR}/toolbar-icons.png ${ART_DIR}/width-icons.png
+             ${PROJECT_SOURCE_DIR}/worker/res/worker.manifest)
 
 # The launcher and pagegrab describe their own targets.
 include(${PROJECT_SOURCE_DIR}/launcher/programs.cmake OPTIONAL)

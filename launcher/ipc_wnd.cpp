@@ -15,14 +15,7 @@ CIPCWnd::CIPCWnd(AppConfig& config, std::wstring paintProgram)
     : config_(config), paintProgram_(std::move(paintProgram)) {}
 
 HWND CIPCWnd::CreateReceiver() {
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = win::Window::WindowProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kResultWindowClass;
-    if (!win::RegisterWindowClass(wc)) return nullptr;
+    if (!win::RegisterStandardClass(kResultWindowClass)) return nullptr;
     HWND hwnd = Create(kResultWindowClass, kResultWindowTitle, WS_POPUP, 0, CW_USEDEFAULT,
                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
     if (hwnd) ::ShowWindow(hwnd, SW_HIDE);

@@ -7,14 +7,7 @@ namespace kestrow {
 namespace {
 
 bool RegisterToastClass() {
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = win::Window::WindowProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kToastWndClass;
-    return win::RegisterWindowClass(wc);
+    return win::RegisterStandardClass(kToastWndClass);
 }
 
 void CentreOnWorkArea(HWND hwnd) {

@@ -48,14 +48,7 @@ CScreenCaptureWnd::~CScreenCaptureWnd() {
 }
 
 bool CScreenCaptureWnd::Create(const wchar_t* title, DWORD style, DWORD exStyle) {
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = Window::WindowProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClassName;
-    if (!win::RegisterWindowClass(wc)) return false;
+    if (!win::RegisterStandardClass(kClassName)) return false;
     return Window::Create(kClassName, title, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT) != nullptr;
 }
@@ -355,10 +348,8 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
         case WM_ERASEBKGND: return 1;
         case WM_PAINT:
-            buffer_.Paint(hwnd(), [this](HDC dc, const RECT& c) { Render(dc, c); });
-            return 0;
         case WM_PRINTCLIENT:
-            buffer_.PrintClient(hwnd(), reinterpret_cast<HDC>(wp), [this](HDC dc, const RECT& c) { Render(dc, c); });
+            buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
             return 0;
     }
     return DefaultMessage(msg, wp, lp);

@@ -72,7 +72,7 @@ int SCApp::RunRegionCapture() {
 
 int SCApp::RunColorCapture() {
     CColorCaptureWnd picker;
-    if (!CColorCaptureWnd::RegisterClass(instance_) ||
+    if (!CColorCaptureWnd::RegisterClass() ||
         !picker.Create(CColorCaptureWnd::kClassName, L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW,
                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT))
         return ReportWindowCreationFailure();

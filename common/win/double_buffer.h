@@ -30,6 +30,15 @@ public:
         Present(hwnd, dc, client, render);
     }
 
+    // Answers WM_PAINT and WM_PRINTCLIENT for a window; false for other messages.
+    template <class Render>
+    bool HandlePaint(HWND hwnd, UINT msg, WPARAM wp, Render&& render) {
+        if (msg == WM_PAINT) Paint(hwnd, render);
+        else if (msg == WM_PRINTCLIENT) PrintClient(hwnd, reinterpret_cast<HDC>(wp), render);
+        else return false;
+        return true;
+    }
+
     // The buffer, at least as large as the client area; null if it cannot be made.
     HDC Prepare(HDC reference, int width, int height) {
         if (!buffer_ || buffer_.width() < width || buffer_.height() < height)

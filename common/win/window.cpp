@@ -8,6 +8,17 @@ bool RegisterWindowClass(const WNDCLASSEXW& wc) {
     return ::RegisterClassExW(&wc) != 0;
 }
 
+bool RegisterStandardClass(const wchar_t* className) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = Window::WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = className;
+    return RegisterWindowClass(wc);
+}
+
 Window::~Window() { Destroy(); }
 
 void Window::Destroy() {

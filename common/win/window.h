@@ -8,6 +8,10 @@ namespace kestrow::win {
 // Registers a window class once per process; later calls with the same name succeed.
 bool RegisterWindowClass(const WNDCLASSEXW& wc);
 
+// The program's usual window class: Window::WindowProc, horizontal and vertical redraw,
+// double clicks, arrow cursor, window-colour background.
+bool RegisterStandardClass(const wchar_t* className);
+
 class Window {
 public:
     Window() = default;

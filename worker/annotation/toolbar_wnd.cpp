@@ -84,10 +84,8 @@ LRESULT CToolbarWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_ERASEBKGND: return 1;
         case WM_PAINT:
-            buffer_.Paint(hwnd(), [this](HDC dc, const RECT& c) { Render(dc, c); });
-            return 0;
         case WM_PRINTCLIENT:
-            buffer_.PrintClient(hwnd(), reinterpret_cast<HDC>(wp), [this](HDC dc, const RECT& c) { Render(dc, c); });
+            buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
             return 0;
     }
     return DefaultMessage(msg, wp, lp);

@@ -51,15 +51,8 @@ bool PutTextOnClipboard(HWND owner, const std::wstring& text, ClipboardAllocator
     return true;
 }
 
-bool CColorCaptureWnd::RegisterClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = win::Window::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClassName;
-    return win::RegisterWindowClass(wc);
+bool CColorCaptureWnd::RegisterClass() {
+    return win::RegisterStandardClass(kClassName);
 }
 
 void CColorCaptureWnd::Start() {

@@ -22,7 +22,7 @@ public:
     static constexpr const wchar_t* kClassName = L"KESTROW_ColorCaptureWndClass";
     static constexpr UINT_PTR TIMER_ACTIVATE = 100;
 
-    static bool RegisterClass(HINSTANCE instance);
+    static bool RegisterClass();
     // Freezes the screen and covers it; called after creation, before showing.
     void Start();
 
