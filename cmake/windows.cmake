@@ -1,4 +1,4 @@
-# The 32-bit Windows programs, their Windows-side tests and the test helpers.
+# Cross build of the 32-bit Windows programs: settings and helpers for every folder.
 enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
@@ -6,20 +6,30 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601)
 add_compile_options(-municode)
 add_link_options(-static -static-libgcc -static-libstdc++)
+
 # Programs enter at wWinMain; the GoogleTest runners keep gtest_main's main.
 function(kestrow_program target)
   kestrow_target(${target})
   target_link_options(${target} PRIVATE -municode)
 endfunction()
 
+# A GUI helper program of the tests or benchmarks, written to build/win32/<folder>.
+function(kestrow_helper_program name folder)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} WIN32 ${ARG_SOURCES})
+  kestrow_program(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${folder})
+endfunction()
+
 # A shipped program: <core> (everything but the entry point, which the Windows tests
-# link too) from <sources>, and the executable from <main> and its resource script,
-# which is rebuilt when any of the files after RC_DEPENDS change.
+# link too) from SOURCES on top of the LIBS it needs, and the executable from <main>
+# and its resource script, which is rebuilt when any of the RC_DEPENDS change.
 function(kestrow_shipped_program name core main rc)
-  cmake_parse_arguments(ARG "" "" "SOURCES;RC_DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;RC_DEPENDS" ${ARGN})
   add_library(${core} STATIC ${ARG_SOURCES})
   kestrow_target(${core})
-  target_link_libraries(${core} PUBLIC kestrow_common_win)
+  target_link_libraries(${core} PUBLIC kestrow_common_win ${ARG_LIBS})
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${ARG_RC_DEPENDS}")
   get_filename_component(res_dir ${rc} DIRECTORY)
   add_executable(${name} WIN32 ${main} ${rc})
@@ -29,69 +39,31 @@ function(kestrow_shipped_program name core main rc)
   add_dependencies(${name} art)
 endfunction()
 
-set(KESTROW_WIN_LIBS gdiplus version msimg32 comctl32 comdlg32 shlwapi shell32 ole32 oleaut32 uuid
-    gdi32 user32 kernel32)
-
-# Icons and cursors, drawn from the sources in the repo.
+# Icons, cursors and PNG artwork, drawn from readable sources in the repo by
+# scripts/make_art.py into build/win32/art. Each program folder adds what it needs
+# with kestrow_art(); the art target makes all of it before any resource script.
 set(ART_DIR ${CMAKE_BINARY_DIR}/art)
 file(MAKE_DIRECTORY ${ART_DIR})
 set(MAKE_ART ${PROJECT_SOURCE_DIR}/scripts/make_art.py)
-add_custom_command(OUTPUT ${ART_DIR}/kestrow.ico
-  COMMAND ${Python3_EXECUTABLE} ${MAKE_ART} icon kestrow ${ART_DIR}/kestrow.ico 16,32,48,64,96,128
-  DEPENDS ${MAKE_ART} VERBATIM)
-add_custom_command(OUTPUT ${ART_DIR}/crosshair.cur
-  COMMAND ${Python3_EXECUTABLE} ${MAKE_ART} cursor ${PROJECT_SOURCE_DIR}/worker/res/crosshair.txt
-          ${ART_DIR}/crosshair.cur
-  DEPENDS ${MAKE_ART} ${PROJECT_SOURCE_DIR}/worker/res/crosshair.txt VERBATIM)
-add_custom_command(OUTPUT ${ART_DIR}/picker.cur
-  COMMAND ${Python3_EXECUTABLE} ${MAKE_ART} cursor ${PROJECT_SOURCE_DIR}/worker/res/picker.txt
-          ${ART_DIR}/picker.cur
-  DEPENDS ${MAKE_ART} ${PROJECT_SOURCE_DIR}/worker/res/picker.txt VERBATIM)
-foreach(png toolbar-frames toolbar-icons width-icons)
-  add_custom_command(OUTPUT ${ART_DIR}/${png}.png
-    COMMAND ${Python3_EXECUTABLE} ${MAKE_ART} png ${png} ${ART_DIR}/${png}.png
-    DEPENDS ${MAKE_ART} VERBATIM)
-endforeach()
-add_custom_target(art DEPENDS ${ART_DIR}/kestrow.ico ${ART_DIR}/crosshair.cur ${ART_DIR}/picker.cur
-  ${ART_DIR}/toolbar-frames.png ${ART_DIR}/toolbar-icons.png ${ART_DIR}/width-icons.png)
-
-add_library(kestrow_common_win STATIC ${COMMON_WIN_SOURCES} ${KESTROW_LOGIC_SOURCES})
-kestrow_target(kestrow_common_win)
-target_link_libraries(kestrow_common_win PUBLIC ${KESTROW_WIN_LIBS})
-
-kestrow_shipped_program(Worker worker_core worker/main.cpp ${PROJECT_SOURCE_DIR}/worker/res/worker.rc
-  SOURCES ${WORKER_WIN_SOURCES}
-  RC_DEPENDS ${ART_DIR}/kestrow.ico ${ART_DIR}/crosshair.cur ${ART_DIR}/picker.cur
-             ${ART_DIR}/toolbar-frames.png ${ART_DIR}/toolbar-icons.png ${ART_DIR}/width-icons.png
-             ${PROJECT_SOURCE_DIR}/worker/res/worker.manifest)
-
-# The launcher and pagegrab describe their own targets.
-include(${PROJECT_SOURCE_DIR}/launcher/programs.cmake OPTIONAL)
-include(${PROJECT_SOURCE_DIR}/pagegrab/programs.cmake OPTIONAL)
-include(${PROJECT_SOURCE_DIR}/bench/programs.cmake OPTIONAL)
-
-# GoogleTest for Windows, run under Wine.
-set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-
-file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
-add_executable(kestrow_win_tests ${WIN_TEST_SOURCES})
-kestrow_target(kestrow_win_tests)
-target_link_libraries(kestrow_win_tests PRIVATE worker_core gtest_main)
-add_dependencies(kestrow_win_tests Worker)
-foreach(core launcher_core pagegrab_core)
-  if(TARGET ${core})
-    target_link_libraries(kestrow_win_tests PRIVATE ${core})
+add_custom_target(art)
+# kestrow_art(<file> <make_art arguments...> [DEPENDS <sources...>]); the output path
+# goes where an argument says OUT, or last.
+function(kestrow_art file)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  get_property(made GLOBAL PROPERTY KESTROW_ART_FILES)
+  if(${ART_DIR}/${file} IN_LIST made)
+    return()
   endif()
-endforeach()
-set_target_properties(kestrow_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-
-# Helpers the end-to-end scenarios drive (GUI programs, as Wine wants).
-add_executable(testtool WIN32 tests/tools/testtool.cpp)
-kestrow_program(testtool)
-target_link_libraries(testtool PRIVATE kestrow_common_win)
-add_executable(standin WIN32 tests/tools/standin.cpp)
-kestrow_program(standin)
-target_link_libraries(standin PRIVATE kestrow_common_win)
-set_target_properties(testtool standin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set_property(GLOBAL APPEND PROPERTY KESTROW_ART_FILES ${ART_DIR}/${file})
+  string(MAKE_C_IDENTIFIER "art_${file}" art_target)
+  set(args ${ARG_UNPARSED_ARGUMENTS})
+  if(NOT "OUT" IN_LIST args)
+    list(APPEND args OUT)
+  endif()
+  list(TRANSFORM args REPLACE "^OUT$" "${ART_DIR}/${file}")
+  add_custom_command(OUTPUT ${ART_DIR}/${file}
+    COMMAND ${Python3_EXECUTABLE} ${MAKE_ART} ${args}
+    DEPENDS ${MAKE_ART} ${ARG_DEPENDS} VERBATIM)
+  add_custom_target(${art_target} DEPENDS ${ART_DIR}/${file})
+  add_dependencies(art ${art_target})
+endfunction()
