@@ -142,7 +142,7 @@ TEST(OverlayMachine, BackgroundIsDimmedOnlyWhileASelectionStands) {
     EXPECT_FALSE(ShowsDimmedBackground(o.machine.state(), o.selection));
 }
 
-TEST(OverlayKeys, KeyTable) {
+TEST(OverlayKeys, EscAndPlusCloseArrowsMoveOthersRepost) {
     EXPECT_EQ(KeyActionFor(27), KeyAction::Close);
     EXPECT_EQ(KeyActionFor(0x2B), KeyAction::Close);
     EXPECT_EQ(KeyActionFor(9), KeyAction::Nothing);

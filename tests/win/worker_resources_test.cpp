@@ -31,7 +31,7 @@ bool MaskBit(const BYTE* rows, int height, int x, int y) {
     return (row[x / 8] >> (7 - x % 8)) & 1;
 }
 
-TEST(WorkerResources, CrosshairCursorHasTheDescribedPixels) {
+TEST(WorkerResources, CrosshairCursorIsABlackCrossHotAt16x15) {
     Module m;
     ASSERT_TRUE(m.h);
     const BYTE* group = Resource(m.h, 208, RT_GROUP_CURSOR);
