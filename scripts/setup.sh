@@ -9,7 +9,7 @@ PACKAGES=(
   wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick
   fonts-wqy-microhei
-  googletest clang-format
+  googletest clang-format clang libclang-rt-14-dev
 )
 
 SUDO=""

@@ -30,6 +30,8 @@ TEST(TextBoxFit, ThenDownByWholeLinesUpToTheLimit) {
     EXPECT_EQ(FitTextBox(box, kSel, 600, 14), (Rect{120, 130, 400, 202}));
     EXPECT_EQ(FitTextBox(box, kSel, 500, 14), (Rect{120, 130, 400, 188})) << "exactly 2 lines";
     EXPECT_EQ(FitTextBox(box, kSel, 5000, 14), (Rect{120, 130, 400, 300})) << "bottom limit";
+    // So many lines that their height passes the int range: still the limit (found by fuzzing).
+    EXPECT_EQ(FitTextBox(box, kSel, 1 << 24, 1 << 16), (Rect{120, 130, 400, 300}));
 }
 
 TEST(TextBoxFit, NarrowBoxesStillCountLines) {

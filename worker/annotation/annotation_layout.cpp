@@ -1,6 +1,7 @@
 #include "worker/annotation/annotation_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace kestrow {
 
@@ -10,13 +11,15 @@ Point ClampToSelection(Point p, const Rect& s) {
 }
 
 Rect FitTextBox(const Rect& placement, const Rect& limit, int textWidth, int textHeight) {
-    const int right = std::min(placement.left + textWidth + 30, limit.right);
+    // In 64 bits: a long pasted text times its line height can pass the int range.
+    const int right = int(std::min<int64_t>(int64_t(placement.left) + textWidth + 30, limit.right));
     int lineWidth = right - placement.left - 30;
     if (lineWidth <= 0) lineWidth = right - placement.left;
     if (lineWidth <= 0) lineWidth = 1;
     // The fewest lines of that width that hold the text.
     const int lines = std::max(1, (textWidth + lineWidth - 1) / lineWidth);
-    const int bottom = std::min(placement.top + textHeight * lines + 30, limit.bottom);
+    const int bottom =
+        int(std::min<int64_t>(placement.top + int64_t(textHeight) * lines + 30, limit.bottom));
     return {placement.left, placement.top, right, bottom};
 }
 
