@@ -19,7 +19,8 @@ ProcessLauncher::ProcessLauncher(std::wstring exePath, std::wstring parameters)
 bool ProcessLauncher::Start(CProcessMonitor::Callback callback, void* userData) {
     if (exePath_.empty() || !FileExists(exePath_)) return false;
     SHELLEXECUTEINFOW sei{sizeof(sei)};
-    sei.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // A failed start stays silent: no error box from the shell.
+    sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     sei.lpFile = exePath_.c_str();
     sei.lpParameters = parameters_.c_str();
     sei.nShow = SW_SHOWNORMAL;
@@ -34,7 +35,20 @@ bool ProcessLauncher::Start(CProcessMonitor::Callback callback, void* userData) 
 }
 
 void OpenWithShell(const std::wstring& exePath, const std::wstring& parameters, int show) {
-    ::ShellExecuteW(nullptr, L"open", exePath.c_str(), parameters.c_str(), nullptr, show);
+    SHELLEXECUTEINFOW sei{sizeof(sei)};
+    sei.fMask = SEE_MASK_FLAG_NO_UI;
+    sei.lpVerb = L"open";
+    sei.lpFile = exePath.c_str();
+    sei.lpParameters = parameters.c_str();
+    sei.nShow = show;
+    ::ShellExecuteExW(&sei);
+}
+
+std::wstring SystemPaintProgram() {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return std::wstring(folder, n) + L"\\mspaint.exe";
 }
 
 }  // namespace kestrow

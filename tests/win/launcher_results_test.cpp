@@ -1,6 +1,7 @@
 // The result receiver with real copy-data messages, and the toasts it shows.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -238,6 +239,21 @@ TEST(Toast, LooksAndFadesAsDesigned) {
     const DWORD lived = ::GetTickCount() - start;
     EXPECT_GT(lived, 4000u);
     EXPECT_LT(lived, 7000u);
+}
+
+// Refuses its creation in its own procedure, after WM_NCCREATE has bound it.
+struct RefusingToast : CToastWnd {
+    ~RefusingToast() override { ++ended; }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        return msg == WM_CREATE ? -1 : CToastWnd::HandleMessage(msg, wp, lp);
+    }
+    static inline int ended = 0;
+};
+
+TEST(Toast, ACreationFailingLateEndsTheObjectOnce) {
+    RefusingToast::ended = 0;
+    EXPECT_EQ(ShowToast(std::make_unique<RefusingToast>(), L"x"), nullptr);
+    EXPECT_EQ(RefusingToast::ended, 1);
 }
 
 TEST(Toast, TwoToastsRunIndependently) {

@@ -198,6 +198,40 @@ TEST(ProcessLauncherStart, StartsTheExecutableWithTheWholeParameterString) {
     ::DeleteFileW(worker.c_str());
 }
 
+BOOL CALLBACK CloseBox(HWND box, LPARAM shown) {
+    *reinterpret_cast<bool*>(shown) = true;
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+TEST(ProcessLauncherStart, AFailedStartShowsNoErrorBox) {
+    test::TempDir dir;
+    struct Attempt {
+        std::wstring exe;
+        bool started = true;
+        static DWORD WINAPI Run(void* p) {
+            auto* a = static_cast<Attempt*>(p);
+            a->started = ProcessLauncher(a->exe, L"-tasktype colorcapture").Start();
+            return 0;
+        }
+    } attempt{dir.File(L"Worker.exe")};
+    {
+        win::UniqueFile f(::CreateFileW(attempt.exe.c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, 0, nullptr));
+        DWORD n = 0;
+        ::WriteFile(f.Get(), "not a program", 13, &n, nullptr);
+    }
+    // Started aside: a box would hold the starting thread until someone closes it.
+    DWORD threadId = 0;
+    win::UniqueHandle t(::CreateThread(nullptr, 0, &Attempt::Run, &attempt, 0, &threadId));
+    bool boxShown = false;
+    for (int i = 0; i < 500 && ::WaitForSingleObject(t.Get(), 20) == WAIT_TIMEOUT; ++i)
+        ::EnumThreadWindows(threadId, &CloseBox, reinterpret_cast<LPARAM>(&boxShown));
+    ASSERT_EQ(::WaitForSingleObject(t.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_FALSE(boxShown);
+    EXPECT_FALSE(attempt.started);
+}
+
 TEST(ProcessLauncherStart, AMissingExecutableStartsNothing) {
     test::TempDir dir;
     Probe probe;
