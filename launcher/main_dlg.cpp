@@ -105,6 +105,7 @@ void CMainDlg::OnDestroy() {
     ipc_.Destroy();
     // Nothing pumps messages during the exit wait: a toast left up would freeze.
     CloseToasts();
+    watchers_.clear();
     // The feedback dialog and the splash window, when built, are destroyed here.
     loop_.RemoveFilter(this);
     loop_.RemoveIdleHandler(this);
@@ -122,9 +123,17 @@ void CMainDlg::Quit(int exitCode) {
 }
 
 bool CMainDlg::StartTask(const WorkerTask& task) {
-    ProcessLauncher launcher(AppPaths::Get().WorkerExePath(), task.parameters);
-    if (!task.watch) return launcher.Start();
-    return launcher.Start(&PostClipboardDone, hwnd());
+    win::UniqueHandle process =
+        ProcessLauncher(AppPaths::Get().WorkerExePath(), task.parameters).Start();
+    if (!process) return false;
+    if (task.watch) Watch(std::move(process));
+    return true;
+}
+
+void CMainDlg::Watch(win::UniqueHandle process) {
+    std::erase_if(watchers_, [](const auto& w) { return w->Ended(); });
+    auto watcher = std::make_unique<CProcessMonitor>(std::move(process), &PostClipboardDone, hwnd());
+    if (watcher->Start()) watchers_.push_back(std::move(watcher));
 }
 
 LRESULT CMainDlg::OnTrayNotify(UINT event) {

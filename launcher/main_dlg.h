@@ -5,13 +5,16 @@
 
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/win/dialog.h"
 #include "common/win/handles.h"
 #include "common/win/message_loop.h"
 #include "launcher/ipc_wnd.h"
 #include "launcher/launcher_tasks.h"
+#include "launcher/online/process_monitor.h"
 #include "launcher/tray_icon.h"
 
 namespace kestrow {
@@ -56,6 +59,7 @@ private:
     void RegisterHotkeys();
     void UnregisterHotkeys();
     void Quit(int exitCode);
+    void Watch(win::UniqueHandle process);
 
     win::MessageLoop& loop_;
     AppConfig& config_;
@@ -66,6 +70,8 @@ private:
     // Only while the update balloon is up.
     CTrayIcon updateIcon_;
     CIPCWnd ipc_;
+    // Watches of whole-screen-to-clipboard workers; stopped when the dialog goes.
+    std::vector<std::unique_ptr<CProcessMonitor>> watchers_;
     // Set by the update check when a newer version is offered.
     std::wstring updateDownloadUrl_;
 };

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "launcher/online/process_monitor.h"
+#include "common/win/handles.h"
 
 namespace kestrow {
 
@@ -12,10 +12,10 @@ class ProcessLauncher {
 public:
     ProcessLauncher(std::wstring exePath, std::wstring parameters);
 
-    // Starts the executable with the parameter string. With a callback, a
-    // self-deleting CProcessMonitor calls it with `userData` once the process has
-    // ended. False when no file exists at the path or the start failed.
-    bool Start(CProcessMonitor::Callback callback = nullptr, void* userData = nullptr);
+    // Starts the executable with the parameter string and returns the process, for
+    // the caller to watch or let go. None when no file exists at the path or the
+    // start failed.
+    win::UniqueHandle Start();
 
 private:
     std::wstring exePath_;
