@@ -4,6 +4,7 @@
 #include "launcher/app_paths.h"
 #include "launcher/launcher_ids.h"
 #include "launcher/process_launcher.h"
+#include "launcher/res/resource.h"
 #include "launcher/result_reaction.h"
 #include "launcher/toast_wnd.h"
 
@@ -89,10 +90,10 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::LoadIcons() {
     HINSTANCE module = resources_;
-    largeIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON),
+    largeIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP),
                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
                                                      ::GetSystemMetrics(SM_CYICON), 0)));
-    smallIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON),
+    smallIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP),
                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
     ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));

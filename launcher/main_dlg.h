@@ -1,6 +1,6 @@
 #pragma once
 // The hidden main dialog: owns the tray icon, the hotkeys, the result receiver and
-// the update timer. It is created from template 129 and never shown.
+// the update timer. It is created from template IDD_MAIN and never shown.
 #include <windows.h>
 
 #include <shellapi.h>
