@@ -54,8 +54,8 @@ bool CMainDlg::PreTranslateMessage(MSG& msg) {
 }
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    // A registered number, so not a case label.
-    if (msg == TaskbarCreatedMessage()) return SetResult(OnTaskbarCreated());
+    // A registered number, so not a case label (0 when registering failed).
+    if (msg != WM_NULL && msg == TaskbarCreatedMessage()) return SetResult(OnTaskbarCreated());
     switch (msg) {
         case WM_INITDIALOG: return OnInitDialog();
         case WM_DESTROY: OnDestroy(); return TRUE;
