@@ -39,8 +39,6 @@ public:
     // Adds the wanted icon again (the task bar was recreated); nothing otherwise.
     bool Restore();
 
-    bool wanted() const { return wanted_; }
-
 private:
     NOTIFYICONDATAW Record() const;
     bool AddRecord(NOTIFYICONDATAW& data, bool modifyFirst);
