@@ -4,11 +4,18 @@
 
 #include <shlwapi.h>
 
+#include <cwchar>
+
 #include "common/win/handles.h"
 #include "launcher/app_paths.h"
 #include "launcher/autorun_path.h"
 
 namespace kestrow {
+
+namespace {
+// The longest Run value read: a quoted path of the system's longest length.
+constexpr DWORD kMaxRunValueBytes = (32767 + 3) * sizeof(wchar_t);
+}  // namespace
 
 AppConfig& AppConfig::Get() {
     static AppConfig config(AppPaths::Get().SettingsFile());
@@ -44,13 +51,18 @@ void AppConfig::SetHotkey(unsigned hotkeyId, Hotkey hotkey) {
 }
 
 bool GetAutorun(const std::wstring& exePath) {
-    // 519 bytes: at most 259 characters and the terminator.
-    wchar_t value[260] = {};
-    DWORD bytes = 519;
-    DWORD type = 0;
-    if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, &type, value,
-                       &bytes) != ERROR_SUCCESS)
+    // Sized by the value: a quoted own path is two characters longer than the path.
+    DWORD bytes = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr,
+                       nullptr, &bytes) != ERROR_SUCCESS ||
+        bytes > kMaxRunValueBytes)
         return false;
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = DWORD(value.size() * sizeof(wchar_t));
+    if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr,
+                       value.data(), &bytes) != ERROR_SUCCESS)
+        return false;
+    value.resize(std::wcslen(value.c_str()));
     const std::wstring stored = PathFromRunValue(value);
     if (stored.empty() || !FileExists(stored)) return false;
     const std::wstring a = NormalizeAutorunPath(stored);
@@ -67,9 +79,11 @@ void SetAutorun(const std::wstring& exePath, bool on) {
     win::UniqueRegKey key(raw);
     if (on) {
         const std::wstring value = RunValueForPath(exePath);
+        // The byte count leaves the terminator out, as the value has always been written;
+        // readers add it.
         ::RegSetValueExW(key.Get(), kRunValueName, 0, REG_SZ,
                          reinterpret_cast<const BYTE*>(value.c_str()),
-                         DWORD((value.size() + 1) * sizeof(wchar_t)));
+                         DWORD(value.size() * sizeof(wchar_t)));
     } else {
         ::RegDeleteValueW(key.Get(), kRunValueName);
     }

@@ -21,7 +21,7 @@ public:
     bool showstartupscreen() const { return ReadFlag(kShowStartupScreenKey); }
     void set_showstartupscreen(bool on) { WriteFlag(kShowStartupScreenKey, on); }
 
-    // The hotkey stored for one of the four hotkey ids (1568..1571); none for other ids.
+    // The hotkey stored for one of the four HOTKEY_ID_ values; none for other ids.
     Hotkey GetHotkey(unsigned hotkeyId) const;
     void SetHotkey(unsigned hotkeyId, Hotkey hotkey);
 

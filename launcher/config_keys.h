@@ -2,6 +2,8 @@
 // The keys of appconfig.ini and their defaults. Platform-free.
 #include <cstdint>
 
+#include "launcher/launcher_ids.h"
+
 namespace kestrow {
 
 inline constexpr wchar_t kConfigSection[] = L"config";
@@ -24,10 +26,10 @@ struct HotkeyKey {
 
 // In registration order: a combination used twice goes to the earlier entry.
 inline constexpr HotkeyKey kHotkeyKeys[] = {
-    {1568, L"hk_screencapture", 0x6004A},        // Ctrl+Alt+J
-    {1569, L"hk_screencapture_file", 113},       // F2
-    {1570, L"hk_screencapture_clipboard", 115},  // F4
-    {1571, L"hk_colorcapture", 0x60053},         // Ctrl+Alt+S
+    {HOTKEY_ID_SCREENCAPTURE, L"hk_screencapture", 0x6004A},               // Ctrl+Alt+J
+    {HOTKEY_ID_FULLSCREEN_FILE, L"hk_screencapture_file", 113},            // F2
+    {HOTKEY_ID_FULLSCREEN_CLIPBOARD, L"hk_screencapture_clipboard", 115},  // F4
+    {HOTKEY_ID_COLORCAPTURE, L"hk_colorcapture", 0x60053},                 // Ctrl+Alt+S
 };
 
 const HotkeyKey* FindHotkeyKey(unsigned hotkeyId);

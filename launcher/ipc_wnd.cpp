@@ -12,7 +12,8 @@
 namespace kestrow {
 
 CIPCWnd::CIPCWnd(AppConfig& config, std::wstring paintProgram)
-    : config_(config), paintProgram_(std::move(paintProgram)) {}
+    : config_(config),
+      paintProgram_(paintProgram.empty() ? SystemPaintProgram() : std::move(paintProgram)) {}
 
 HWND CIPCWnd::CreateReceiver() {
     if (!win::RegisterStandardClass(kResultWindowClass)) return nullptr;

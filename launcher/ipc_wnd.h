@@ -14,8 +14,8 @@ class AppConfig;
 class CIPCWnd : public win::Window {
 public:
     // `config` gives "auto_open_screencapture"; `paintProgram` is what the shell starts
-    // with a saved file's quoted path.
-    explicit CIPCWnd(AppConfig& config, std::wstring paintProgram = L"mspaint.exe");
+    // with a saved file's quoted path (the system's paint program when empty).
+    explicit CIPCWnd(AppConfig& config, std::wstring paintProgram = {});
 
     // Creates the window (class "KestrowStudio.ScreenCapture", title
     // "KestrowStudio.ScreenCapture.IPC") hidden. Null on failure.

@@ -1,6 +1,7 @@
 #pragma once
-// Numbers the launcher's parts share: private messages of the main dialog, tray ids,
-// resource and command ids. Plain integers so the logic can use them without <windows.h>.
+// Numbers the launcher's parts share: private messages of the main dialog, its timer,
+// tray icon and hotkey ids. Plain integers so the logic can use them without <windows.h>.
+// Resource and menu command ids live in launcher/res/resource.h only.
 
 namespace kestrow {
 
@@ -17,22 +18,6 @@ inline constexpr unsigned kUpdateCheckDelayMs = 10000;
 
 inline constexpr unsigned TRAY_ID_MAIN = 206;
 inline constexpr unsigned TRAY_ID_UPDATE = 207;
-
-inline constexpr int IDD_MAIN = 129;
-inline constexpr int IDR_TRAY_MENU = 201;
-inline constexpr int IDI_APP_ICON = 128;
-
-// Tray menu commands.
-inline constexpr unsigned ID_TRAY_SCREENCAPTURE = 32780;
-inline constexpr unsigned ID_TRAY_COLORCAPTURE = 32781;
-inline constexpr unsigned ID_TRAY_EXIT = 32783;
-inline constexpr unsigned ID_TRAY_FULLSCREEN_FILE = 32787;
-inline constexpr unsigned ID_TRAY_FULLSCREEN_CLIPBOARD = 32788;
-inline constexpr unsigned ID_TRAY_ABOUT = 32790;
-inline constexpr unsigned ID_TRAY_WEBCAPTURE = 32792;
-inline constexpr unsigned ID_TRAY_SETTINGS = 32794;
-inline constexpr unsigned ID_TRAY_FEEDBACK = 32796;
-inline constexpr unsigned ID_TRAY_WINDOWCAPTURE = 32798;
 
 inline constexpr unsigned HOTKEY_ID_SCREENCAPTURE = 1568;
 inline constexpr unsigned HOTKEY_ID_FULLSCREEN_FILE = 1569;

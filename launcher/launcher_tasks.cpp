@@ -1,6 +1,7 @@
 #include "launcher/launcher_tasks.h"
 
 #include "launcher/launcher_ids.h"
+#include "launcher/res/resource.h"
 
 namespace kestrow {
 

@@ -4,9 +4,9 @@
 #include "launcher/app_paths.h"
 #include "launcher/launcher_ids.h"
 #include "launcher/process_launcher.h"
+#include "launcher/res/resource.h"
 #include "launcher/result_reaction.h"
 #include "launcher/toast_wnd.h"
-#include "launcher/tray_icon.h"
 
 namespace kestrow {
 
@@ -37,21 +37,32 @@ void PostClipboardDone(void* mainWindow) {
 HWND MainWindow() { return g_mainWindow; }
 void SetMainWindow(HWND hwnd) { g_mainWindow = hwnd; }
 
-CMainDlg::CMainDlg(win::MessageLoop& loop, AppConfig& config)
-    : loop_(loop), config_(config), ipc_(config) {}
+CMainDlg::CMainDlg(win::MessageLoop& loop, AppConfig& config, ShellNotifyFn notify)
+    : loop_(loop),
+      config_(config),
+      mainIcon_(TRAY_ID_MAIN, WM_TRAY_NOTIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP, notify),
+      updateIcon_(TRAY_ID_UPDATE, WM_UPDATE_BALLOON_NOTIFY, NIF_MESSAGE | NIF_ICON, notify),
+      ipc_(config) {}
 
-HWND CMainDlg::CreateMain() { return CreateModeless(IDD_MAIN); }
+HWND CMainDlg::CreateMain(HMODULE resources) {
+    resources_ = resources ? resources : ::GetModuleHandleW(nullptr);
+    return CreateModeless(IDD_MAIN, nullptr, resources_);
+}
 
 bool CMainDlg::PreTranslateMessage(MSG& msg) {
     return IsWindow() && ::IsDialogMessageW(hwnd(), &msg);
 }
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // A registered number, so not a case label (0 when registering failed).
+    if (msg != WM_NULL && msg == TaskbarCreatedMessage()) return SetResult(OnTaskbarCreated());
     switch (msg) {
         case WM_INITDIALOG: return OnInitDialog();
         case WM_DESTROY: OnDestroy(); return TRUE;
         case WM_TIMER: OnTimer(wp); return TRUE;
-        case WM_COMMAND: OnCommand(LOWORD(wp)); return TRUE;
+        // IDOK and IDCANCEL come from Enter, Esc or a close request reaching the hidden
+        // dialog (it keeps the focus after the tray menu): only "退出" ends the launcher.
+        case WM_COMMAND: return TRUE;
         case WM_HOTKEY: OnHotkey(static_cast<UINT>(wp)); return TRUE;
         case WM_TRAY_NOTIFY: return SetResult(OnTrayNotify(LOWORD(lp)));
         case WM_FULLSCREEN_CLIPBOARD_DONE: return SetResult(OnFullScreenClipboardDone());
@@ -68,8 +79,7 @@ BOOL CMainDlg::OnInitDialog() {
     LoadIcons();
     loop_.AddFilter(this);
     loop_.AddIdleHandler(this);
-    trayData_ = MainTrayIconData(hwnd(), largeIcon_.Get());
-    AddMainTrayIcon(trayData_);
+    mainIcon_.Add(hwnd(), largeIcon_.Get());
     RegisterHotkeys();
     ipc_.CreateReceiver();
     ::SetTimer(hwnd(), TIMER_UPDATE_CHECK, kUpdateCheckDelayMs, nullptr);
@@ -79,11 +89,11 @@ BOOL CMainDlg::OnInitDialog() {
 }
 
 void CMainDlg::LoadIcons() {
-    HINSTANCE module = ::GetModuleHandleW(nullptr);
-    largeIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON),
+    HINSTANCE module = resources_;
+    largeIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP),
                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
                                                      ::GetSystemMetrics(SM_CYICON), 0)));
-    smallIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON),
+    smallIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP),
                                                      IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
     ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));
@@ -91,8 +101,12 @@ void CMainDlg::LoadIcons() {
 }
 
 void CMainDlg::OnDestroy() {
-    DeleteTrayIcon(hwnd(), TRAY_ID_MAIN);
+    mainIcon_.Delete();
+    updateIcon_.Delete();
     ipc_.Destroy();
+    // Nothing pumps messages during the exit wait: a toast left up would freeze.
+    CloseToasts();
+    watchers_.clear();
     // The feedback dialog and the splash window, when built, are destroyed here.
     loop_.RemoveFilter(this);
     loop_.RemoveIdleHandler(this);
@@ -104,19 +118,23 @@ void CMainDlg::OnTimer(UINT_PTR id) {
     // The update check, when built, starts here with hwnd() and WM_NEW_VERSION.
 }
 
-void CMainDlg::OnCommand(UINT id) {
-    if (id == IDOK || id == IDCANCEL) Quit(static_cast<int>(id));
-}
-
 void CMainDlg::Quit(int exitCode) {
     ::DestroyWindow(hwnd());
     ::PostQuitMessage(exitCode);
 }
 
 bool CMainDlg::StartTask(const WorkerTask& task) {
-    ProcessLauncher launcher(AppPaths::Get().WorkerExePath(), task.parameters);
-    if (!task.watch) return launcher.Start();
-    return launcher.Start(&PostClipboardDone, hwnd());
+    win::UniqueHandle process =
+        ProcessLauncher(AppPaths::Get().WorkerExePath(), task.parameters).Start();
+    if (!process) return false;
+    if (task.watch) Watch(std::move(process));
+    return true;
+}
+
+void CMainDlg::Watch(win::UniqueHandle process) {
+    std::erase_if(watchers_, [](const auto& w) { return w->Ended(); });
+    auto watcher = std::make_unique<CProcessMonitor>(std::move(process), &PostClipboardDone, hwnd());
+    if (watcher->Start()) watchers_.push_back(std::move(watcher));
 }
 
 LRESULT CMainDlg::OnTrayNotify(UINT event) {
@@ -132,7 +150,7 @@ void CMainDlg::ShowTrayMenu() {
     POINT pt{};
     ::GetCursorPos(&pt);
     ::SetForegroundWindow(hwnd());
-    win::UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
+    win::UniqueMenu menu(::LoadMenuW(resources_, MAKEINTRESOURCEW(IDR_TRAY_MENU)));
     if (!menu) return;
     HMENU popup = ::GetSubMenu(menu.Get(), 0);
     if (!popup) return;
@@ -193,12 +211,19 @@ LRESULT CMainDlg::OnFullScreenClipboardDone() {
 }
 
 LRESULT CMainDlg::OnStartupDone() {
-    if (config_.showballon()) ShowFirstRunBalloon(hwnd());
+    if (config_.showballon()) mainIcon_.ShowBalloon(kFirstRunBalloonText);
     return 1;
 }
 
 LRESULT CMainDlg::OnNewVersion() {
-    ShowUpdateBalloon(hwnd(), largeIcon_.Get());
+    updateIcon_.AddWithBalloon(hwnd(), largeIcon_.Get(), kUpdateBalloonText);
+    return 1;
+}
+
+// The shell restarted and lost every icon.
+LRESULT CMainDlg::OnTaskbarCreated() {
+    mainIcon_.Restore();
+    updateIcon_.Restore();
     return 1;
 }
 
@@ -207,10 +232,10 @@ LRESULT CMainDlg::OnUpdateBalloonNotify(UINT event) {
         case NIN_BALLOONUSERCLICK:
             if (!updateDownloadUrl_.empty())
                 OpenWithShell(updateDownloadUrl_, L"", SW_SHOWMAXIMIZED);
-            DeleteTrayIcon(hwnd(), TRAY_ID_UPDATE);
+            updateIcon_.Delete();
             break;
         case NIN_BALLOONTIMEOUT:
-        case NIN_BALLOONHIDE: DeleteTrayIcon(hwnd(), TRAY_ID_UPDATE); break;
+        case NIN_BALLOONHIDE: updateIcon_.Delete(); break;
     }
     return 1;
 }

@@ -1,17 +1,21 @@
 #pragma once
 // The hidden main dialog: owns the tray icon, the hotkeys, the result receiver and
-// the update timer. It is created from template 129 and never shown.
+// the update timer. It is created from template IDD_MAIN and never shown.
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/win/dialog.h"
 #include "common/win/handles.h"
 #include "common/win/message_loop.h"
 #include "launcher/ipc_wnd.h"
 #include "launcher/launcher_tasks.h"
+#include "launcher/online/process_monitor.h"
+#include "launcher/tray_icon.h"
 
 namespace kestrow {
 
@@ -19,10 +23,12 @@ class AppConfig;
 
 class CMainDlg : public win::Dialog, public win::MessageFilter, public win::IdleHandler {
 public:
-    CMainDlg(win::MessageLoop& loop, AppConfig& config);
+    // `notify` is the shell's tray icon call (tests observe it).
+    CMainDlg(win::MessageLoop& loop, AppConfig& config, ShellNotifyFn notify = &::Shell_NotifyIconW);
 
-    // Creates the hidden dialog; its initialisation runs before this returns.
-    HWND CreateMain();
+    // Creates the hidden dialog with the template, icon and menu of `resources` (the
+    // program itself when null); its initialisation runs before this returns.
+    HWND CreateMain(HMODULE resources = nullptr);
 
     bool PreTranslateMessage(MSG& msg) override;
     void OnIdle() override {}
@@ -38,7 +44,6 @@ private:
     BOOL OnInitDialog();
     void OnDestroy();
     void OnTimer(UINT_PTR id);
-    void OnCommand(UINT id);
     void OnHotkey(UINT id);
     LRESULT OnTrayNotify(UINT event);
     LRESULT OnUpdateBalloonNotify(UINT event);
@@ -46,6 +51,7 @@ private:
     LRESULT OnNewVersion();
     LRESULT OnHotkeysChanged();
     LRESULT OnFullScreenClipboardDone();
+    LRESULT OnTaskbarCreated();
 
     void LoadIcons();
     void ShowTrayMenu();
@@ -53,13 +59,19 @@ private:
     void RegisterHotkeys();
     void UnregisterHotkeys();
     void Quit(int exitCode);
+    void Watch(win::UniqueHandle process);
 
     win::MessageLoop& loop_;
     AppConfig& config_;
+    HMODULE resources_ = nullptr;
     win::UniqueIcon largeIcon_;
     win::UniqueIcon smallIcon_;
-    NOTIFYICONDATAW trayData_{};
+    CTrayIcon mainIcon_;
+    // Only while the update balloon is up.
+    CTrayIcon updateIcon_;
     CIPCWnd ipc_;
+    // Watches of whole-screen-to-clipboard workers; stopped when the dialog goes.
+    std::vector<std::unique_ptr<CProcessMonitor>> watchers_;
     // Set by the update check when a newer version is offered.
     std::wstring updateDownloadUrl_;
 };

@@ -16,25 +16,33 @@ ProcessLauncher::ProcessLauncher(std::wstring exePath, std::wstring parameters)
     }
 }
 
-bool ProcessLauncher::Start(CProcessMonitor::Callback callback, void* userData) {
-    if (exePath_.empty() || !FileExists(exePath_)) return false;
+win::UniqueHandle ProcessLauncher::Start() {
+    if (exePath_.empty() || !FileExists(exePath_)) return {};
     SHELLEXECUTEINFOW sei{sizeof(sei)};
-    sei.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // A failed start stays silent: no error box from the shell.
+    sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     sei.lpFile = exePath_.c_str();
     sei.lpParameters = parameters_.c_str();
     sei.nShow = SW_SHOWNORMAL;
-    if (!::ShellExecuteExW(&sei)) return false;
-    win::UniqueHandle process(sei.hProcess);
-    if (!callback) return true;
-    auto* monitor = new CProcessMonitor(process.Release(), callback, userData);
-    monitor->autoDelete = 1;
-    // Without a thread the monitor would never free itself.
-    if (!monitor->Start()) delete monitor;
-    return true;
+    if (!::ShellExecuteExW(&sei)) return {};
+    return win::UniqueHandle(sei.hProcess);
 }
 
 void OpenWithShell(const std::wstring& exePath, const std::wstring& parameters, int show) {
-    ::ShellExecuteW(nullptr, L"open", exePath.c_str(), parameters.c_str(), nullptr, show);
+    SHELLEXECUTEINFOW sei{sizeof(sei)};
+    sei.fMask = SEE_MASK_FLAG_NO_UI;
+    sei.lpVerb = L"open";
+    sei.lpFile = exePath.c_str();
+    sei.lpParameters = parameters.c_str();
+    sei.nShow = show;
+    ::ShellExecuteExW(&sei);
+}
+
+std::wstring SystemPaintProgram() {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return std::wstring(folder, n) + L"\\mspaint.exe";
 }
 
 }  // namespace kestrow

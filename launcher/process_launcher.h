@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "launcher/online/process_monitor.h"
+#include "common/win/handles.h"
 
 namespace kestrow {
 
@@ -12,19 +12,23 @@ class ProcessLauncher {
 public:
     ProcessLauncher(std::wstring exePath, std::wstring parameters);
 
-    // Starts the executable with the parameter string. With a callback, a
-    // self-deleting CProcessMonitor calls it with `userData` once the process has
-    // ended. False when no file exists at the path or the start failed.
-    bool Start(CProcessMonitor::Callback callback = nullptr, void* userData = nullptr);
+    // Starts the executable with the parameter string and returns the process, for
+    // the caller to watch or let go. None when no file exists at the path or the
+    // start failed.
+    win::UniqueHandle Start();
 
 private:
     std::wstring exePath_;
     std::wstring parameters_;
 };
 
-// Starts `exePath` with a parameter string through the shell's "open" verb; no
-// existence test, the result is ignored.
+// Starts `exePath` with a parameter string through the shell's "open" verb, without the
+// shell's error box; no existence test, the result is ignored.
 void OpenWithShell(const std::wstring& exePath, const std::wstring& parameters,
                    int show = SW_SHOWNORMAL);
+
+// The paint program by its full path in the system folder: by bare name the shell would
+// look in the current folder first, which others decide. Empty when there is none.
+std::wstring SystemPaintProgram();
 
 }  // namespace kestrow

@@ -10,17 +10,20 @@ namespace {
 
 // A path payload is whole UTF-16 code units, readable when non-empty, within the
 // system's limit, and holds no NUL that would cut the path short at a different file.
+// One NUL at the very end is a sender counting the terminator: the same file.
 bool ReadPathPayload(const void* data, uint32_t size, std::wstring& path) {
-    if (size == 0) {
-        path.clear();
-        return true;
-    }
-    if (!data || size % 2 != 0 || size / 2 > kMaxResultPathChars) return false;
+    path.clear();
+    if (size == 0) return true;
+    if (!data || size % 2 != 0 || size / 2 > kMaxResultPathChars + 1) return false;
     // Code unit by code unit: wchar_t is UTF-16 only on Windows.
     const auto* bytes = static_cast<const unsigned char*>(data);
-    path.resize(size / 2);
-    for (size_t i = 0; i < path.size(); ++i) {
-        char16_t unit;
+    size_t units = size / 2;
+    char16_t unit;
+    std::memcpy(&unit, bytes + 2 * (units - 1), 2);
+    if (unit == 0) --units;
+    if (units > kMaxResultPathChars) return false;
+    path.resize(units);
+    for (size_t i = 0; i < units; ++i) {
         std::memcpy(&unit, bytes + 2 * i, 2);
         if (unit == 0) return false;
         path[i] = static_cast<wchar_t>(unit);

@@ -1,5 +1,6 @@
 #include "launcher/toast_wnd.h"
 
+#include <cwchar>
 #include <memory>
 
 namespace kestrow {
@@ -82,16 +83,31 @@ void CToastWnd::OnPaint() {
     ::EndPaint(hwnd(), &ps);
 }
 
-// The toast frees itself once its window is gone; nobody else holds it.
-void CToastWnd::OnFinalMessage() { delete this; }
+// A shown toast frees itself once its window is gone; nobody else holds it. Before
+// that, ShowToast's pointer owns it, also when creation fails after WM_NCCREATE.
+void CToastWnd::OnFinalMessage() {
+    if (ownsSelf_) delete this;
+}
 
-HWND ShowToast(const std::wstring& text) {
-    auto toast = std::make_unique<CToastWnd>();
+HWND ShowToast(const std::wstring& text) { return ShowToast(std::make_unique<CToastWnd>(), text); }
+
+HWND ShowToast(std::unique_ptr<CToastWnd> toast, const std::wstring& text) {
     HWND hwnd = toast->CreateToast();
     if (!hwnd) return nullptr;
-    CToastWnd* owned = toast.release();
-    owned->Show(text);
+    toast->ownsSelf_ = true;
+    toast.release()->Show(text);
     return hwnd;
 }
+
+namespace {
+BOOL CALLBACK CloseIfToast(HWND hwnd, LPARAM) {
+    wchar_t cls[32] = {};
+    ::GetClassNameW(hwnd, cls, 32);
+    if (std::wcscmp(cls, kToastWndClass) == 0) ::DestroyWindow(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+void CloseToasts() { ::EnumThreadWindows(::GetCurrentThreadId(), &CloseIfToast, 0); }
 
 }  // namespace kestrow

@@ -3,6 +3,7 @@
 // fades in, holds three seconds and fades out, then frees itself.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "common/win/gdi.h"
@@ -32,12 +33,20 @@ private:
     void OnPaint();
     void Apply(const ToastStep& step);
 
+    friend HWND ShowToast(std::unique_ptr<CToastWnd> toast, const std::wstring& text);
+
     ToastFade fade_;
     win::Font font_;
+    // Set once the window stands on its own: from then on its end frees the object.
+    bool ownsSelf_ = false;
 };
 
 // Creates and shows one toast; it lives on its own until its fade ends.
 // Returns its window, or null when none could be made.
 HWND ShowToast(const std::wstring& text);
+// The same with a given object (tests pass one that counts its end).
+HWND ShowToast(std::unique_ptr<CToastWnd> toast, const std::wstring& text);
+// Closes this thread's toasts at once, so none is left frozen when the loop ends.
+void CloseToasts();
 
 }  // namespace kestrow

@@ -2,19 +2,9 @@
 
 #include <cwchar>
 
-#include "launcher/launcher_ids.h"
-
 namespace kestrow {
 
 namespace {
-
-NOTIFYICONDATAW Record(HWND owner, UINT id) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V3_SIZE;
-    data.hWnd = owner;
-    data.uID = id;
-    return data;
-}
 
 void SetBalloon(NOTIFYICONDATAW& data, const wchar_t* text) {
     data.uFlags |= NIF_INFO;
@@ -26,40 +16,70 @@ void SetBalloon(NOTIFYICONDATAW& data, const wchar_t* text) {
 
 }  // namespace
 
-NOTIFYICONDATAW MainTrayIconData(HWND owner, HICON icon) {
-    NOTIFYICONDATAW data = Record(owner, TRAY_ID_MAIN);
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = WM_TRAY_NOTIFY;
-    data.hIcon = icon;
+CTrayIcon::CTrayIcon(UINT id, UINT callbackMessage, UINT flags, ShellNotifyFn notify)
+    : id_(id), callbackMessage_(callbackMessage), flags_(flags), notify_(notify) {}
+
+CTrayIcon::~CTrayIcon() { Delete(); }
+
+// The version-3 layout (952 bytes), which every shell since XP reads.
+NOTIFYICONDATAW CTrayIcon::Record() const {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V3_SIZE;
+    data.hWnd = owner_;
+    data.uID = id_;
+    data.uFlags = flags_;
+    data.uCallbackMessage = callbackMessage_;
+    data.hIcon = icon_;
     data.uTimeout = 12000;
-    data.dwInfoFlags = 0;
     return data;
 }
 
-void AddMainTrayIcon(const NOTIFYICONDATAW& data) {
-    NOTIFYICONDATAW copy = data;
-    if (!::Shell_NotifyIconW(NIM_MODIFY, &copy)) ::Shell_NotifyIconW(NIM_ADD, &copy);
+bool CTrayIcon::AddRecord(NOTIFYICONDATAW& data, bool modifyFirst) {
+    wanted_ = true;
+    if (modifyFirst) return notify_(NIM_MODIFY, &data) || notify_(NIM_ADD, &data);
+    return notify_(NIM_ADD, &data) || notify_(NIM_MODIFY, &data);
 }
 
-void DeleteTrayIcon(HWND owner, UINT id) {
-    NOTIFYICONDATAW data = Record(owner, id);
-    ::Shell_NotifyIconW(NIM_DELETE, &data);
+bool CTrayIcon::Add(HWND owner, HICON icon) {
+    owner_ = owner;
+    icon_ = icon;
+    NOTIFYICONDATAW data = Record();
+    return AddRecord(data, true);
 }
 
-void ShowFirstRunBalloon(HWND owner) {
-    NOTIFYICONDATAW data = Record(owner, TRAY_ID_MAIN);
+bool CTrayIcon::AddWithBalloon(HWND owner, HICON icon, const wchar_t* text) {
+    owner_ = owner;
+    icon_ = icon;
+    NOTIFYICONDATAW data = Record();
+    SetBalloon(data, text);
+    return AddRecord(data, false);
+}
+
+bool CTrayIcon::ShowBalloon(const wchar_t* text) {
+    if (!wanted_) return false;
+    NOTIFYICONDATAW data = Record();
     data.uFlags = 0;
-    SetBalloon(data, kFirstRunBalloonText);
-    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+    SetBalloon(data, text);
+    return notify_(NIM_MODIFY, &data) != FALSE;
 }
 
-void ShowUpdateBalloon(HWND owner, HICON icon) {
-    NOTIFYICONDATAW data = Record(owner, TRAY_ID_UPDATE);
-    data.uFlags = NIF_MESSAGE | NIF_ICON;
-    data.uCallbackMessage = WM_UPDATE_BALLOON_NOTIFY;
-    data.hIcon = icon;
-    SetBalloon(data, kUpdateBalloonText);
-    ::Shell_NotifyIconW(NIM_ADD, &data);
+void CTrayIcon::Delete() {
+    if (!wanted_) return;
+    wanted_ = false;
+    NOTIFYICONDATAW data = Record();
+    data.uFlags = 0;
+    notify_(NIM_DELETE, &data);
+}
+
+bool CTrayIcon::Restore() {
+    if (!wanted_) return false;
+    NOTIFYICONDATAW data = Record();
+    return AddRecord(data, false);
+}
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
 }
 
 }  // namespace kestrow

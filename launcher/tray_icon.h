@@ -1,5 +1,6 @@
 #pragma once
-// The launcher's notification-area icons and balloons.
+// One notification-area icon of the launcher: added, changed, given a balloon, deleted,
+// and added again when the shell's task bar comes back after a restart.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -12,16 +13,46 @@ inline constexpr wchar_t kFirstRunBalloonText[] =
 inline constexpr wchar_t kUpdateBalloonText[] = L"Lumetto截屏取图有新版本了，点击汽泡可以更新!";
 inline constexpr UINT kBalloonTimeoutMs = 10000;
 
-// The permanent icon's record (id 206, WM_TRAY_NOTIFY, no tip) in the version-3 layout.
-NOTIFYICONDATAW MainTrayIconData(HWND owner, HICON icon);
+// The shell's icon call; tests pass a recorder, since Wine shows no balloons.
+using ShellNotifyFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
 
-// Modifies the permanent icon, or adds it when the shell doesn't have it yet.
-void AddMainTrayIcon(const NOTIFYICONDATAW& data);
-void DeleteTrayIcon(HWND owner, UINT id);
+class CTrayIcon {
+public:
+    // `flags` are the record's base flags (NIF_MESSAGE, NIF_ICON, NIF_TIP) that every
+    // add and re-add carries.
+    CTrayIcon(UINT id, UINT callbackMessage, UINT flags, ShellNotifyFn notify = &::Shell_NotifyIconW);
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+    // Deletes the icon if it is wanted, so none outlives its owner.
+    ~CTrayIcon();
 
-// The first-run hint on the permanent icon.
-void ShowFirstRunBalloon(HWND owner);
-// Adds the temporary icon 207 whose balloon announces a new version.
-void ShowUpdateBalloon(HWND owner, HICON icon);
+    // Asks the shell to change the icon, or to add it when it has none. The icon
+    // counts as wanted from here on even when the shell refused, so a shell that
+    // starts later gets it through Restore.
+    bool Add(HWND owner, HICON icon);
+    // Adds the icon with a balloon in the same call (changes it when it is there already).
+    bool AddWithBalloon(HWND owner, HICON icon, const wchar_t* text);
+    // Shows a balloon (title kBalloonTitle, info icon, 10 s) on the wanted icon.
+    bool ShowBalloon(const wchar_t* text);
+    // Deletes the icon; nothing happens when it isn't wanted.
+    void Delete();
+    // Adds the wanted icon again (the task bar was recreated); nothing otherwise.
+    bool Restore();
+
+private:
+    NOTIFYICONDATAW Record() const;
+    bool AddRecord(NOTIFYICONDATAW& data, bool modifyFirst);
+
+    UINT id_;
+    UINT callbackMessage_;
+    UINT flags_;
+    ShellNotifyFn notify_;
+    HWND owner_ = nullptr;
+    HICON icon_ = nullptr;
+    bool wanted_ = false;
+};
+
+// The registered message the shell broadcasts when its task bar is (re)created.
+UINT TaskbarCreatedMessage();
 
 }  // namespace kestrow

@@ -2,13 +2,14 @@
 
 namespace kestrow {
 
-CProcessMonitor::CProcessMonitor(HANDLE process, Callback callback, void* userData)
-    : process_(process), userData_(userData), callback_(callback) {}
+CProcessMonitor::CProcessMonitor(win::UniqueHandle process, Callback callback, void* userData,
+                                 DWORD waitSliceMs)
+    : process_(std::move(process)),
+      waitSliceMs_(waitSliceMs),
+      userData_(userData),
+      callback_(callback) {}
 
-bool CProcessMonitor::Start() {
-    stop_ = 0;
-    return CXThread::Start();
-}
+CProcessMonitor::~CProcessMonitor() { Stop(); }
 
 void CProcessMonitor::FireCallback() {
     if (!callback_) return;
@@ -20,20 +21,16 @@ void CProcessMonitor::FireCallback() {
 }
 
 void CProcessMonitor::Run() {
-    if (process_ && !stop_) {
-        DWORD code = 0;
-        if (::GetExitCodeProcess(process_.Get(), &code) && code == STILL_ACTIVE) {
-            // Waits in slices; a failed wait ends the watch instead of spinning.
-            while (!stop_) {
-                const DWORD r = ::WaitForSingleObject(process_.Get(), kWaitSliceMs);
-                if (r != WAIT_TIMEOUT) break;
-            }
-        }
-        if (!stop_) FireCallback();
-    } else {
-        FireCallback();
+    DWORD code = 0;
+    if (process_ && ::GetExitCodeProcess(process_.Get(), &code) && code == STILL_ACTIVE) {
+        const HANDLE waits[] = {process_.Get(), stopEvent()};
+        // Waits in slices; a failed wait ends the watch instead of spinning.
+        DWORD r;
+        do r = ::WaitForMultipleObjects(2, waits, FALSE, waitSliceMs_);
+        while (r == WAIT_TIMEOUT);
+        if (r == WAIT_OBJECT_0 + 1) return;
     }
-    if (autoDelete) delete this;
+    if (!StopRequested()) FireCallback();
 }
 
 }  // namespace kestrow

@@ -9,25 +9,25 @@ namespace kestrow {
 
 class CProcessMonitor : public CXThread {
 public:
+    // Runs on the monitor's thread: it may post messages, never touch windows.
     using Callback = void (*)(void* userData);
 
-    // Takes ownership of `process` (may be null: the callback then fires at once).
-    CProcessMonitor(HANDLE process, Callback callback, void* userData);
-    ~CProcessMonitor() override = default;
-
-    bool Start() override;
-    void Run() override;
-
-    // When set, the object deletes itself as the thread's last act.
-    int autoDelete = 0;
-
     static constexpr DWORD kWaitSliceMs = 5000;
+
+    // Watches `process` (may be empty: the callback then fires at once), waiting in
+    // slices of `waitSliceMs`.
+    CProcessMonitor(win::UniqueHandle process, Callback callback, void* userData,
+                    DWORD waitSliceMs = kWaitSliceMs);
+    // Ends the watch and waits for its thread; a callback that hasn't fired never will.
+    ~CProcessMonitor() override;
+
+    void Run() override;
 
 private:
     void FireCallback();
 
-    int stop_ = 1;
     win::UniqueHandle process_;
+    const DWORD waitSliceMs_;
     void* userData_;
     Callback callback_;
 };

@@ -6,17 +6,46 @@
 
 namespace kestrow {
 
+CXThread::CXThread() : stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+CXThread::~CXThread() { Stop(); }
+
 bool CXThread::Start() {
     if (thread_) return true;
+    // Without a stop signal the thread could never be asked to end.
+    if (!stop_) return false;
     DWORD id = 0;
-    // Created suspended: a self-deleting object could otherwise be gone before
-    // its handle is stored here.
-    HANDLE h = ::CreateThread(nullptr, 0, &CXThread::ThreadEntry, this, CREATE_SUSPENDED, &id);
+    HANDLE h = ::CreateThread(nullptr, 0, &CXThread::ThreadEntry, this, 0, &id);
     if (!h) return false;
     thread_.Reset(h);
     threadId_ = id;
-    ::ResumeThread(h);
     return true;
+}
+
+void CXThread::RequestStop() {
+    if (stop_) ::SetEvent(stop_.Get());
+}
+
+bool CXThread::Join(DWORD timeoutMs) {
+    if (!thread_) return true;
+    // Run itself may end its object; it cannot wait for its own end.
+    if (::GetCurrentThreadId() == threadId_) return false;
+    return ::WaitForSingleObject(thread_.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+void CXThread::Stop() {
+    RequestStop();
+    Join();
+}
+
+bool CXThread::Ended() const {
+    return thread_ && ::WaitForSingleObject(thread_.Get(), 0) == WAIT_OBJECT_0;
+}
+
+bool CXThread::StopRequested() const { return WaitForStop(0); }
+
+bool CXThread::WaitForStop(DWORD ms) const {
+    return ::WaitForSingleObject(stop_.Get(), ms) == WAIT_OBJECT_0;
 }
 
 DWORD WINAPI CXThread::ThreadEntry(void* self) {

@@ -1,5 +1,6 @@
 #pragma once
-// Resource ids of KestrowCapture.exe (the code's names are in launcher/launcher_ids.h).
+// Resource and menu command ids of KestrowCapture.exe, for the resource script and the
+// code alike (private messages, tray and hotkey ids are in launcher/launcher_ids.h).
 #define IDI_APP 128
 #define IDD_MAIN 129
 #define IDR_TRAY_MENU 201

@@ -57,7 +57,6 @@ class StartAndExit(h.ScenarioTest):
         self.assertIsNone(again.poll())
 
 
-WM_CLOSE = 0x10
 WM_TRAY_NOTIFY = 1124
 WM_STARTUP_DONE = 1130
 WM_HOTKEYS_CHANGED = 1129
@@ -74,13 +73,6 @@ class MainWindowMessages(h.ScenarioTest):
     def start(self):
         self.app = env.Launcher(self.s)
         self.proc, self.icon = self.app.start_and_wait_for_icon()
-
-    def test_close_request_ends_with_code_2(self):
-        env.clear_config()
-        self.start()
-        self.app.send_main(WM_CLOSE)
-        h.wait_until(lambda: not self.app.icon(), 10, what="the tray icon to go")
-        self.assertEqual(self.proc.wait(30), 2)
 
     def test_changed_hotkeys_are_registered_again_from_the_file(self):
         env.clear_config()

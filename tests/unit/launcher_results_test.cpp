@@ -58,6 +58,19 @@ TEST(ResultReaction, MalformedRecordsAreIgnored) {
         EXPECT_EQ(ReactToResult(code, &zero, 4, true).action, ResultAction::Ignore) << code;
 }
 
+TEST(ResultReaction, OneTrailingNulNamesTheSameFile) {
+    // A sender that counts the terminator.
+    const ResultReaction counted = PathResult(1525, std::u16string(u"C:\\a.png\0", 9), true);
+    EXPECT_EQ(counted.action, ResultAction::OpenOrToast);
+    EXPECT_EQ(counted.path, L"C:\\a.png");
+    EXPECT_EQ(PathResult(1524, std::u16string(u"\0", 1), true).action, ResultAction::Toast);
+    // Two are one inside the path.
+    EXPECT_EQ(PathResult(1525, std::u16string(u"C:\\a.png\0\0", 10), true).action,
+              ResultAction::Ignore);
+    std::u16string longest(kMaxResultPathChars, u'a');
+    EXPECT_EQ(PathResult(1525, longest + u'\0', false).action, ResultAction::Toast);
+}
+
 TEST(ResultReaction, PathLengthIsBounded) {
     std::u16string longest(kMaxResultPathChars, u'a');
     EXPECT_EQ(PathResult(1525, longest, false).action, ResultAction::Toast);

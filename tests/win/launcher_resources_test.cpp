@@ -12,11 +12,8 @@ namespace {
 std::wstring LauncherPath() { return kestrow::test::BuiltProgram(L"KestrowCapture.exe"); }
 
 struct Module {
-    Module() : h(::LoadLibraryExW(LauncherPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~Module() {
-        if (h) ::FreeLibrary(h);
-    }
-    HMODULE h;
+    kestrow::test::DataModule module{LauncherPath()};
+    HMODULE h = module.Get();
 };
 
 struct Item {

@@ -171,6 +171,15 @@ TEST_F(Autorun, OnWritesTheQuotedPathAndReadsBack) {
     EXPECT_FALSE(present);
 }
 
+TEST_F(Autorun, AnOwnPathOfTheLongestLengthReadsBack) {
+    std::wstring longest = dir_.File(L"");
+    longest += std::wstring(MAX_PATH - 1 - longest.size() - 4, L'k') + L".exe";
+    ASSERT_EQ(longest.size(), size_t(MAX_PATH - 1));
+    WriteText(longest, "MZ");
+    SetAutorun(longest, true);
+    EXPECT_TRUE(GetAutorun(longest));
+}
+
 TEST_F(Autorun, OtherSpellingsOfTheOwnPathReadAsOn) {
     std::wstring slashes = exe_;
     for (auto& c : slashes)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "common/win/handles.h"
@@ -64,23 +65,36 @@ struct Probe {
     bool WaitFired(DWORD ms) { return ::WaitForSingleObject(fired.Get(), ms) == WAIT_OBJECT_0; }
 };
 
-// Counts destructions so self-deletion can be seen.
-struct CountedMonitor : CProcessMonitor {
-    using CProcessMonitor::CProcessMonitor;
-    ~CountedMonitor() override { ++destroyed; }
-    static inline std::atomic<int> destroyed{0};
+// Waits for its stop signal, as a polling thread does between rounds.
+struct StopWaiter : CXThread {
+    explicit StopWaiter(std::atomic<bool>& ended) : ended(ended) {}
+    ~StopWaiter() override { Stop(); }
+    void Run() override {
+        while (!WaitForStop(60000)) {
+        }
+        ended = true;
+    }
+    std::atomic<bool>& ended;
 };
+
+TEST(XThread, StopWakesRunAndTheEndWaitsForIt) {
+    std::atomic<bool> ended{false};
+    {
+        StopWaiter waiter(ended);
+        ASSERT_TRUE(waiter.Start());
+        EXPECT_FALSE(waiter.Join(100));
+        EXPECT_FALSE(waiter.Ended());
+    }
+    EXPECT_TRUE(ended);
+}
 
 TEST(ProcessMonitor, WithoutAProcessFiresAtOnceOnItsOwnThread) {
     Probe probe;
-    auto* monitor = new CountedMonitor(nullptr, &Probe::Callback, &probe);
-    monitor->autoDelete = 1;
-    CountedMonitor::destroyed = 0;
-    ASSERT_TRUE(monitor->Start());
+    CProcessMonitor monitor({}, &Probe::Callback, &probe);
+    ASSERT_TRUE(monitor.Start());
     ASSERT_TRUE(probe.WaitFired(2000));
     EXPECT_NE(probe.threadId.load(), ::GetCurrentThreadId());
-    for (int i = 0; i < 100 && CountedMonitor::destroyed == 0; ++i) ::Sleep(20);
-    EXPECT_EQ(CountedMonitor::destroyed.load(), 1);
+    EXPECT_TRUE(monitor.Join(2000));
     EXPECT_EQ(probe.calls.load(), 1);
 }
 
@@ -90,36 +104,27 @@ TEST(ProcessMonitor, AProcessThatHasEndedFiresAtOnce) {
     ASSERT_TRUE(child);
     ASSERT_EQ(::WaitForSingleObject(child.Get(), 30000), WAIT_OBJECT_0);
     Probe probe;
-    CountedMonitor::destroyed = 0;
-    {
-        CountedMonitor monitor(child.Release(), &Probe::Callback, &probe);  // not self-deleting
-        const DWORD start = ::GetTickCount();
-        ASSERT_TRUE(monitor.Start());
-        ASSERT_TRUE(probe.WaitFired(4000));
-        EXPECT_LT(probe.tick - start, 4000u);
-        ::WaitForSingleObject(monitor.thread(), 5000);
-        EXPECT_TRUE(monitor.Start());  // already started: no second thread, no second call
-        EXPECT_EQ(CountedMonitor::destroyed.load(), 0);
-    }
+    CProcessMonitor monitor(std::move(child), &Probe::Callback, &probe);
+    const DWORD start = ::GetTickCount();
+    ASSERT_TRUE(monitor.Start());
+    ASSERT_TRUE(probe.WaitFired(4000));
+    EXPECT_LT(probe.tick - start, 4000u);
+    EXPECT_TRUE(monitor.Join(5000));
+    EXPECT_TRUE(monitor.Start());  // already started: no second thread, no second call
     EXPECT_EQ(probe.calls.load(), 1);
 }
 
-TEST(ProcessMonitor, AProcessEndingAfterASliceFiresOnceWhenItEnds) {
+TEST(ProcessMonitor, WaitsSliceAfterSliceAndFiresOnceWhenTheProcessEnds) {
     win::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, L"kestrow-monitor-later"));
     win::UniqueHandle child = StartWaitingChild(L"kestrow-monitor-later");
     ASSERT_TRUE(child);
     Probe probe;
-    auto* monitor = new CProcessMonitor(child.Release(), &Probe::Callback, &probe);
-    monitor->autoDelete = 1;
-    ASSERT_TRUE(monitor->Start());
-    // Past the first 5-second slice the process is still running: nothing fired.
-    EXPECT_FALSE(probe.WaitFired(6000));
-    const DWORD released = ::GetTickCount();
+    CProcessMonitor monitor(std::move(child), &Probe::Callback, &probe, 20);
+    ASSERT_TRUE(monitor.Start());
+    EXPECT_FALSE(probe.WaitFired(300));  // many slices, the process still running
     ::SetEvent(release.Get());
     ASSERT_TRUE(probe.WaitFired(20000));
-    // Within the slice that was running, not a whole slice late.
-    EXPECT_LT(probe.tick - released, 5000u);
-    ::Sleep(200);
+    EXPECT_TRUE(monitor.Join(5000));
     EXPECT_EQ(probe.calls.load(), 1);
 }
 
@@ -128,14 +133,34 @@ TEST(ProcessMonitor, AQuickProcessFiresBeforeTheFirstSliceEnds) {
     win::UniqueHandle child = StartWaitingChild(L"kestrow-monitor-quick");
     ASSERT_TRUE(child);
     Probe probe;
-    auto* monitor = new CProcessMonitor(child.Release(), &Probe::Callback, &probe);
-    monitor->autoDelete = 1;
-    ASSERT_TRUE(monitor->Start());
+    CProcessMonitor monitor(std::move(child), &Probe::Callback, &probe);
+    ASSERT_TRUE(monitor.Start());
     ::Sleep(300);
     const DWORD released = ::GetTickCount();
     ::SetEvent(release.Get());
     ASSERT_TRUE(probe.WaitFired(20000));
     EXPECT_LT(probe.tick - released, 4000u);
+}
+
+TEST(ProcessMonitor, EndingTheWatchStopsItsThreadWithoutTheCallback) {
+    win::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, L"kestrow-monitor-stop"));
+    win::UniqueHandle child = StartWaitingChild(L"kestrow-monitor-stop");
+    ASSERT_TRUE(child);
+    Probe probe;
+    auto monitor = std::make_unique<CProcessMonitor>(std::move(child), &Probe::Callback, &probe);
+    ASSERT_TRUE(monitor->Start());
+    HANDLE thread = nullptr;
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), monitor->thread(), ::GetCurrentProcess(),
+                                  &thread, SYNCHRONIZE, FALSE, 0));
+    win::UniqueHandle ownThread(thread);
+    ::Sleep(100);
+    const DWORD start = ::GetTickCount();
+    monitor.reset();  // signals and joins: the thread is gone when this returns
+    const DWORD ended = ::GetTickCount() - start;
+    EXPECT_EQ(::WaitForSingleObject(ownThread.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_LT(ended, 2500u);  // woken, not left to finish its 5-second slice
+    EXPECT_EQ(probe.calls.load(), 0);
+    ::SetEvent(release.Get());
 }
 
 TEST(ProcessMonitor, AHandleThatCannotBeWaitedOnEndsTheWatchOnce) {
@@ -150,7 +175,7 @@ TEST(ProcessMonitor, AHandleThatCannotBeWaitedOnEndsTheWatchOnce) {
     ASSERT_TRUE(::GetExitCodeProcess(limited, &code));
     ASSERT_EQ(code, STILL_ACTIVE);
     Probe probe;
-    CProcessMonitor monitor(limited, &Probe::Callback, &probe);
+    CProcessMonitor monitor(win::UniqueHandle(limited), &Probe::Callback, &probe);
     ASSERT_TRUE(monitor.Start());
     ASSERT_TRUE(probe.WaitFired(3000));
     EXPECT_EQ(::WaitForSingleObject(monitor.thread(), 3000), WAIT_OBJECT_0);  // not spinning
@@ -184,26 +209,56 @@ TEST(ProcessLauncherStart, StartsTheExecutableWithTheWholeParameterString) {
     test::TempDir dir;
     const std::wstring worker = dir.File(L"Worker.exe");
     ASSERT_TRUE(::CopyFileW((TestsFolder() + L"\\standin.exe").c_str(), worker.c_str(), FALSE));
-    Probe probe;
     ProcessLauncher launcher(worker, L"-tasktype screencapture -trackwindow true");
-    ASSERT_TRUE(launcher.Start(&Probe::Callback, &probe));
+    win::UniqueHandle process = launcher.Start();
+    ASSERT_TRUE(process);
+    EXPECT_EQ(::WaitForSingleObject(process.Get(), 10000), WAIT_OBJECT_0);  // the process itself
     std::string log;
     ASSERT_TRUE(WaitForText(dir.File(L"Worker.log"), 10000, log));
     EXPECT_NE(log.find("Worker.exe\" -tasktype screencapture -trackwindow true\n"),
               std::string::npos)
         << log;
-    // The watched process ended: the callback comes from the self-deleting monitor.
-    EXPECT_TRUE(probe.WaitFired(10000));
-    ::Sleep(200);
     ::DeleteFileW(worker.c_str());
+}
+
+BOOL CALLBACK CloseBox(HWND box, LPARAM shown) {
+    *reinterpret_cast<bool*>(shown) = true;
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+TEST(ProcessLauncherStart, AFailedStartShowsNoErrorBox) {
+    test::TempDir dir;
+    struct Attempt {
+        std::wstring exe;
+        bool started = true;
+        static DWORD WINAPI Run(void* p) {
+            auto* a = static_cast<Attempt*>(p);
+            a->started = bool(ProcessLauncher(a->exe, L"-tasktype colorcapture").Start());
+            return 0;
+        }
+    } attempt{dir.File(L"Worker.exe")};
+    {
+        win::UniqueFile f(::CreateFileW(attempt.exe.c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, 0, nullptr));
+        DWORD n = 0;
+        ::WriteFile(f.Get(), "not a program", 13, &n, nullptr);
+    }
+    // Started aside: a box would hold the starting thread until someone closes it.
+    DWORD threadId = 0;
+    win::UniqueHandle t(::CreateThread(nullptr, 0, &Attempt::Run, &attempt, 0, &threadId));
+    bool boxShown = false;
+    for (int i = 0; i < 500 && ::WaitForSingleObject(t.Get(), 20) == WAIT_TIMEOUT; ++i)
+        ::EnumThreadWindows(threadId, &CloseBox, reinterpret_cast<LPARAM>(&boxShown));
+    ASSERT_EQ(::WaitForSingleObject(t.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_FALSE(boxShown);
+    EXPECT_FALSE(attempt.started);
 }
 
 TEST(ProcessLauncherStart, AMissingExecutableStartsNothing) {
     test::TempDir dir;
-    Probe probe;
     ProcessLauncher launcher(dir.File(L"Worker.exe"), L"-tasktype colorcapture");
-    EXPECT_FALSE(launcher.Start(&Probe::Callback, &probe));
-    EXPECT_FALSE(probe.WaitFired(300));
+    EXPECT_FALSE(launcher.Start());
     ProcessLauncher folder(dir.File(L""), L"");  // a folder is not a program
     EXPECT_FALSE(folder.Start());
 }

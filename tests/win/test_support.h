@@ -67,6 +67,22 @@ inline std::wstring BuiltProgram(const wchar_t* name) {
     return path + L"\\bin\\" + name;
 }
 
+// A program's resources (templates, menus, icons), loaded without running its code.
+class DataModule {
+public:
+    explicit DataModule(const std::wstring& path)
+        : h_(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    DataModule(const DataModule&) = delete;
+    DataModule& operator=(const DataModule&) = delete;
+    ~DataModule() {
+        if (h_) ::FreeLibrary(h_);
+    }
+    HMODULE Get() const { return h_; }
+
+private:
+    HMODULE h_;
+};
+
 // A fresh empty folder under the temp folder, removed with its files at the end.
 class TempDir {
 public:
