@@ -40,23 +40,7 @@ std::vector<HWND> Toasts(const wchar_t* title = nullptr) {
 }
 
 
-std::string ReadAll(const std::wstring& path) {
-    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return {};
-    char buf[4096];
-    DWORD n = 0;
-    ::ReadFile(f, buf, sizeof(buf), &n, nullptr);
-    ::CloseHandle(f);
-    return std::string(buf, n);
-}
 
-std::wstring TestsFolder() {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring p = self;
-    return p.substr(0, p.find_last_of(L'\\'));
-}
 
 // Sends from another thread, as a worker's send arrives from outside the UI thread.
 struct Sender {
@@ -84,7 +68,7 @@ class Receiver : public ::testing::Test {
 protected:
     void SetUp() override {
         CloseToasts();
-        ASSERT_TRUE(::CopyFileW((TestsFolder() + L"\\standin.exe").c_str(), paint_.c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileW((test::TestsFolder() + L"\\standin.exe").c_str(), paint_.c_str(), FALSE));
         ASSERT_TRUE(ipc_.CreateReceiver());
     }
     void TearDown() override {
@@ -131,7 +115,7 @@ TEST_F(Receiver, EachCodeShowsItsToast) {
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_COLOR_COPIED, &zero, 4), TRUE);
     EXPECT_TRUE(ToastAppears(L"所选颜色值已复制到剪贴板"));
     EXPECT_EQ(Toasts().size(), 4u);  // each result its own toast
-    EXPECT_TRUE(ReadAll(dir_.File(L"paint.log")).empty());
+    EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
 }
 
 TEST_F(Receiver, AutoOpenStartsThePaintProgramWithTheQuotedPath) {
@@ -139,7 +123,7 @@ TEST_F(Receiver, AutoOpenStartsThePaintProgramWithTheQuotedPath) {
     const std::wstring saved = SavedFile(L"截图 2013-7-5.png");
     EXPECT_EQ(SendPath(RESULT_REGION_SAVED, saved), TRUE);
     std::string log;
-    PumpUntil([&] { return !(log = ReadAll(dir_.File(L"paint.log"))).empty(); }, 10000);
+    PumpUntil([&] { return !(log = test::ReadSmallFile(dir_.File(L"paint.log"))).empty(); }, 10000);
     const std::wstring expected = L"\"" + saved + L"\"\n";
     std::string expected8(
         ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, nullptr, 0, nullptr, nullptr) - 1,
@@ -158,7 +142,7 @@ TEST_F(Receiver, AutoOpenWithAMissingFileOrACopyShowsTheToast) {
     EXPECT_TRUE(ToastAppears(L"屏幕已成功保存到文件"));
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_COPIED, &zero, 4), TRUE);
     EXPECT_TRUE(ToastAppears(L"所选区域已复制到剪贴板"));
-    EXPECT_TRUE(ReadAll(dir_.File(L"paint.log")).empty());
+    EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
 }
 
 TEST_F(Receiver, MalformedRecordsAreAnsweredAndIgnored) {
@@ -179,7 +163,7 @@ TEST_F(Receiver, MalformedRecordsAreAnsweredAndIgnored) {
     EXPECT_EQ(SendPath(RESULT_REGION_SAVED, tooLong), TRUE);
     PumpUntil([] { return false; }, 500);
     EXPECT_TRUE(Toasts().empty());
-    EXPECT_TRUE(ReadAll(dir_.File(L"paint.log")).empty());
+    EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
 }
 
 TEST(Toast, LooksAndFadesAsDesigned) {

@@ -13,37 +13,16 @@
 namespace kestrow {
 namespace {
 
-constexpr wchar_t kChildEventVar[] = L"KESTROW_TEST_CHILD_EVENT";
-
-// Not a test of its own: when started as a child with the variable set, this
-// process lives until the parent signals the named event.
-TEST(LauncherChild, WaitsForTheParent) {
-    wchar_t name[128] = {};
-    if (!::GetEnvironmentVariableW(kChildEventVar, name, 128)) return;
-    win::UniqueHandle ev(::OpenEventW(SYNCHRONIZE, FALSE, name));
-    if (ev) ::WaitForSingleObject(ev.Get(), 60000);
-}
-
-std::wstring SelfPath() {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return self;
-}
-
-std::wstring TestsFolder() {
-    std::wstring p = SelfPath();
-    return p.substr(0, p.find_last_of(L'\\'));
-}
-
-// A child process that runs until `release` is signalled.
+// A stand-in child process that runs until the named event is signalled. It writes
+// its log beside itself in the tests folder, which nothing here reads.
 win::UniqueHandle StartWaitingChild(const std::wstring& eventName) {
-    ::SetEnvironmentVariableW(kChildEventVar, eventName.c_str());
-    std::wstring cmd = L"\"" + SelfPath() + L"\" --gtest_filter=LauncherChild.WaitsForTheParent";
+    ::SetEnvironmentVariableW(L"KESTROW_STANDIN_WAIT", eventName.c_str());
+    std::wstring cmd = L"\"" + test::TestsFolder() + L"\\standin.exe\"";
     STARTUPINFOW si{sizeof(si)};
     PROCESS_INFORMATION pi{};
     const BOOL ok = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                      nullptr, &si, &pi);
-    ::SetEnvironmentVariableW(kChildEventVar, nullptr);
+    ::SetEnvironmentVariableW(L"KESTROW_STANDIN_WAIT", nullptr);
     if (!ok) return {};
     ::CloseHandle(pi.hThread);
     return win::UniqueHandle(pi.hProcess);
@@ -185,20 +164,10 @@ TEST(ProcessMonitor, AHandleThatCannotBeWaitedOnEndsTheWatchOnce) {
     ::WaitForSingleObject(child.Get(), 10000);
 }
 
-std::string ReadAll(const std::wstring& path) {
-    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return {};
-    char buf[4096];
-    DWORD n = 0;
-    ::ReadFile(f, buf, sizeof(buf), &n, nullptr);
-    ::CloseHandle(f);
-    return std::string(buf, n);
-}
 
 bool WaitForText(const std::wstring& path, DWORD ms, std::string& text) {
     for (DWORD waited = 0; waited < ms; waited += 50) {
-        text = ReadAll(path);
+        text = test::ReadSmallFile(path);
         if (!text.empty() && text.back() == '\n') return true;
         ::Sleep(50);
     }
@@ -208,7 +177,7 @@ bool WaitForText(const std::wstring& path, DWORD ms, std::string& text) {
 TEST(ProcessLauncherStart, StartsTheExecutableWithTheWholeParameterString) {
     test::TempDir dir;
     const std::wstring worker = dir.File(L"Worker.exe");
-    ASSERT_TRUE(::CopyFileW((TestsFolder() + L"\\standin.exe").c_str(), worker.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((test::TestsFolder() + L"\\standin.exe").c_str(), worker.c_str(), FALSE));
     ProcessLauncher launcher(worker, L"-tasktype screencapture -trackwindow true");
     win::UniqueHandle process = launcher.Start();
     ASSERT_TRUE(process);

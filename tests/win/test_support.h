@@ -56,15 +56,31 @@ inline unsigned Unique(int x, int y) {
     return (unsigned(x & 255) << 16) | (unsigned(y & 255) << 8) | (((x >> 8) << 4) | (y >> 8));
 }
 
-// A program built beside the tests: the runner is in build/win32/tests, the programs
-// in build/win32/bin.
-inline std::wstring BuiltProgram(const wchar_t* name) {
-    wchar_t self[MAX_PATH];
+// The folder of the test runner and its helper programs (build/win32/tests).
+inline std::wstring TestsFolder() {
+    wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring path = self;
-    path.resize(path.find_last_of(L'\\'));
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+// A program built beside the tests: the programs are in build/win32/bin.
+inline std::wstring BuiltProgram(const wchar_t* name) {
+    std::wstring path = TestsFolder();
     path.resize(path.find_last_of(L'\\'));
     return path + L"\\bin\\" + name;
+}
+
+// The first 4 KiB of a file (logs the helpers write), or nothing when it cannot be read.
+inline std::string ReadSmallFile(const std::wstring& path) {
+    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return {};
+    char buf[4096];
+    DWORD n = 0;
+    ::ReadFile(f, buf, sizeof(buf), &n, nullptr);
+    ::CloseHandle(f);
+    return std::string(buf, n);
 }
 
 // A program's resources (templates, menus, icons), loaded without running its code.
