@@ -21,6 +21,18 @@ inline constexpr unsigned TRAY_ID_UPDATE = 207;
 inline constexpr int IDD_MAIN = 129;
 inline constexpr int IDR_TRAY_MENU = 201;
 inline constexpr int IDI_APP_ICON = 128;
+inline constexpr int IDD_SETTINGS = 202;
+inline constexpr int IDD_SETTING_HOTKEYS = 203;
+inline constexpr int IDD_SETTING_COMMON = 204;
+inline constexpr unsigned IDR_SPLASH_PNG = 207;
+
+// Settings dialog controls: the tab control, then each page's (ids repeat across pages).
+inline constexpr int IDC_SETTING_TABS = 1003;
+inline constexpr int IDC_AUTORUN = 1005;
+inline constexpr int IDC_AUTO_OPEN = 1004;
+inline constexpr int IDC_SHOW_STARTUP_SCREEN = 1007;
+// The four hotkey controls, in the order of kHotkeyKeys.
+inline constexpr int kHotkeyControlIds[] = {1002, 1003, 1004, 1005};
 
 // Tray menu commands.
 inline constexpr unsigned ID_TRAY_SCREENCAPTURE = 32780;

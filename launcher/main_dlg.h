@@ -12,10 +12,12 @@
 #include "common/win/message_loop.h"
 #include "launcher/ipc_wnd.h"
 #include "launcher/launcher_tasks.h"
+#include "launcher/startup_wnd.h"
 
 namespace kestrow {
 
 class AppConfig;
+class CSettingDlg;
 
 class CMainDlg : public win::Dialog, public win::MessageFilter, public win::IdleHandler {
 public:
@@ -50,8 +52,7 @@ private:
     void LoadIcons();
     void ShowTrayMenu();
     void RunMenuCommand(UINT id);
-    void RegisterHotkeys();
-    void UnregisterHotkeys();
+    void ShowSettings();
     void Quit(int exitCode);
 
     win::MessageLoop& loop_;
@@ -60,6 +61,11 @@ private:
     win::UniqueIcon smallIcon_;
     NOTIFYICONDATAW trayData_{};
     CIPCWnd ipc_;
+    CStartupWnd splash_;
+    // The settings dialog while it is open: a second "设置..." brings it to the front.
+    CSettingDlg* settings_ = nullptr;
+    // Hotkeys that could not be registered at start, told once by a balloon.
+    std::wstring hotkeyReport_;
     // Set by the update check when a newer version is offered.
     std::wstring updateDownloadUrl_;
 };

@@ -6,6 +6,8 @@ list(APPEND KESTROW_LOGIC_SOURCES
   launcher/hotkey_code.cpp
   launcher/launcher_tasks.cpp
   launcher/result_reaction.cpp
+  launcher/setting_logic.cpp
+  launcher/startup_flight.cpp
   launcher/toast_fade.cpp
 )
 
@@ -18,10 +20,13 @@ list(APPEND COMMON_WIN_SOURCES
 set(LAUNCHER_WIN_SOURCES
   launcher/app_config.cpp
   launcher/app_paths.cpp
+  launcher/hotkey_registration.cpp
   launcher/ipc_wnd.cpp
   launcher/launcher_app.cpp
   launcher/main_dlg.cpp
   launcher/process_launcher.cpp
+  launcher/setting_dlg.cpp
+  launcher/startup_wnd.cpp
   launcher/toast_wnd.cpp
   launcher/tray_icon.cpp
   launcher/online/process_monitor.cpp

@@ -21,6 +21,14 @@ void DeleteTrayIcon(HWND owner, UINT id);
 
 // The first-run hint on the permanent icon.
 void ShowFirstRunBalloon(HWND owner);
+// Any other notice as a balloon on the permanent icon (longer texts are cut).
+void ShowTrayBalloon(HWND owner, const wchar_t* text);
+
+// Every balloon goes through here to the shell. When the environment variable
+// KESTROW_TRAY_TRACE names a file, each call is also appended to it as one UTF-8 line,
+// "<message> <icon id> <flags, hex> <title>|<text>" with line breaks as \r and \n:
+// the shells that tests run under show no balloons.
+BOOL NotifyTrayIcon(DWORD message, NOTIFYICONDATAW& data);
 // Adds the temporary icon 207 whose balloon announces a new version.
 void ShowUpdateBalloon(HWND owner, HICON icon);
 
