@@ -67,7 +67,19 @@ class Launcher:
         shutil.copy(h.STANDIN, self.folder / "pagegrab.exe")
 
     def start(self):
-        return self.s.start(self.exe, cwd=self.folder)
+        # Balloons are traced to a file: Wine's tray shows none.
+        return self.s.start(self.exe, cwd=self.folder, env={"KESTROW_TRAY_TRACE": h.winpath(self.trace)})
+
+    @property
+    def trace(self):
+        return self.folder / "tray-trace.txt"
+
+    def balloons(self):
+        """The balloon texts shown so far, "<title>|<text>" each, in order."""
+        if not self.trace.exists():
+            return []
+        return [line.split(" ", 3)[3].replace("\\r", "\r").replace("\\n", "\n")
+                for line in self.trace.read_text(encoding="utf-8").splitlines()]
 
     def start_and_wait_for_icon(self):
         proc = self.start()
