@@ -1,6 +1,7 @@
 #pragma once
-// The hidden main dialog: owns the tray icon, the hotkeys, the result receiver and
-// the update timer. It is created from template 129 and never shown.
+// The hidden main dialog: owns the tray icon, the hotkeys, the result receiver, the
+// splash and the update timer, and opens the settings dialog. It is created from
+// template 129 and never shown.
 #include <windows.h>
 
 #include <shellapi.h>

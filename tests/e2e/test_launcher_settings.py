@@ -140,19 +140,31 @@ class Splash(h.ScenarioTest):
 
 
 class TakenHotkeysAtStart(h.ScenarioTest):
-    def test_one_balloon_names_the_hotkeys_that_cannot_work(self):
+    def start(self, **config):
+        """Starts the launcher while another program holds Ctrl+Alt+S and with F2 stored
+        twice: the file hotkey gets it, the clipboard hotkey cannot."""
         ready = self.s.dir / "held.txt"
         self.s.start(env.PROBE, "hold", MOD_CONTROL | MOD_ALT, ord("S"), h.winpath(ready))
         h.wait_until(ready.exists, 10, what="another program holding Ctrl+Alt+S")
-        # F2 twice: the file hotkey gets it, the clipboard hotkey cannot.
-        env.write_config(showstartupscreen=0, hk_screencapture_clipboard=113)
+        env.write_config(hk_screencapture_clipboard=113, **config)
         self.addCleanup(env.clear_config)
-        app = env.Launcher(self.s)
-        app.start_and_wait_for_icon()
-        balloons = h.wait_until(app.balloons, 10, what="the balloon")
-        self.assertEqual(len(balloons), 1)
-        text = balloons[0]
+        self.app = env.Launcher(self.s)
+        self.app.start_and_wait_for_icon()
+
+    def assert_names_the_taken_hotkeys(self, text):
         self.assertIn("“截取整个屏幕到剪贴板快捷键”（F2）与“截取整个屏幕到文件快捷键”相同", text)
         self.assertIn("“开始取色快捷键”（", text)
         self.assertIn("+ S）已被其他程序占用", text)
         self.assertNotIn("开始截屏快捷键", text)
+
+    def test_without_splash_one_balloon_at_once(self):
+        self.start(showstartupscreen=0)
+        balloons = h.wait_until(self.app.balloons, 10, what="the balloon")
+        self.assertEqual(len(balloons), 1)
+        self.assert_names_the_taken_hotkeys(balloons[0])
+
+    def test_with_splash_the_report_takes_the_first_run_balloons_place(self):
+        self.start()
+        balloons = h.wait_until(self.app.balloons, 15, what="the balloon after the splash")
+        self.assertEqual(len(balloons), 1)
+        self.assert_names_the_taken_hotkeys(balloons[0])

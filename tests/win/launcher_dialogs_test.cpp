@@ -76,14 +76,29 @@ std::deque<std::function<bool()>> g_steps;
 CSettingDlg* g_dialog = nullptr;
 int g_ticks = 0;
 
+// Describes and closes the windows the dialog owns (a message box nobody answers).
+BOOL CALLBACK CloseOwned(HWND hwnd, LPARAM lp) {
+    if (::GetWindow(hwnd, GW_OWNER) != g_dialog->hwnd()) return TRUE;
+    for (HWND c = ::GetWindow(hwnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        *reinterpret_cast<std::wstring*>(lp) += Text(c) + L" | ";
+    ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_steps.empty()) return;
-    if (++g_ticks > 300) {  // ten seconds: give up instead of hanging the run
-        ADD_FAILURE() << "a step waited too long";
+    // Ten seconds on one step, or with the dialog still open after the last: give up
+    // instead of hanging the run, and say what is on screen.
+    if (++g_ticks > 300) {
+        std::wstring owned;
+        ::EnumThreadWindows(::GetCurrentThreadId(), CloseOwned, reinterpret_cast<LPARAM>(&owned));
+        ADD_FAILURE() << g_steps.size() << " step(s) left; the dialog's windows: "
+                      << testing::PrintToString(owned);
         g_steps.clear();
+        g_ticks = 0;
         if (g_dialog && g_dialog->IsWindow()) ::EndDialog(g_dialog->hwnd(), 99);
         return;
     }
+    if (g_steps.empty()) return;
     auto step = std::move(g_steps.front());
     g_steps.pop_front();
     if (!step()) g_steps.push_front(std::move(step));
