@@ -29,16 +29,16 @@ int AppConfig::ReadInt(const wchar_t* key, int defaultValue) const {
         ::GetPrivateProfileIntW(kConfigSection, key, defaultValue, file_.c_str()));
 }
 
-void AppConfig::WriteInt(const wchar_t* key, int value) {
+bool AppConfig::WriteInt(const wchar_t* key, int value) {
     const std::wstring text = std::to_wstring(value);
-    ::WritePrivateProfileStringW(kConfigSection, key, text.c_str(), file_.c_str());
+    return ::WritePrivateProfileStringW(kConfigSection, key, text.c_str(), file_.c_str()) != FALSE;
 }
 
 bool AppConfig::ReadFlag(const FlagKey& key) const {
     return ReadInt(key.name, key.defaultValue ? 1 : 0) != 0;
 }
 
-void AppConfig::WriteFlag(const FlagKey& key, bool on) { WriteInt(key.name, on ? 1 : 0); }
+bool AppConfig::WriteFlag(const FlagKey& key, bool on) { return WriteInt(key.name, on ? 1 : 0); }
 
 Hotkey AppConfig::GetHotkey(unsigned hotkeyId) const {
     const HotkeyKey* key = FindHotkeyKey(hotkeyId);
@@ -46,8 +46,9 @@ Hotkey AppConfig::GetHotkey(unsigned hotkeyId) const {
     return DecodeHotkey(ReadInt(key->name, key->defaultValue));
 }
 
-void AppConfig::SetHotkey(unsigned hotkeyId, Hotkey hotkey) {
-    if (const HotkeyKey* key = FindHotkeyKey(hotkeyId)) WriteInt(key->name, EncodeHotkey(hotkey));
+bool AppConfig::SetHotkey(unsigned hotkeyId, Hotkey hotkey) {
+    const HotkeyKey* key = FindHotkeyKey(hotkeyId);
+    return key && WriteInt(key->name, EncodeHotkey(hotkey));
 }
 
 bool GetAutorun(const std::wstring& exePath) {

@@ -15,23 +15,24 @@ public:
     explicit AppConfig(std::wstring settingsFile);
 
     bool showballon() const { return ReadFlag(kShowBalloonKey); }
-    void set_showballon(bool on) { WriteFlag(kShowBalloonKey, on); }
+    bool set_showballon(bool on) { return WriteFlag(kShowBalloonKey, on); }
     bool auto_open_screencapture() const { return ReadFlag(kAutoOpenKey); }
-    void set_auto_open_screencapture(bool on) { WriteFlag(kAutoOpenKey, on); }
+    bool set_auto_open_screencapture(bool on) { return WriteFlag(kAutoOpenKey, on); }
     bool showstartupscreen() const { return ReadFlag(kShowStartupScreenKey); }
-    void set_showstartupscreen(bool on) { WriteFlag(kShowStartupScreenKey, on); }
+    bool set_showstartupscreen(bool on) { return WriteFlag(kShowStartupScreenKey, on); }
 
     // The hotkey stored for one of the four HOTKEY_ID_ values; none for other ids.
     Hotkey GetHotkey(unsigned hotkeyId) const;
-    void SetHotkey(unsigned hotkeyId, Hotkey hotkey);
+    // Setters return false when the file could not be written (the old value stays).
+    bool SetHotkey(unsigned hotkeyId, Hotkey hotkey);
 
     const std::wstring& file() const { return file_; }
 
 private:
     bool ReadFlag(const FlagKey& key) const;
-    void WriteFlag(const FlagKey& key, bool on);
+    bool WriteFlag(const FlagKey& key, bool on);
     int ReadInt(const wchar_t* key, int defaultValue) const;
-    void WriteInt(const wchar_t* key, int value);
+    bool WriteInt(const wchar_t* key, int value);
 
     std::wstring file_;
 };

@@ -15,7 +15,8 @@ namespace kestrow {
 int RunLauncher() {
     int exitCode = 0;
     win::ComInit com;
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
+    // Bar classes, and the tab and hotkey controls of the settings dialog.
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&icc);
 
     win::UniqueHandle instance(::CreateEventW(nullptr, TRUE, TRUE, kSingleInstanceEvent));

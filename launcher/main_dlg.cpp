@@ -2,10 +2,12 @@
 
 #include "launcher/app_config.h"
 #include "launcher/app_paths.h"
+#include "launcher/hotkey_registration.h"
 #include "launcher/launcher_ids.h"
 #include "launcher/process_launcher.h"
 #include "launcher/res/resource.h"
 #include "launcher/result_reaction.h"
+#include "launcher/setting_dlg.h"
 #include "launcher/toast_wnd.h"
 
 namespace kestrow {
@@ -80,11 +82,17 @@ BOOL CMainDlg::OnInitDialog() {
     loop_.AddFilter(this);
     loop_.AddIdleHandler(this);
     mainIcon_.Add(hwnd(), largeIcon_.Get());
-    RegisterHotkeys();
+    hotkeyReport_ = TakenHotkeysReport(kestrow::RegisterHotkeys(hwnd(), config_));
     ipc_.CreateReceiver();
     ::SetTimer(hwnd(), TIMER_UPDATE_CHECK, kUpdateCheckDelayMs, nullptr);
-    // The splash window, when built, is shown here if "showstartupscreen" asks for
-    // it; it posts WM_STARTUP_DONE when done. Without it no first-run balloon shows.
+    // The splash posts WM_STARTUP_DONE to this window (given here: the process-wide
+    // handle is only set once creation returns). Without it no first-run balloon shows.
+    if (config_.showstartupscreen()) splash_.Show(hwnd());
+    // Taken hotkeys are told after the splash, or at once without one.
+    if (!splash_.IsWindow() && !hotkeyReport_.empty()) {
+        mainIcon_.ShowBalloon(hotkeyReport_.c_str());
+        hotkeyReport_.clear();
+    }
     return TRUE;
 }
 
@@ -107,7 +115,9 @@ void CMainDlg::OnDestroy() {
     // Nothing pumps messages during the exit wait: a toast left up would freeze.
     CloseToasts();
     watchers_.clear();
-    // The feedback dialog and the splash window, when built, are destroyed here.
+    // The feedback dialog, when built, is destroyed here.
+    splash_.Destroy();
+    if (settings_ && settings_->IsWindow()) ::EndDialog(settings_->hwnd(), IDCANCEL);
     loop_.RemoveFilter(this);
     loop_.RemoveIdleHandler(this);
 }
@@ -169,7 +179,7 @@ void CMainDlg::RunMenuCommand(UINT id) {
     }
     switch (id) {
         case ID_TRAY_WEBCAPTURE: OpenWithShell(AppPaths::Get().WebCaptureExePath(), L""); break;
-        case ID_TRAY_SETTINGS:  // the settings dialog, when built
+        case ID_TRAY_SETTINGS: ShowSettings(); break;
         case ID_TRAY_FEEDBACK:  // the feedback dialog, when built
         case ID_TRAY_ABOUT:     // the about dialog, when built
             break;
@@ -180,28 +190,26 @@ void CMainDlg::RunMenuCommand(UINT id) {
     }
 }
 
-void CMainDlg::RegisterHotkeys() {
-    for (const HotkeyKey& key : kHotkeyKeys) {
-        const Hotkey hk = config_.GetHotkey(key.hotkeyId);
-        if (!hk.IsSet()) continue;
-        // A combination another program holds is refused; that stays silent.
-        ::RegisterHotKey(hwnd(), static_cast<int>(key.hotkeyId), ToRegisterModifiers(hk.modifiers),
-                         hk.keyCode);
+void CMainDlg::ShowSettings() {
+    if (settings_) {
+        ::SetForegroundWindow(settings_->hwnd());
+        ::BringWindowToTop(settings_->hwnd());
+        return;
     }
-}
-
-void CMainDlg::UnregisterHotkeys() {
-    for (const HotkeyKey& key : kHotkeyKeys)
-        ::UnregisterHotKey(hwnd(), static_cast<int>(key.hotkeyId));
+    CSettingDlg dialog(config_, AppPaths::Get().OwnExePath(), hwnd());
+    settings_ = &dialog;
+    dialog.Run(::GetActiveWindow());
+    settings_ = nullptr;
 }
 
 void CMainDlg::OnHotkey(UINT id) {
     if (const WorkerTask* task = TaskForHotkey(id)) StartTask(*task);
 }
 
+// The settings dialog reads the outcome (LatestHotkeyRegistration) to report taken hotkeys.
 LRESULT CMainDlg::OnHotkeysChanged() {
-    UnregisterHotkeys();
-    RegisterHotkeys();
+    kestrow::UnregisterHotkeys(hwnd());
+    kestrow::RegisterHotkeys(hwnd(), config_);
     return 1;
 }
 
@@ -210,8 +218,15 @@ LRESULT CMainDlg::OnFullScreenClipboardDone() {
     return 1;
 }
 
+// A hotkey report waiting for the splash takes this balloon's place; the first-run
+// hint then comes at the next start.
 LRESULT CMainDlg::OnStartupDone() {
-    if (config_.showballon()) mainIcon_.ShowBalloon(kFirstRunBalloonText);
+    if (!hotkeyReport_.empty()) {
+        mainIcon_.ShowBalloon(hotkeyReport_.c_str());
+        hotkeyReport_.clear();
+    } else if (config_.showballon()) {
+        mainIcon_.ShowBalloon(kFirstRunBalloonText);
+    }
     return 1;
 }
 

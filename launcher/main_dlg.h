@@ -1,6 +1,7 @@
 #pragma once
-// The hidden main dialog: owns the tray icon, the hotkeys, the result receiver and
-// the update timer. It is created from template IDD_MAIN and never shown.
+// The hidden main dialog: owns the tray icon, the hotkeys, the result receiver, the
+// splash and the update timer, and opens the settings dialog. It is created from
+// template IDD_MAIN and never shown.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -16,15 +17,17 @@
 #include "launcher/launcher_tasks.h"
 #include "launcher/online/process_monitor.h"
 #include "launcher/tray_icon.h"
+#include "launcher/startup_wnd.h"
 
 namespace kestrow {
 
 class AppConfig;
+class CSettingDlg;
 
 class CMainDlg : public win::Dialog, public win::MessageFilter, public win::IdleHandler {
 public:
     // `notify` is the shell's tray icon call (tests observe it).
-    CMainDlg(win::MessageLoop& loop, AppConfig& config, ShellNotifyFn notify = &::Shell_NotifyIconW);
+    CMainDlg(win::MessageLoop& loop, AppConfig& config, ShellNotifyFn notify = &TracedShellNotify);
 
     // Creates the hidden dialog with the template, icon and menu of `resources` (the
     // program itself when null); its initialisation runs before this returns.
@@ -56,8 +59,7 @@ private:
     void LoadIcons();
     void ShowTrayMenu();
     void RunMenuCommand(UINT id);
-    void RegisterHotkeys();
-    void UnregisterHotkeys();
+    void ShowSettings();
     void Quit(int exitCode);
     void Watch(win::UniqueHandle process);
 
@@ -72,6 +74,11 @@ private:
     CIPCWnd ipc_;
     // Watches of whole-screen-to-clipboard workers; stopped when the dialog goes.
     std::vector<std::unique_ptr<CProcessMonitor>> watchers_;
+    CStartupWnd splash_;
+    // The settings dialog while it is open: a second "设置..." brings it to the front.
+    CSettingDlg* settings_ = nullptr;
+    // Hotkeys that could not be registered at start, told once by a balloon.
+    std::wstring hotkeyReport_;
     // Set by the update check when a newer version is offered.
     std::wstring updateDownloadUrl_;
 };

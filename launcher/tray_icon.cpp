@@ -1,6 +1,10 @@
 #include "launcher/tray_icon.h"
 
+#include <cstdio>
 #include <cwchar>
+#include <string>
+
+#include "common/win/handles.h"
 
 namespace kestrow {
 
@@ -61,6 +65,33 @@ bool CTrayIcon::ShowBalloon(const wchar_t* text) {
     data.uFlags = 0;
     SetBalloon(data, text);
     return notify_(NIM_MODIFY, &data) != FALSE;
+}
+
+BOOL WINAPI TracedShellNotify(DWORD message, PNOTIFYICONDATAW record) {
+    const BOOL ok = ::Shell_NotifyIconW(message, record);
+    const NOTIFYICONDATAW& data = *record;
+    wchar_t path[MAX_PATH];
+    const DWORD n = ::GetEnvironmentVariableW(L"KESTROW_TRAY_TRACE", path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return ok;
+    std::wstring line = std::to_wstring(message) + L" " + std::to_wstring(data.uID) + L" ";
+    wchar_t flags[16];
+    std::swprintf(flags, 16, L"%x ", data.uFlags);
+    line += flags;
+    for (const wchar_t* p : {static_cast<const wchar_t*>(data.szInfoTitle), L"|",
+                             static_cast<const wchar_t*>(data.szInfo)})
+        for (; *p; ++p) line += *p == L'\r' ? L"\\r" : *p == L'\n' ? L"\\n" : std::wstring(1, *p);
+    line += L"\n";
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), nullptr, 0,
+                                            nullptr, nullptr);
+    std::string utf8(size_t(bytes), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), utf8.data(), bytes, nullptr,
+                          nullptr);
+    win::UniqueFile file(::CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return ok;
+    DWORD written = 0;
+    ::WriteFile(file.Get(), utf8.data(), DWORD(utf8.size()), &written, nullptr);
+    return ok;
 }
 
 void CTrayIcon::Delete() {

@@ -16,11 +16,17 @@ inline constexpr UINT kBalloonTimeoutMs = 10000;
 // The shell's icon call; tests pass a recorder, since Wine shows no balloons.
 using ShellNotifyFn = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
 
+// The shell's icon call that the launcher uses. When the environment variable
+// KESTROW_TRAY_TRACE names a file, each call is also appended to it as one UTF-8 line,
+// "<message> <icon id> <flags, hex> <title>|<text>" with line breaks as \r and \n:
+// the shells that the end-to-end tests run under show no balloons.
+BOOL WINAPI TracedShellNotify(DWORD message, PNOTIFYICONDATAW data);
+
 class CTrayIcon {
 public:
     // `flags` are the record's base flags (NIF_MESSAGE, NIF_ICON, NIF_TIP) that every
     // add and re-add carries.
-    CTrayIcon(UINT id, UINT callbackMessage, UINT flags, ShellNotifyFn notify = &::Shell_NotifyIconW);
+    CTrayIcon(UINT id, UINT callbackMessage, UINT flags, ShellNotifyFn notify = &TracedShellNotify);
     CTrayIcon(const CTrayIcon&) = delete;
     CTrayIcon& operator=(const CTrayIcon&) = delete;
     // Deletes the icon if it is wanted, so none outlives its owner.

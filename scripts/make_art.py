@@ -4,7 +4,7 @@
   make_art.py cursor SOURCE.txt OUT.cur      a monochrome cursor drawn in text (';' starts a comment)
   make_art.py icon NAME OUT.ico SIZE[,SIZE]  a 32-bit icon drawn by the code below
   make_art.py png NAME OUT.png               a PNG strip drawn by the code below
-                                             (toolbar-frames, toolbar-icons, width-icons)
+                                             (toolbar-frames, toolbar-icons, width-icons, splash)
 
 The output depends only on the inputs, so builds are reproducible.
 """
@@ -269,7 +269,61 @@ def width_icons():
     return c
 
 
-PNGS = {"toolbar-frames": toolbar_frames, "toolbar-icons": toolbar_icons, "width-icons": width_icons}
+SPLASH_PAPER = (240, 246, 255, 255)
+
+
+def splash():
+    """The 450 x 300 start-up picture: a rounded blue card, transparent outside its
+    corners, with the program mark and a selection frame on light paper."""
+    w, h, radius = 450, 300, 18.0
+    c = Canvas(w, h)
+    for y in range(h):
+        t = y / (h - 1)
+        top, bottom = (36, 118, 226), (18, 66, 160)
+        color = tuple(round(a + (b - a) * t) for a, b in zip(top, bottom)) + (255,)
+        for x in range(w):
+            # Coverage of the rounded corners from the distance to the corner's centre.
+            cx = min(max(x + 0.5, radius), w - radius)
+            cy = min(max(y + 0.5, radius), h - radius)
+            d = math.hypot(x + 0.5 - cx, y + 0.5 - cy)
+            cover = max(0.0, min(1.0, radius + 0.5 - d))
+            if cover > 0:
+                c.blend(x, y, color, cover)
+    # The selection: light paper with a white frame and handles.
+    left, top, right, bottom = 200, 70, 410, 230
+    for y in range(top, bottom):
+        for x in range(left, right):
+            c.px[y][x] = SPLASH_PAPER
+    white = (255, 255, 255, 255)
+    for x0, y0, x1, y1 in ((left - 2, top - 2, right + 2, top), (left - 2, bottom, right + 2, bottom + 2),
+                           (left - 2, top, left, bottom), (right, top, right + 2, bottom)):
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                c.px[y][x] = white
+    for hx in (left, (left + right) // 2, right):
+        for hy in (top, (top + bottom) // 2, bottom):
+            if hx == (left + right) // 2 and hy == (top + bottom) // 2:
+                continue
+            for y in range(hy - 4, hy + 4):
+                for x in range(hx - 4, hx + 4):
+                    c.px[y][x] = white
+    # An arrow drawn on the selection, as the annotation tools do.
+    arrow = Canvas(90, 60)
+    arrow.line(8, 52, 70, 14, 5, (230, 60, 40, 255))
+    arrow.polygon([(84, 6), (58, 10), (72, 30)], (230, 60, 40, 255))
+    paste(c, arrow.px, 240, 120)
+    paste(c, kestrow_mark(128), 40, 86)
+    return c
+
+
+def paste(canvas, pixels, left, top):
+    for y, row in enumerate(pixels):
+        for x, (r, g, b, a) in enumerate(row):
+            canvas.blend(left + x, top + y, (r, g, b, 255), a / 255.0)
+
+
+PNGS = {"toolbar-frames": toolbar_frames, "toolbar-icons": toolbar_icons, "width-icons": width_icons,
+        "splash": splash}
 
 
 def write_png(name, out):

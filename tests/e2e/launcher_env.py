@@ -67,7 +67,21 @@ class Launcher:
         shutil.copy(h.STANDIN, self.folder / "pagegrab.exe")
 
     def start(self):
-        return self.s.start(self.exe, cwd=self.folder)
+        # Balloons are traced to a file: Wine's tray shows none.
+        return self.s.start(self.exe, cwd=self.folder, env={"KESTROW_TRAY_TRACE": h.winpath(self.trace)})
+
+    @property
+    def trace(self):
+        return self.folder / "tray-trace.txt"
+
+    def balloons(self):
+        """The balloon texts shown so far, "<title>|<text>" each, in order: the traced
+        tray calls that carry NIF_INFO (0x10)."""
+        if not self.trace.exists():
+            return []
+        lines = [line.split(" ", 3) for line in self.trace.read_text(encoding="utf-8").splitlines()]
+        return [f[3].replace("\\r", "\r").replace("\\n", "\n")
+                for f in lines if len(f) == 4 and int(f[2], 16) & 0x10]
 
     def start_and_wait_for_icon(self):
         proc = self.start()

@@ -6,6 +6,12 @@
 //                                writes its answer (or "nowindow") to OUT
 //   toasts OUT                   lists the toast windows: "<visible> <exstyle hex> <l> <t> <r> <b>
 //   <title>"
+//   hold MODS VK READY           holds a global hotkey (registration flags, virtual key), as
+//                                another program would, and writes READY once it has it;
+//                                runs until it is killed
+//   watch CLASS SECONDS OUT      follows the first window of CLASS for up to SECONDS: one line
+//                                "<ms since first shown> <visible> <l> <t> <r> <b>" per change,
+//                                from when it shows until it is hidden or gone
 // The send job writes the launcher's answer (or "nowindow") to OUT.
 #include <windows.h>
 
@@ -74,6 +80,48 @@ int Toasts(const std::wstring& out) {
     return WriteFileBytes(out, text, false) ? 0 : 5;
 }
 
+int Hold(const std::vector<std::wstring>& args) {
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   nullptr, nullptr);
+    if (!::RegisterHotKey(owner, 1, std::wcstoul(args[2].c_str(), nullptr, 10),
+                          std::wcstoul(args[3].c_str(), nullptr, 10)))
+        return 3;
+    if (!WriteFileBytes(args[4], "held\n", false)) return 5;
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+    return 0;
+}
+
+int Watch(const std::vector<std::wstring>& args) {
+    const DWORD limit = std::wcstoul(args[3].c_str(), nullptr, 10) * 1000;
+    const DWORD begin = ::GetTickCount();
+    HWND window = nullptr;
+    DWORD seen = 0;
+    std::string log, last;
+    while (::GetTickCount() - begin < limit) {
+        if (!window) {
+            window = ::FindWindowW(args[2].c_str(), nullptr);
+            if (window && !::IsWindowVisible(window)) window = nullptr;  // not shown yet
+            seen = ::GetTickCount();
+        }
+        if (window) {
+            RECT rc{};
+            const bool alive = ::GetWindowRect(window, &rc);
+            const bool visible = alive && ::IsWindowVisible(window);
+            char state[96];
+            std::snprintf(state, sizeof(state), "%d %ld %ld %ld %ld", visible ? 1 : 0, rc.left,
+                          rc.top, rc.right, rc.bottom);
+            if (state != last) {
+                log += std::to_string(::GetTickCount() - seen) + " " + state + "\n";
+                last = state;
+            }
+            if (!visible) break;
+        }
+        ::Sleep(5);
+    }
+    return WriteFileBytes(args[4], log, false) ? 0 : 5;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -84,5 +132,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (args.size() == 6 && args[1] == L"send") return Send(args);
     if (args.size() == 6 && args[1] == L"main") return SendToMain(args);
     if (args.size() == 3 && args[1] == L"toasts") return Toasts(args[2]);
+    if (args.size() == 5 && args[1] == L"hold") return Hold(args);
+    if (args.size() == 5 && args[1] == L"watch") return Watch(args);
     return 2;
 }

@@ -92,7 +92,7 @@ TEST(AppConfigFile, WritesDecimalTextReadAtOnce) {
 TEST(AppConfigFile, UnwritableFileKeepsDefaults) {
     test::TempDir dir;
     AppConfig config(dir.File(L"no such folder\\appconfig.ini"));
-    config.set_showballon(false);
+    EXPECT_FALSE(config.set_showballon(false));  // and says so
     EXPECT_TRUE(config.showballon());
 }
 
