@@ -223,10 +223,15 @@ void CScreenCaptureWnd::FinishCapture() {
     ::KillTimer(hwnd(), kRepaintTimer);
     win::Bitmap bitmap = CutSelection();
     if (bitmap) {
-        if (outputFormat_ == 0)
+        // Without a file to write, finishing copies like the copy button: a double-click
+        // must not throw the selection and its shapes away.
+        if (outputPath_.empty()) {
+            if (PutOnClipboard(std::move(bitmap))) SendResultInt(RESULT_REGION_COPIED, 0);
+        } else if (outputFormat_ == 0) {
             SaveAsBmp(bitmap.Get(), outputPath_);
-        else if (outputFormat_ == 1)
+        } else if (outputFormat_ == 1) {
             SaveAsJpeg(bitmap.Get(), outputPath_);
+        }
     }
     ::ShowWindow(hwnd(), SW_HIDE);
 }
@@ -237,26 +242,30 @@ void CScreenCaptureWnd::SaveSelection() {
     ::KillTimer(hwnd(), kRepaintTimer);
     win::Bitmap bitmap = CutSelection();
     if (!bitmap) return;
-    ::ShowWindow(hwnd(), SW_HIDE);
+    // The pane and the tool bar go first: hidden after the overlay, one of them would
+    // be activated in its place and own the save dialog over the live desktop.
+    if (pane_.hwnd()) ::ShowWindow(pane_.hwnd(), SW_HIDE);
     toolbar_.Hide();
+    ::ShowWindow(hwnd(), SW_HIDE);
     std::wstring path;
     if (SaveWithDialog(bitmap.Get(), path)) SendResultText(RESULT_REGION_SAVED, path);
+}
+
+bool CScreenCaptureWnd::PutOnClipboard(win::Bitmap bitmap) {
+    if (!bitmap) return false;
+    win::ClipboardSession clipboard(hwnd());
+    if (!clipboard.IsOpen()) return false;
+    ::EmptyClipboard();
+    // The clipboard owns the bitmap once it has taken it.
+    if (!::SetClipboardData(CF_BITMAP, bitmap.Get())) return false;
+    bitmap.Release();
+    return true;
 }
 
 void CScreenCaptureWnd::CopySelection() {
     if (!selection_->HasSelection()) return;
     ::KillTimer(hwnd(), kRepaintTimer);
-    win::Bitmap bitmap = CutSelection();
-    if (!bitmap) return;
-    {
-        win::ClipboardSession clipboard(hwnd());
-        if (!clipboard.IsOpen()) return;
-        ::EmptyClipboard();
-        // The clipboard owns the bitmap once it has taken it.
-        if (!::SetClipboardData(CF_BITMAP, bitmap.Get())) return;
-        bitmap.Release();
-    }
-    SendResultInt(RESULT_REGION_COPIED, 0);
+    if (PutOnClipboard(CutSelection())) SendResultInt(RESULT_REGION_COPIED, 0);
 }
 
 void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
@@ -305,6 +314,13 @@ void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
     }
 }
 
+void CScreenCaptureWnd::OnTextFontChanged() {
+    // Only the pane on this thread announces a font; the message carries no data we
+    // trust, the font is read from the pane.
+    if (::InSendMessageEx(nullptr) & ISMEX_SEND) return;
+    if (pane_.hwnd()) graphs_->SetTextBoxFont(pane_.FontHeight(), pane_.FaceName());
+}
+
 void CScreenCaptureWnd::OnKeyDown(UINT vk) {
     POINT p;
     ::GetCursorPos(&p);
@@ -340,9 +356,7 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == kRepaintTimer)
                 ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
             return 0;
-        case WM_TEXT_FONT_CHANGED:
-            graphs_->SetTextBoxFont(int(wp), reinterpret_cast<wchar_t*>(lp));
-            return 0;
+        case WM_TEXT_FONT_CHANGED: OnTextFontChanged(); return 0;
         case WM_CTLCOLOREDIT:
             ::SetTextColor(reinterpret_cast<HDC>(wp), pane_.GetColor());
             return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));

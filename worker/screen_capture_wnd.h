@@ -68,10 +68,13 @@ private:
     void OnCreate();
     void OnCommand(WPARAM wp, LPARAM lp);
     void OnKeyDown(UINT vk);
+    void OnTextFontChanged();
     void Apply(uint32_t actions, int x, int y);
     void SetClassCursor(HCURSOR cursor);
     // The selected region of the snapshot with the annotations burnt in; none without a selection.
     win::Bitmap CutSelection();
+    // True when the clipboard has taken the bitmap.
+    bool PutOnClipboard(win::Bitmap bitmap);
     void WaitForDimmed();
 
     win::MemorySurface snapshot_;

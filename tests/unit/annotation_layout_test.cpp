@@ -98,8 +98,6 @@ TEST(ColorPaneModes, LayoutsAndWidths) {
     EXPECT_EQ(PenWidthFor(0x500, kPaneHighlighter), 5);
     EXPECT_EQ(PenWidthFor(0x502, kPaneHighlighter), 18);
     EXPECT_EQ(PenWidthFor(0x503, kPaneShapes), 0);
-    EXPECT_EQ(DefaultPenWidthFor(kPaneShapes), 3);
-    EXPECT_EQ(DefaultPenWidthFor(kPaneHighlighter), 10);
     EXPECT_EQ(kSwatchColors[0x60A - kFirstSwatchId], 0x000000FFu) << "pure red";
 }
 

@@ -17,22 +17,6 @@
 namespace kestrow {
 namespace {
 
-std::wstring WorkerPath() { return test::BuiltProgram(L"Worker.exe"); }
-
-// Dialog 201 and the width icons come from the built program.
-struct WorkerResources {
-    WorkerResources() : module(::LoadLibraryExW(WorkerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        XToolbar::SetResourceModule(module);
-        CColorSelectPane::SetResourceModule(module);
-    }
-    ~WorkerResources() {
-        XToolbar::SetResourceModule(nullptr);
-        CColorSelectPane::SetResourceModule(nullptr);
-        if (module) ::FreeLibrary(module);
-    }
-    HMODULE module;
-};
-
 bool Shown(HWND w) { return (::GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 unsigned ToRgb(COLORREF c) { return (unsigned(GetRValue(c)) << 16) | (unsigned(GetGValue(c)) << 8) | GetBValue(c); }
@@ -52,7 +36,6 @@ public:
         return Window::Create(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 800, 600) != nullptr;
     }
     int fontHeight = 0;
-    std::wstring fontFace;
     int fontMessages = 0;
 
 protected:
@@ -60,9 +43,6 @@ protected:
         if (msg == WM_TEXT_FONT_CHANGED) {
             ++fontMessages;
             fontHeight = int(wp);
-            auto* face = reinterpret_cast<wchar_t*>(lp);
-            fontFace = face ? face : L"";
-            std::free(face);
             return 0;
         }
         return DefaultMessage(msg, wp, lp);
@@ -111,7 +91,7 @@ protected:
     }
 
     win::GdiplusSession gdiplus;
-    WorkerResources res;
+    test::WorkerResources res;
     Host host;
     CSelectionTracker selection{800, 600, nullptr};
     CToolbarWnd toolbar;
@@ -165,7 +145,7 @@ TEST_F(Annotation, HighlighterIsTranslucentAndUsesItsOwnWidths) {
     Stroke(ID_TOOL_HIGHLIGHTER, {{120, 200}, {280, 200}});
     ASSERT_EQ(graphs.ShapeCount(), 1);
     EXPECT_EQ(graphs.shape(0)->alpha(), 180);
-    EXPECT_EQ(graphs.shape(0)->penWidth(), 10);
+    EXPECT_EQ(graphs.shape(0)->penWidth(), 12);
     // Output carries it at full opacity.
     const test::Pixels p = Paint();
     EXPECT_EQ(p.At(200, 196), kRed);
@@ -225,6 +205,14 @@ TEST_F(Annotation, TextBoxGrowsWithItsTextAndCommitsIntoThatRectangle) {
     for (int y = 121; y < r.bottom; ++y)
         for (int x = 121; x < 300; ++x) red += (p.At(x, y) != kWhite);
     EXPECT_GT(red, 50);
+}
+
+TEST_F(Annotation, NewTextBoxNearTheCornerStaysInsideTheSelection) {
+    Stroke(ID_TOOL_TEXT, {{290, 240}});
+    RECT window;
+    ::GetWindowRect(graphs.textBox().hwnd(), &window);
+    EXPECT_EQ(window.right - window.left, 10);
+    EXPECT_EQ(window.bottom - window.top, 10);
 }
 
 TEST_F(Annotation, EmptyTextIsDiscardedAndOpenTextIsNotPainted) {
@@ -289,7 +277,8 @@ TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {
     ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x502, reinterpret_cast<LPARAM>(&pane.widths()));
     EXPECT_EQ(pane.GetPenWidth(), 6);
     pane.SetMode(kPaneHighlighter);
-    EXPECT_EQ(pane.GetPenWidth(), 10);
+    EXPECT_EQ(pane.widths().GetChecked(), 0x501);
+    EXPECT_EQ(pane.GetPenWidth(), 12);
     ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x500, reinterpret_cast<LPARAM>(&pane.widths()));
     EXPECT_EQ(pane.GetPenWidth(), 5);
     EXPECT_EQ(host.fontMessages, 0);
@@ -306,7 +295,7 @@ TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {
     EXPECT_EQ(PaintPane().At(164, 20), 0u);
     pane.SetMode(kPaneShapes);
     EXPECT_EQ(pane.GetPenWidth(), 3);
-    EXPECT_EQ(pane.widths().GetChecked(), 0x500);
+    EXPECT_EQ(pane.widths().GetChecked(), 0x501);
     EXPECT_FALSE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), kFontFaceList), GWL_STYLE) & WS_VISIBLE);
 }
 

@@ -14,18 +14,7 @@
 namespace kestrow {
 namespace {
 
-std::wstring WorkerPath() { return test::BuiltProgram(L"Worker.exe"); }
-
-struct WorkerResources {
-    WorkerResources() : module(::LoadLibraryExW(WorkerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        XToolbar::SetResourceModule(module);
-    }
-    ~WorkerResources() {
-        XToolbar::SetResourceModule(nullptr);
-        if (module) ::FreeLibrary(module);
-    }
-    HMODULE module;
-};
+using test::WorkerResources;
 
 unsigned Rgb(Gdiplus::Bitmap& b, int x, int y) {
     Gdiplus::Color c;

@@ -59,6 +59,4 @@ int PenWidthFor(int buttonId, int mode) {
     return 0;
 }
 
-int DefaultPenWidthFor(int mode) { return mode == kPaneHighlighter ? 10 : 3; }
-
 }  // namespace kestrow

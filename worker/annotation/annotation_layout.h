@@ -47,8 +47,9 @@ PaneLayout PaneLayoutFor(int mode);
 // Width buttons 0x500, 0x501, 0x502 and the pen width each gives in a mode;
 // 0 for other ids.
 int PenWidthFor(int buttonId, int mode);
-// The width a mode starts with when the pane switches to it.
-int DefaultPenWidthFor(int mode);
+// The width button checked when the pane switches to a mode with widths; new shapes
+// get its width in that mode.
+inline constexpr int kDefaultWidthButton = 0x501;
 
 // The sixteen swatches, 0x600 to 0x60F, as COLORREF values (0x00BBGGRR).
 inline constexpr std::array<uint32_t, 16> kSwatchColors = {

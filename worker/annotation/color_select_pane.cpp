@@ -148,7 +148,7 @@ void CColorSelectPane::OnInitDialog() {
     widths_.LoadIcons(kWidthIcons, 3);
     widths_.AddItems(kWidthItems, int(std::size(kWidthItems)));
     widths_.SetRect(RECT{5, 5, 90, 30});
-    widths_.SetChecked(0x501, true);
+    widths_.SetChecked(kDefaultWidthButton, true);
 
     CColorToolBar* strips[2] = {&upper_, &lower_};
     for (int row = 0; row < 2; ++row) {
@@ -208,11 +208,8 @@ HFONT CColorSelectPane::CreateTextFont() const {
 
 void CColorSelectPane::SendFontChanged() {
     HWND parent = ::GetWindow(hwnd_, GW_OWNER);
-    if (!parent) return;
-    wchar_t* face = _wcsdup(FaceName().c_str());
-    if (!face) return;
-    // The receiver frees the copy.
-    ::SendMessageW(parent, WM_TEXT_FONT_CHANGED, WPARAM(FontHeight()), reinterpret_cast<LPARAM>(face));
+    // Only the news travels: the receiver reads the face from the pane itself.
+    if (parent) ::SendMessageW(parent, WM_TEXT_FONT_CHANGED, WPARAM(FontHeight()), 0);
 }
 
 void CColorSelectPane::OnCommand(WPARAM wp, LPARAM lp) {
@@ -255,8 +252,9 @@ void CColorSelectPane::SetMode(int mode) {
     mode_ = mode;
     ApplyLayout();
     if (mode != kPaneText) {
-        widths_.SetChecked(mode == kPaneHighlighter ? 0x501 : 0x500, true);
-        penWidth_ = DefaultPenWidthFor(mode);
+        // The checked button always shows the width new shapes get.
+        widths_.SetChecked(kDefaultWidthButton, true);
+        penWidth_ = PenWidthFor(kDefaultWidthButton, mode);
     }
     KeepOnScreen();
     ::InvalidateRect(hwnd_, nullptr, TRUE);

@@ -51,6 +51,9 @@ public:
     COLORREF GetColor() const { return color_; }
     int mode() const { return mode_; }
     RECT colorBox() const { return colorBox_; }
+    // The text font chosen in the lists: height in pixels and face.
+    int FontHeight() const;
+    std::wstring FaceName() const;
     // A new font of the chosen size and face, owned by the caller.
     HFONT CreateTextFont() const;
     void SetMode(int mode);
@@ -71,8 +74,6 @@ private:
     void OnCommand(WPARAM wp, LPARAM lp);
     void ApplyLayout();
     void SendFontChanged();
-    int FontHeight() const;
-    std::wstring FaceName() const;
 
     HWND hwnd_ = nullptr;
     CColorToolBarStyle widths_;

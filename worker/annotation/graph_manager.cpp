@@ -89,9 +89,15 @@ LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_SIZE: {
             const LRESULT result = Default(msg, wp, lp);
-            // Only the text rectangle: resizing here would send WM_SIZE again.
-            format_ = {1, 1, placement_.right - placement_.left - 1, placement_.bottom - placement_.top - 1};
-            if (!::IsRectEmpty(&format_)) Default(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+            // A size other than the placement's (the 30 x 30 a new box is shown at) would
+            // stick out of the selection: back to the placement. The resize sends WM_SIZE
+            // once more, with the placement's size, which stops here.
+            if (LOWORD(lp) != placement_.right - placement_.left || HIWORD(lp) != placement_.bottom - placement_.top) {
+                ApplyPlacement();
+            } else {
+                format_ = {1, 1, placement_.right - placement_.left - 1, placement_.bottom - placement_.top - 1};
+                if (!::IsRectEmpty(&format_)) Default(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+            }
             return result;
         }
         case WM_SETFONT: {
@@ -225,10 +231,8 @@ void CGraphManager::FitTextBox() {
     if (IsOpen(textBox_.hwnd())) textBox_.Fit();
 }
 
-void CGraphManager::SetTextBoxFont(int height, wchar_t* face) {
-    if (!face) return;
-    win::Font font(::CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, face));
-    std::free(face);
+void CGraphManager::SetTextBoxFont(int height, const std::wstring& face) {
+    win::Font font(::CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, face.c_str()));
     if (!font) return;
     // The box lets go of the old font before it is deleted.
     if (textBox_.hwnd()) ::SendMessageW(textBox_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);

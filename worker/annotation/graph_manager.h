@@ -60,8 +60,7 @@ public:
     void OnLButtonUp(int x, int y);
     void CommitText();
     void FitTextBox();
-    // `face` is a copy made with _wcsdup; freed here.
-    void SetTextBoxFont(int height, wchar_t* face);
+    void SetTextBoxFont(int height, const std::wstring& face);
     void DrawAll(HDC dc) const;
     void Undo();
     int ShapeCount() const { return int(shapes_.size()); }
