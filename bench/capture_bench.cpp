@@ -90,7 +90,7 @@ int Measure(const std::wstring& out) {
     kestrow::CScreenCaptureWnd overlay(false);
     if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return 3;
     double t0 = Now();
-    overlay.StartCapture(L"", 0);
+    overlay.StartCapture();
     ::GdiFlush();
     const double firstStartMs = Now() - t0;
     overlay.dimmedDC();
@@ -99,7 +99,7 @@ int Measure(const std::wstring& out) {
     for (int i = 0; i < 5; ++i) {
         Pump();
         t0 = Now();
-        overlay.StartCapture(L"", 0);
+        overlay.StartCapture();
         ::GdiFlush();
         starts.push_back(Now() - t0);
         overlay.dimmedDC();

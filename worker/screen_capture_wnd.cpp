@@ -5,11 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/result_message.h"
 #include "worker/dimming.h"
+#include "worker/capture_output.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
-#include "worker/result_sender.h"
 
 namespace kestrow {
 
@@ -86,10 +85,8 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     return dimmed_ && snapshot_;
 }
 
-void CScreenCaptureWnd::StartCapture(const std::wstring& outputPath, int outputFormat) {
+void CScreenCaptureWnd::StartCapture() {
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    outputFormat_ = outputFormat;
-    outputPath_ = outputPath;
     screenWidth_ = VirtualWidth();
     screenHeight_ = VirtualHeight();
     TakeSnapshot(screenWidth_, screenHeight_);
@@ -210,62 +207,37 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
     pane_.SetMode(toolId == ID_TOOL_TEXT ? kPaneText : toolId == ID_TOOL_HIGHLIGHTER ? kPaneHighlighter : kPaneShapes);
 }
 
-win::Bitmap CScreenCaptureWnd::CutSelection() {
+win::Bitmap CScreenCaptureWnd::TakeSelection(bool warnIfSmall) {
+    if (warnIfSmall && IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
+    ::KillTimer(hwnd(), kRepaintTimer);
     WaitForDimmed();  // the shapes are about to be drawn on the snapshot it reads
     graphs_->DrawAll(snapshot_.dc());
-    const Rect r = SelectionGeometry::Normalized(selection_->GetRect());
-    return CopyRegion(snapshot_.dc(), ToRECT(r));
+    return CopyRegion(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())));
 }
 
+// Finishing has no file to write: it copies like the copy button, so that a double-click
+// does not throw the selection and its shapes away.
 void CScreenCaptureWnd::FinishCapture() {
     if (!selection_->HasSelection()) return;
-    if (IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
-    ::KillTimer(hwnd(), kRepaintTimer);
-    win::Bitmap bitmap = CutSelection();
-    if (bitmap) {
-        // Without a file to write, finishing copies like the copy button: a double-click
-        // must not throw the selection and its shapes away.
-        if (outputPath_.empty()) {
-            if (PutOnClipboard(std::move(bitmap))) SendResultInt(RESULT_REGION_COPIED, 0);
-        } else if (outputFormat_ == 0) {
-            SaveAsBmp(bitmap.Get(), outputPath_);
-        } else if (outputFormat_ == 1) {
-            SaveAsJpeg(bitmap.Get(), outputPath_);
-        }
-    }
+    OutputToClipboard(TakeSelection(true), hwnd(), RESULT_REGION_COPIED);
     ::ShowWindow(hwnd(), SW_HIDE);
 }
 
 void CScreenCaptureWnd::SaveSelection() {
     if (!selection_->HasSelection()) return;
-    if (IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
-    ::KillTimer(hwnd(), kRepaintTimer);
-    win::Bitmap bitmap = CutSelection();
+    win::Bitmap bitmap = TakeSelection(true);
     if (!bitmap) return;
     // The pane and the tool bar go first: hidden after the overlay, one of them would
     // be activated in its place and own the save dialog over the live desktop.
     if (pane_.hwnd()) ::ShowWindow(pane_.hwnd(), SW_HIDE);
     toolbar_.Hide();
     ::ShowWindow(hwnd(), SW_HIDE);
-    std::wstring path;
-    if (SaveWithDialog(bitmap.Get(), path)) SendResultText(RESULT_REGION_SAVED, path);
-}
-
-bool CScreenCaptureWnd::PutOnClipboard(win::Bitmap bitmap) {
-    if (!bitmap) return false;
-    win::ClipboardSession clipboard(hwnd());
-    if (!clipboard.IsOpen()) return false;
-    ::EmptyClipboard();
-    // The clipboard owns the bitmap once it has taken it.
-    if (!::SetClipboardData(CF_BITMAP, bitmap.Get())) return false;
-    bitmap.Release();
-    return true;
+    OutputToFile(bitmap.Get(), RESULT_REGION_SAVED);
 }
 
 void CScreenCaptureWnd::CopySelection() {
     if (!selection_->HasSelection()) return;
-    ::KillTimer(hwnd(), kRepaintTimer);
-    if (PutOnClipboard(CutSelection())) SendResultInt(RESULT_REGION_COPIED, 0);
+    OutputToClipboard(TakeSelection(false), hwnd(), RESULT_REGION_COPIED);
 }
 
 void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {

@@ -34,7 +34,7 @@ public:
 
     // The hidden pop-up window, as start-up creates it; false when it cannot be made.
     bool Create(const wchar_t* title, DWORD style, DWORD exStyle);
-    void StartCapture(const std::wstring& outputPath, int outputFormat);
+    void StartCapture();
 
     void CloseCapture();
     void ResetSelection();
@@ -71,10 +71,9 @@ private:
     void OnTextFontChanged();
     void Apply(uint32_t actions, int x, int y);
     void SetClassCursor(HCURSOR cursor);
-    // The selected region of the snapshot with the annotations burnt in; none without a selection.
-    win::Bitmap CutSelection();
-    // True when the clipboard has taken the bitmap.
-    bool PutOnClipboard(win::Bitmap bitmap);
+    // The selected region of the snapshot with the annotations burnt in, the "too small"
+    // warning given first when asked for and the repaint timer stopped.
+    win::Bitmap TakeSelection(bool warnIfSmall);
     void WaitForDimmed();
 
     win::MemorySurface snapshot_;
@@ -92,8 +91,6 @@ private:
     std::unique_ptr<CMagnifier> magnifier_;
     std::unique_ptr<CWindowTracker> windowTracker_;
     int screenWidth_, screenHeight_;
-    std::wstring outputPath_;
-    int outputFormat_ = 0;
     bool trackWindow_;
     win::DoubleBuffer buffer_;
     // What the last render drew over its background, so the next one into the same

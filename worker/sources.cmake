@@ -19,6 +19,7 @@ set(WORKER_WIN_SOURCES
   worker/annotation/theme_manager.cpp
   worker/colorpicker/color_capture_wnd.cpp
   worker/image_output.cpp
+  worker/capture_output.cpp
   worker/result_sender.cpp
   worker/worker_app.cpp
   worker/screen_capture_wnd.cpp

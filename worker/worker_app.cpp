@@ -9,8 +9,7 @@
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
 #include "worker/colorpicker/color_capture_wnd.h"
-#include "worker/image_output.h"
-#include "worker/result_sender.h"
+#include "worker/capture_output.h"
 #include "worker/screen_capture_wnd.h"
 
 namespace kestrow {
@@ -37,17 +36,16 @@ int SCApp::Run(const wchar_t* commandLine) {
     }
 
     switch (options_.taskType) {
-        case FullScreenToFile:
-            RunFullScreenToFile();
+        case TaskType::FullScreenToFile:
+            OutputToFile(CapturePrimaryScreen().Get(), RESULT_FULLSCREEN_SAVED);
             return 0;
-        case FullScreenToClipboard:
-            RunFullScreenToClipboard();
+        case TaskType::FullScreenToClipboard:
+            OutputToClipboard(CapturePrimaryScreen(), nullptr);
             return 0;
-        case ColorCapture:
-            return RunColorCapture();
-        default:
-            return RunRegionCapture();
+        case TaskType::ColorCapture: return RunColorCapture();
+        case TaskType::ScreenCapture: break;
     }
+    return RunRegionCapture();
 }
 
 namespace {
@@ -64,7 +62,7 @@ int ReportWindowCreationFailure() {
 int SCApp::RunRegionCapture() {
     CScreenCaptureWnd overlay(options_.trackWindow != 0);
     if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return ReportWindowCreationFailure();
-    overlay.StartCapture(options_.outputPath, options_.outputFormat);
+    overlay.StartCapture();
     ::ShowWindow(overlay.hwnd(), SW_SHOW);
     win::RunMessageLoop();
     return 0;
@@ -80,37 +78,6 @@ int SCApp::RunColorCapture() {
     ::ShowWindow(picker.hwnd(), SW_SHOW);
     win::RunMessageLoop();
     return 0;
-}
-
-namespace {
-
-// The primary display as a bitmap, or none.
-win::Bitmap CapturePrimaryScreen() {
-    HWND desktop = ::GetDesktopWindow();
-    win::WindowDC dc(desktop);
-    RECT rc{};
-    ::GetClientRect(desktop, &rc);
-    if (!dc) return {};
-    return CopyRegion(dc.Get(), rc);
-}
-
-}  // namespace
-
-void SCApp::RunFullScreenToFile() {
-    win::Bitmap bitmap = CapturePrimaryScreen();
-    if (!bitmap) return;
-    std::wstring path;
-    if (SaveWithDialog(bitmap.Get(), path)) SendResultText(RESULT_FULLSCREEN_SAVED, path);
-}
-
-void SCApp::RunFullScreenToClipboard() {
-    win::Bitmap bitmap = CapturePrimaryScreen();
-    if (!bitmap) return;
-    win::ClipboardSession clipboard(nullptr);
-    if (!clipboard.IsOpen()) return;
-    ::EmptyClipboard();
-    // The clipboard owns the bitmap once it has taken it.
-    if (::SetClipboardData(CF_BITMAP, bitmap.Get())) bitmap.Release();
 }
 
 void SCApp::StartLauncher() {

@@ -19,8 +19,6 @@ public:
     const TaskOptions& options() const { return options_; }
 
 private:
-    void RunFullScreenToFile();
-    void RunFullScreenToClipboard();
     int RunRegionCapture();
     int RunColorCapture();
     static void StartLauncher();

@@ -20,18 +20,18 @@ TEST(WorkerCommandLine, QuotesGroupAndTheProgramNameIsFirst) {
     EXPECT_EQ(args[0], L"C:\\Program Files\\Kestrow\\Worker.exe");
     EXPECT_EQ(args[2], L"colorcapture");
     EXPECT_EQ(Read(L"\"C:\\Program Files\\Worker.exe\" \"-tasktype\" \"colorcapture\"").taskType,
-              ColorCapture);
+              TaskType::ColorCapture);
 }
 
 TEST(WorkerCommandLine, TheLaunchersLinesParse) {
     bool valid = false;
     TaskOptions o = Read(L"Worker.exe -tasktype screencapture -trackwindow true", &valid);
     EXPECT_TRUE(valid);
-    EXPECT_EQ(o.taskType, ScreenCapture);
+    EXPECT_EQ(o.taskType, TaskType::ScreenCapture);
     EXPECT_EQ(o.trackWindow, 1);
     o = Read(L"\"Z:\\a b\\Worker.exe\" -tasktype screenfullscreentoclipboard", &valid);
     EXPECT_TRUE(valid);
-    EXPECT_EQ(o.taskType, FullScreenToClipboard);
+    EXPECT_EQ(o.taskType, TaskType::FullScreenToClipboard);
 }
 
 TEST(WorkerCommandLine, ProgramNameAloneIsInvalid) {

@@ -19,7 +19,7 @@ protected:
     void SetUp() override {
         ::SetCursorPos(500, 400);
         ASSERT_TRUE(overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW));
-        overlay.StartCapture(L"", 0);
+        overlay.StartCapture();
         w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
         h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
         // A known picture instead of whatever the screen showed.
