@@ -33,7 +33,7 @@ CScreenCaptureWnd::CScreenCaptureWnd(bool trackWindow)
       screenHeight_(VirtualHeight()),
       trackWindow_(trackWindow) {
     if (!crosshair_) crosshair_ = ::LoadCursorW(nullptr, IDC_CROSS);
-    graphs_ = std::make_unique<CGraphManager>(*selection_, toolbar_, pane_);
+    graphs_ = std::make_unique<CGraphManager>(*selection_, [this] { return pane_.Style(); });
     magnifier_ = std::make_unique<CMagnifier>(screenWidth_, screenHeight_, *selection_);
     windowTracker_ = std::make_unique<CWindowTracker>(screenWidth_, screenHeight_, crosshair_);
     magnifier_->SetWindowTracker(windowTracker_.get());
@@ -160,7 +160,11 @@ void CScreenCaptureWnd::Apply(uint32_t acts, int x, int y) {
     if (acts & kActCrosshairCursor) SetClassCursor(crosshair_);
     if (acts & kActHandleCursor) selection_->UpdateCursor();
     if (acts & kActAnnotateMove) graphs_->OnMouseMove(x, y);
-    if (acts & kActAnnotateDown) graphs_->OnLButtonDown(x, y);
+    if (acts & kActAnnotateDown) {
+        // A press that starts annotating draws with the tool checked on the tool bar.
+        if (graphs_->ActiveTool() < 0) graphs_->SetActiveTool(toolbar_.GetChecked());
+        graphs_->OnLButtonDown(x, y);
+    }
     if (acts & kActAnnotateUp) graphs_->OnLButtonUp(x, y);
     if (acts & kActHideToolbar) toolbar_.Hide();
     if (acts & kActReset) {
@@ -241,7 +245,7 @@ void CScreenCaptureWnd::CopySelection() {
 }
 
 void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
-    if (HIWORD(wp) == 0x400) {  // EN_UPDATE from the annotation text box
+    if (HIWORD(wp) == EN_UPDATE) {  // from the annotation text box
         graphs_->FitTextBox();
         ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         return;

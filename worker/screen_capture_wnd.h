@@ -19,10 +19,9 @@
 #include "worker/overlay_state.h"
 #include "worker/selection_tracker.h"
 #include "worker/window_tracker.h"
+#include "worker/worker_ids.h"
 
 namespace kestrow {
-
-inline constexpr UINT WM_TEXT_FONT_CHANGED = 0x900;
 
 class CScreenCaptureWnd : public win::Window {
 public:

@@ -10,8 +10,8 @@
 #include "tests/win/test_support.h"
 #include "worker/annotation/color_select_pane.h"
 #include "worker/annotation/graph_manager.h"
-#include "worker/annotation/toolbar_wnd.h"
-#include "worker/screen_capture_wnd.h"
+#include "worker/res/resource.h"
+#include "worker/worker_ids.h"
 #include "worker/selection_tracker.h"
 
 namespace kestrow {
@@ -94,9 +94,8 @@ protected:
     test::WorkerResources res;
     Host host;
     CSelectionTracker selection{800, 600, nullptr};
-    CToolbarWnd toolbar;
     CColorSelectPane pane;
-    CGraphManager graphs{selection, toolbar, pane};
+    CGraphManager graphs{selection, [this] { return pane.Style(); }};
 };
 
 TEST_F(Annotation, ShapesTakeThePaneColourAndWidthAndStayInTheSelection) {
@@ -250,7 +249,7 @@ TEST_F(Annotation, CursorShowsWhereAPressWouldDraw) {
 TEST_F(Annotation, PaneStartsRedThreePixelsWithTheMiddleWidthChecked) {
     EXPECT_EQ(pane.GetColor(), 0x000000FFu);
     EXPECT_EQ(pane.GetPenWidth(), 3);
-    EXPECT_EQ(pane.widths().GetChecked(), 0x501);
+    EXPECT_EQ(pane.widths().GetChecked(), ID_WIDTH_MEDIUM);
     EXPECT_EQ(pane.mode(), kPaneShapes);
     RECT client;
     ::GetClientRect(pane.hwnd(), &client);
@@ -274,12 +273,12 @@ TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {
     ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x60D, reinterpret_cast<LPARAM>(&pane.lowerColors()));
     EXPECT_EQ(pane.GetColor(), 0x00FF0000u);
     EXPECT_EQ(PaintPane().At(104, 20), kBlue);
-    ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x502, reinterpret_cast<LPARAM>(&pane.widths()));
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, ID_WIDTH_THICK, 0);
     EXPECT_EQ(pane.GetPenWidth(), 6);
     pane.SetMode(kPaneHighlighter);
-    EXPECT_EQ(pane.widths().GetChecked(), 0x501);
+    EXPECT_EQ(pane.widths().GetChecked(), ID_WIDTH_MEDIUM);
     EXPECT_EQ(pane.GetPenWidth(), 12);
-    ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x500, reinterpret_cast<LPARAM>(&pane.widths()));
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, ID_WIDTH_THIN, 0);
     EXPECT_EQ(pane.GetPenWidth(), 5);
     EXPECT_EQ(host.fontMessages, 0);
     // Text mode: wider, lists shown, the colour box moved; a colour change re-sends the font.
@@ -287,7 +286,7 @@ TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {
     RECT client;
     ::GetClientRect(pane.hwnd(), &client);
     EXPECT_EQ(client.right, 324);
-    EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), kFontFaceList), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), IDC_FONT_FACE), GWL_STYLE) & WS_VISIBLE);
     ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x600, reinterpret_cast<LPARAM>(&pane.upperColors()));
     EXPECT_EQ(pane.GetColor(), 0u);
     EXPECT_EQ(host.fontMessages, 1);
@@ -295,23 +294,20 @@ TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {
     EXPECT_EQ(PaintPane().At(164, 20), 0u);
     pane.SetMode(kPaneShapes);
     EXPECT_EQ(pane.GetPenWidth(), 3);
-    EXPECT_EQ(pane.widths().GetChecked(), 0x501);
-    EXPECT_FALSE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), kFontFaceList), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(pane.widths().GetChecked(), ID_WIDTH_MEDIUM);
+    EXPECT_FALSE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), IDC_FONT_FACE), GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(Annotation, PaneListsSizesAndTextFontFollowsThem) {
-    HWND sizes = ::GetDlgItem(pane.hwnd(), kFontSizeList);
+    HWND sizes = ::GetDlgItem(pane.hwnd(), IDC_FONT_SIZE);
     ASSERT_EQ(::SendMessageW(sizes, CB_GETCOUNT, 0, 0), 13);
     EXPECT_EQ(::SendMessageW(sizes, CB_GETCURSEL, 0, 0), 4);
-    EXPECT_GT(::SendMessageW(::GetDlgItem(pane.hwnd(), kFontFaceList), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_GT(::SendMessageW(::GetDlgItem(pane.hwnd(), IDC_FONT_FACE), CB_GETCOUNT, 0, 0), 0);
     ::SendMessageW(sizes, CB_SETCURSEL, 12, 0);
-    ::SendMessageW(pane.hwnd(), WM_COMMAND, MAKEWPARAM(kFontSizeList, CBN_SELCHANGE), LPARAM(sizes));
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_FONT_SIZE, CBN_SELCHANGE), LPARAM(sizes));
     EXPECT_EQ(host.fontMessages, 1);
     EXPECT_EQ(host.fontHeight, 20);
-    win::Font font(pane.CreateTextFont());
-    LOGFONTW lf{};
-    ::GetObjectW(font.Get(), sizeof(lf), &lf);
-    EXPECT_EQ(lf.lfHeight, 20);
+    EXPECT_EQ(pane.Style().fontHeight, 20);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "tests/win/test_support.h"
 #include "worker/dimming.h"
 #include "worker/image_output.h"
+#include "worker/res/resource.h"
 
 namespace kestrow {
 namespace {
@@ -225,7 +226,7 @@ TEST_F(Overlay, TextFontNewsIsTakenOnlyFromItsOwnThreadAndReadFromThePane) {
     Send(WM_LBUTTONUP, 300, 400);
     ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_TOOL_TEXT, 0);
     HWND box = overlay.graphs().textBox().hwnd();
-    HWND sizes = ::GetDlgItem(overlay.colorPane().hwnd(), kFontSizeList);
+    HWND sizes = ::GetDlgItem(overlay.colorPane().hwnd(), IDC_FONT_SIZE);
     ::SendMessageW(sizes, CB_SETCURSEL, 12, 0);  // 20 pixels in the pane, not yet announced
     // Another thread's message, with a string it hands over, changes nothing.
     wchar_t* face = _wcsdup(L"Impostor");

@@ -6,7 +6,8 @@
 #include <cwchar>
 #include <iterator>
 
-#include "worker/screen_capture_wnd.h"
+#include "worker/res/resource.h"
+#include "worker/worker_ids.h"
 
 namespace kestrow {
 
@@ -18,9 +19,9 @@ constexpr wchar_t kDefaultFace[] = L"宋体";
 HMODULE g_dialogModule = nullptr;
 
 const StripItemInit kWidthItems[] = {
-    {L"矩形", L"", 0x500, 0, 0, kItemCheckGroup},
-    {L"圆形", L"", 0x501, 1, 0, kItemCheckGroup},
-    {L"箭头", L"", 0x502, 2, 0, kItemCheckGroup},
+    {L"矩形", L"", ID_WIDTH_THIN, 0, 0, kItemCheckGroup},
+    {L"圆形", L"", ID_WIDTH_MEDIUM, 1, 0, kItemCheckGroup},
+    {L"箭头", L"", ID_WIDTH_THICK, 2, 0, kItemCheckGroup},
     {L"", L"", 0, -1, 0, kItemSeparator},
 };
 
@@ -113,7 +114,7 @@ void CColorSelectPane::SetResourceModule(HMODULE module) { g_dialogModule = modu
 
 bool CColorSelectPane::Create(HWND owner) {
     if (hwnd_ && ::IsWindow(hwnd_)) return true;
-    hwnd_ = ::CreateDialogParamW(g_dialogModule ? g_dialogModule : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kColorPaneDialog), owner,
+    hwnd_ = ::CreateDialogParamW(g_dialogModule ? g_dialogModule : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_COLOR_PANE), owner,
                                  &CColorSelectPane::DialogProc, reinterpret_cast<LPARAM>(this));
     return hwnd_ != nullptr;
 }
@@ -145,7 +146,7 @@ void CColorSelectPane::OnInitDialog() {
     widths_.SetOwner(hwnd_);
     widths_.SetDefaultItemSize(22, 22);
     widths_.SetDrawBackground(false);
-    widths_.LoadIcons(kWidthIcons, 3);
+    widths_.LoadIcons(IDB_WIDTH_ICONS, 3);
     widths_.AddItems(kWidthItems, int(std::size(kWidthItems)));
     widths_.SetRect(RECT{5, 5, 90, 30});
     widths_.SetChecked(kDefaultWidthButton, true);
@@ -158,20 +159,20 @@ void CColorSelectPane::OnInitDialog() {
         strip.SetOwner(hwnd_);
         strip.SetDefaultItemSize(14, 14);
         StripItemInit items[8];
-        for (int i = 0; i < 8; ++i) items[i] = {L"", L"", kFirstSwatchId + row * 8 + i, -1, 0, 0};
+        for (int i = 0; i < 8; ++i) items[i] = {L"", L"", ID_FIRST_SWATCH + row * 8 + i, -1, 0, 0};
         strip.AddItems(items, 8);
-        for (int i = 0; i < 8; ++i) strip.SetValue(kFirstSwatchId + row * 8 + i, int(kSwatchColors[row * 8 + i]));
+        for (int i = 0; i < 8; ++i) strip.SetValue(ID_FIRST_SWATCH + row * 8 + i, int(kSwatchColors[row * 8 + i]));
     }
     upper_.SetRect(RECT{120, 1, 264, 22});
     lower_.SetRect(RECT{120, 18, 264, 39});
     colorBox_ = {90, 5, 118, 34};
 
-    HWND sizes = ::GetDlgItem(hwnd_, kFontSizeList);
+    HWND sizes = ::GetDlgItem(hwnd_, IDC_FONT_SIZE);
     for (int size = 8; size <= 20; ++size)
         ::SendMessageW(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(size).c_str()));
     ::SendMessageW(sizes, CB_SETCURSEL, 4, 0);
 
-    HWND faces = ::GetDlgItem(hwnd_, kFontFaceList);
+    HWND faces = ::GetDlgItem(hwnd_, IDC_FONT_FACE);
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
     win::WindowDC dc(hwnd_);
@@ -189,21 +190,17 @@ void CColorSelectPane::OnInitDialog() {
 }
 
 int CColorSelectPane::FontHeight() const {
-    const LRESULT index = ::SendDlgItemMessageW(hwnd_, kFontSizeList, CB_GETCURSEL, 0, 0);
+    const LRESULT index = ::SendDlgItemMessageW(hwnd_, IDC_FONT_SIZE, CB_GETCURSEL, 0, 0);
     return int(index < 0 ? 4 : index) + 8;
 }
 
 std::wstring CColorSelectPane::FaceName() const {
     wchar_t face[LF_FACESIZE] = {};
-    HWND faces = ::GetDlgItem(hwnd_, kFontFaceList);
+    HWND faces = ::GetDlgItem(hwnd_, IDC_FONT_FACE);
     const LRESULT index = ::SendMessageW(faces, CB_GETCURSEL, 0, 0);
     if (index >= 0 && ::SendMessageW(faces, CB_GETLBTEXTLEN, WPARAM(index), 0) < LF_FACESIZE)
         ::SendMessageW(faces, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(face));
     return face;
-}
-
-HFONT CColorSelectPane::CreateTextFont() const {
-    return ::CreateFontW(FontHeight(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, FaceName().c_str());
 }
 
 void CColorSelectPane::SendFontChanged() {
@@ -214,18 +211,16 @@ void CColorSelectPane::SendFontChanged() {
 
 void CColorSelectPane::OnCommand(WPARAM wp, LPARAM lp) {
     const int id = LOWORD(wp);
-    if (HIWORD(wp) == CBN_SELCHANGE && (id == kFontSizeList || id == kFontFaceList)) {
+    if (HIWORD(wp) == CBN_SELCHANGE && (id == IDC_FONT_SIZE || id == IDC_FONT_FACE)) {
         SendFontChanged();
         return;
     }
-    if (id >= 0x500 && id <= 0x502 && lp == reinterpret_cast<LPARAM>(&widths_)) {
+    if (id >= ID_WIDTH_THIN && id <= ID_WIDTH_THICK) {
         penWidth_ = PenWidthFor(id, mode_);
         return;
     }
-    if (id >= kFirstSwatchId && id < kFirstSwatchId + 16) {
-        const XToolbar* strip = reinterpret_cast<const XToolbar*>(lp);
-        if (strip != &upper_ && strip != &lower_) strip = id < kFirstSwatchId + 8 ? &upper_ : &lower_;
-        color_ = COLORREF(strip->GetValue(id));
+    if (id >= ID_FIRST_SWATCH && id < ID_FIRST_SWATCH + kSwatchCount) {
+        color_ = COLORREF(kSwatchColors[size_t(id - ID_FIRST_SWATCH)]);
         if (mode_ == kPaneText) SendFontChanged();
         ::InvalidateRect(hwnd_, &colorBox_, FALSE);
     }
@@ -237,7 +232,7 @@ void CColorSelectPane::ApplyLayout() {
     upper_.SetRect(ToRECT(layout.upperStrip));
     lower_.SetRect(ToRECT(layout.lowerStrip));
     colorBox_ = ToRECT(layout.colorBox);
-    HWND faces = ::GetDlgItem(hwnd_, kFontFaceList), sizes = ::GetDlgItem(hwnd_, kFontSizeList);
+    HWND faces = ::GetDlgItem(hwnd_, IDC_FONT_FACE), sizes = ::GetDlgItem(hwnd_, IDC_FONT_SIZE);
     if (layout.fontLists) {
         ::SetWindowPos(faces, nullptr, 5, 7, 85, 200, SWP_NOZORDER | SWP_NOACTIVATE);
         ::SetWindowPos(sizes, nullptr, 95, 7, 51, 200, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -7,14 +7,10 @@
 
 #include "common/win/gdi.h"
 #include "worker/annotation/annotation_layout.h"
+#include "worker/annotation/annotation_style.h"
 #include "worker/annotation/x_toolbar.h"
 
 namespace kestrow {
-
-inline constexpr UINT kColorPaneDialog = 201;
-inline constexpr UINT kWidthIcons = 203;
-inline constexpr int kFontSizeList = 1001;
-inline constexpr int kFontFaceList = 1002;
 
 // The three pen widths; icons centred in their items.
 class CColorToolBarStyle : public XToolbar {
@@ -40,7 +36,7 @@ public:
     CColorSelectPane& operator=(const CColorSelectPane&) = delete;
     ~CColorSelectPane();
 
-    // The module holding dialog 201 (the program itself unless set).
+    // The module holding the pane dialog (the program itself unless set).
     static void SetResourceModule(HMODULE module);
 
     // The hidden modeless pane owned by `owner`; true when it exists.
@@ -54,8 +50,8 @@ public:
     // The text font chosen in the lists: height in pixels and face.
     int FontHeight() const;
     std::wstring FaceName() const;
-    // A new font of the chosen size and face, owned by the caller.
-    HFONT CreateTextFont() const;
+    // Colour, width and text font for new shapes.
+    AnnotationStyle Style() const { return {color_, penWidth_, FontHeight(), FaceName()}; }
     void SetMode(int mode);
     // Moves the pane left when its right edge lies past the virtual screen.
     void KeepOnScreen();

@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 #include "worker/annotation/annotation_layout.h"
-#include "worker/annotation/color_select_pane.h"
-#include "worker/annotation/toolbar_wnd.h"
+#include "worker/res/resource.h"
 #include "worker/selection_geometry.h"
 #include "worker/selection_tracker.h"
+#include "worker/worker_ids.h"
 
 namespace kestrow {
 
@@ -33,6 +33,11 @@ bool RegisterEditSuperclass() {
 
 // The box's own state, whether or not the overlay is on screen.
 bool IsOpen(HWND box) { return box && (::GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE); }
+
+// The text font: the chosen height and face, every other choice left to the system.
+HFONT TextFont(int height, const std::wstring& face) {
+    return ::CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, face.c_str());
+}
 
 bool Inside(Point p, const Rect& s) { return p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom; }
 
@@ -121,8 +126,8 @@ LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Default(msg, wp, lp);
 }
 
-CGraphManager::CGraphManager(CSelectionTracker& selection, CToolbarWnd& toolbar, CColorSelectPane& pane)
-    : toolbar_(toolbar), selection_(selection), pane_(pane) {}
+CGraphManager::CGraphManager(CSelectionTracker& selection, std::function<AnnotationStyle()> style)
+    : selection_(selection), style_(std::move(style)) {}
 
 CGraphManager::~CGraphManager() { textBox_.Destroy(); }
 
@@ -144,14 +149,12 @@ std::unique_ptr<Graph> CGraphManager::CreateShape(int toolId) {
 
 void CGraphManager::Create(HWND overlay) {
     overlay_ = overlay;
-    outsideCursor_ = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(208));
+    outsideCursor_ = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_CROSSHAIR));
     if (!outsideCursor_) outsideCursor_ = ::LoadCursorW(nullptr, IDC_ARROW);
     if (!textBox_.Create(overlay)) return;
     textBoxFont_.Reset(::CreateFontW(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kTextBoxFace));
     ::SendMessageW(textBox_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(textBoxFont_.Get()), TRUE);
 }
-
-int CGraphManager::ActiveTool() const { return tool_ >= 0 ? tool_ : toolbar_.GetChecked(); }
 
 Rect CGraphManager::SelectionRect() const { return SelectionGeometry::Normalized(selection_.GetRect()); }
 
@@ -174,8 +177,9 @@ void CGraphManager::OnLButtonDown(int x, int y) {
     current_ = CreateShape(tool);
     if (!current_) return;
     const RECT clip{s.left, s.top, s.right, s.bottom};
-    current_->SetPenWidth(pane_.GetPenWidth());
-    current_->SetColor(pane_.GetColor());
+    const AnnotationStyle style = style_();
+    current_->SetPenWidth(style.penWidth);
+    current_->SetColor(style.color);
     current_->SetClipRect(&clip);
     current_->SetId(nextId_++);
     current_->AddPoint(p.x, p.y);
@@ -220,8 +224,9 @@ void CGraphManager::CommitText() {
         const RECT& box = textBox_.placement();
         current_->SetText(text);
         current_->AddPoint(box.right, box.bottom);
-        current_->SetColor(pane_.GetColor());
-        current_->SetFont(pane_.CreateTextFont());
+        const AnnotationStyle style = style_();
+        current_->SetColor(style.color);
+        current_->SetFont(TextFont(style.fontHeight, style.fontFace));
         shapes_.push_back(std::move(current_));
     }
     current_.reset();
@@ -232,7 +237,7 @@ void CGraphManager::FitTextBox() {
 }
 
 void CGraphManager::SetTextBoxFont(int height, const std::wstring& face) {
-    win::Font font(::CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, face.c_str()));
+    win::Font font(TextFont(height, face));
     if (!font) return;
     // The box lets go of the old font before it is deleted.
     if (textBox_.hwnd()) ::SendMessageW(textBox_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);

@@ -4,6 +4,7 @@
 // text box: an EDIT control of its own class that grows with its text.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,13 +12,12 @@
 #include "common/geometry.h"
 #include "common/win/gdi.h"
 #include "common/win/window.h"
+#include "worker/annotation/annotation_style.h"
 #include "worker/annotation/graph.h"
 
 namespace kestrow {
 
 class CSelectionTracker;
-class CToolbarWnd;
-class CColorSelectPane;
 
 class CGraphEdit : public win::Window {
 public:
@@ -46,15 +46,16 @@ private:
 
 class CGraphManager {
 public:
-    CGraphManager(CSelectionTracker& selection, CToolbarWnd& toolbar, CColorSelectPane& pane);
+    // `style` gives the colour, width and text font at the moment a shape needs them.
+    CGraphManager(CSelectionTracker& selection, std::function<AnnotationStyle()> style);
     ~CGraphManager();
     CGraphManager(const CGraphManager&) = delete;
     CGraphManager& operator=(const CGraphManager&) = delete;
 
     void Create(HWND overlay);
-    // The tool of the last tool command; some tools have no tool bar button to check.
+    // The tool new presses draw with (-1 for none); cleared by Clear().
     void SetActiveTool(int toolId) { tool_ = toolId; }
-    int ActiveTool() const;
+    int ActiveTool() const { return tool_; }
     void OnLButtonDown(int x, int y);
     void OnMouseMove(int x, int y);
     void OnLButtonUp(int x, int y);
@@ -82,9 +83,8 @@ private:
     HWND overlay_ = nullptr;
     int nextId_ = 0;
     int tool_ = -1;
-    CToolbarWnd& toolbar_;
     CSelectionTracker& selection_;
-    CColorSelectPane& pane_;
+    std::function<AnnotationStyle()> style_;
     CGraphEdit textBox_;
     win::Font textBoxFont_;
     HCURSOR outsideCursor_ = nullptr;

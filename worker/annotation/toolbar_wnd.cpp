@@ -1,5 +1,7 @@
 #include "worker/annotation/toolbar_wnd.h"
 
+#include "worker/res/resource.h"
+
 namespace kestrow {
 
 namespace {
@@ -31,7 +33,7 @@ bool CToolbarWnd::Create(HWND owner, const RECT& rect) {
 void CToolbarWnd::OnCreate() {
     strip_.SetShowLabels(true);
     strip_.SetOwner(hwnd());
-    strip_.LoadIcons(206, 8);
+    strip_.LoadIcons(IDB_TOOLBAR_ICONS, 8);
     width_ = strip_.AddItems(kToolItems, int(std::size(kToolItems)));
     ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     strip_.SetRect(RECT{0, 0, width_, kHeight});

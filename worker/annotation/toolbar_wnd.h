@@ -5,22 +5,9 @@
 #include "common/win/double_buffer.h"
 #include "common/win/window.h"
 #include "worker/annotation/x_toolbar.h"
+#include "worker/worker_ids.h"
 
 namespace kestrow {
-
-enum ToolCommandId : int {
-    ID_TOOL_RECTANGLE = 0x500,
-    ID_TOOL_ELLIPSE = 0x501,
-    ID_TOOL_ARROW = 0x502,
-    ID_TOOL_BRUSH = 0x503,
-    ID_TOOL_HIGHLIGHTER = 0x504,
-    ID_TOOL_TEXT = 0x505,
-    ID_UNDO = 0x506,
-    ID_CANCEL = 0x509,
-    ID_FINISH = 0x50A,
-    ID_COPY = 0x50B,
-    ID_SAVEAS = 0x50C,
-};
 
 class CToolbarWnd : public win::Window {
 public:

@@ -6,6 +6,7 @@
 #include "common/res_reader.h"
 #include "common/win/gdi.h"
 #include "worker/annotation/x_tooltip_ctrl.h"
+#include "worker/res/resource.h"
 
 namespace kestrow {
 
@@ -30,7 +31,7 @@ static HMODULE ResourceModule() { return g_resources ? g_resources : ::GetModule
 
 void XToolbar::SetOwner(HWND owner) {
     owner_ = owner;
-    frames_ = LoadPngResource(ResourceModule(), 204);
+    frames_ = LoadPngResource(ResourceModule(), IDB_TOOLBAR_FRAMES);
     XToolTipCtrl::Instance().AddTool(owner);
 }
 
