@@ -1,6 +1,6 @@
 #include "worker/magnifier.h"
 
-#include "worker/annotation/theme_manager.h"
+#include "common/theme_manager.h"
 #include "worker/magnifier_layout.h"
 #include "worker/selection_tracker.h"
 #include "worker/window_tracker.h"

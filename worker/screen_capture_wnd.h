@@ -14,7 +14,7 @@
 #include "common/win/window.h"
 #include "worker/annotation/color_select_pane.h"
 #include "worker/annotation/graph_manager.h"
-#include "worker/annotation/toolbar_wnd.h"
+#include "worker/toolbar/toolbar_wnd.h"
 #include "worker/magnifier.h"
 #include "worker/overlay_state.h"
 #include "worker/selection_tracker.h"

@@ -11,12 +11,11 @@ list(APPEND KESTROW_LOGIC_SOURCES
   worker/window_rects.cpp
   worker/magnifier_layout.cpp
   worker/dimming.cpp
-  worker/annotation/toolbar_layout.cpp
+  worker/toolbar/toolbar_layout.cpp
 )
 
 set(WORKER_WIN_SOURCES
   worker/annotation/graph.cpp
-  worker/annotation/theme_manager.cpp
   worker/colorpicker/color_capture_wnd.cpp
   worker/image_output.cpp
   worker/capture_output.cpp
@@ -26,13 +25,14 @@ set(WORKER_WIN_SOURCES
   worker/selection_tracker.cpp
   worker/window_tracker.cpp
   worker/magnifier.cpp
-  worker/annotation/x_toolbar.cpp
-  worker/annotation/x_tooltip_ctrl.cpp
-  worker/annotation/toolbar_wnd.cpp
+  worker/toolbar/x_toolbar.cpp
+  worker/toolbar/x_tooltip_ctrl.cpp
+  worker/toolbar/toolbar_wnd.cpp
   worker/annotation/graph_manager.cpp
   worker/annotation/color_select_pane.cpp
 )
 
-# PNG resources into GDI+ bitmaps; the launcher's splash uses it too.
-list(APPEND COMMON_WIN_SOURCES common/res_reader.cpp)
+# PNG resources into GDI+ bitmaps (the launcher's splash uses it too), and the
+# standard font of small information texts.
+list(APPEND COMMON_WIN_SOURCES common/res_reader.cpp common/theme_manager.cpp)
 list(REMOVE_DUPLICATES COMMON_WIN_SOURCES)

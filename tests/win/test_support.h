@@ -10,7 +10,7 @@
 #include "common/win/handles.h"
 #include "common/win/window.h"
 #include "worker/annotation/color_select_pane.h"
-#include "worker/annotation/x_toolbar.h"
+#include "worker/toolbar/x_toolbar.h"
 
 namespace kestrow::test {
 

@@ -1,4 +1,4 @@
-#include "worker/annotation/theme_manager.h"
+#include "common/theme_manager.h"
 
 #include <gtest/gtest.h>
 

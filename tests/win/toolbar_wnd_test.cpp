@@ -1,13 +1,13 @@
 // The tool bar's strip as painted: background, border, icons and the state frames,
 // read back from a memory DC.
-#include "worker/annotation/toolbar_wnd.h"
+#include "worker/toolbar/toolbar_wnd.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include "common/res_reader.h"
-#include "worker/annotation/x_tooltip_ctrl.h"
+#include "worker/toolbar/x_tooltip_ctrl.h"
 #include "common/win/com.h"
 #include "tests/win/test_support.h"
 

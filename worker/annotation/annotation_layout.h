@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "common/geometry.h"
-#include "worker/annotation/toolbar_layout.h"  // kToolbarHeight
+#include "worker/toolbar/toolbar_layout.h"  // kToolbarHeight
 #include "worker/worker_ids.h"
 
 namespace kestrow {

@@ -8,7 +8,7 @@
 #include "common/win/gdi.h"
 #include "worker/annotation/annotation_layout.h"
 #include "worker/annotation/annotation_style.h"
-#include "worker/annotation/x_toolbar.h"
+#include "worker/toolbar/x_toolbar.h"
 
 namespace kestrow {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/result_message.h"
-#include "worker/annotation/theme_manager.h"
+#include "common/theme_manager.h"
 #include "worker/colorpicker/color_picker_layout.h"
 #include "worker/magnifier_layout.h"
 #include "worker/res/resource.h"

@@ -10,7 +10,7 @@
 
 #include "common/geometry.h"
 #include "common/win/gdi.h"
-#include "worker/annotation/toolbar_layout.h"
+#include "worker/toolbar/toolbar_layout.h"
 
 namespace kestrow {
 

@@ -1,11 +1,11 @@
-#include "worker/annotation/x_toolbar.h"
+#include "worker/toolbar/x_toolbar.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include "common/res_reader.h"
 #include "common/win/gdi.h"
-#include "worker/annotation/x_tooltip_ctrl.h"
+#include "worker/toolbar/x_tooltip_ctrl.h"
 #include "worker/res/resource.h"
 
 namespace kestrow {

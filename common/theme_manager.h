@@ -1,6 +1,6 @@
 #pragma once
-// The worker's standard font for its small information texts, with the face chosen
-// once per process by what the system offers.
+// The standard font for small information texts (the magnifier's readout, the colour
+// picker's panel), with the face chosen once per process by what the system offers.
 #include <windows.h>
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "worker/annotation/toolbar_wnd.h"
+#include "worker/toolbar/toolbar_wnd.h"
 
 #include "worker/res/resource.h"
 

@@ -4,7 +4,7 @@
 
 #include "common/win/double_buffer.h"
 #include "common/win/window.h"
-#include "worker/annotation/x_toolbar.h"
+#include "worker/toolbar/x_toolbar.h"
 #include "worker/worker_ids.h"
 
 namespace kestrow {
