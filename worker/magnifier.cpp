@@ -1,5 +1,6 @@
 #include "worker/magnifier.h"
 
+#include "common/win/rect.h"
 #include "common/theme_manager.h"
 #include "worker/magnifier_layout.h"
 #include "worker/selection_tracker.h"
@@ -7,8 +8,10 @@
 
 namespace kestrow {
 
+using win::ToRECT;
+using win::ToRect;
+
 namespace {
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 void Line(HDC dc, int x0, int y0, int x1, int y1) {
     ::MoveToEx(dc, x0, y0, nullptr);

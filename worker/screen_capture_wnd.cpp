@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/win/rect.h"
 #include "worker/dimming.h"
 #include "worker/capture_output.h"
 #include "worker/image_output.h"
@@ -12,12 +13,14 @@
 
 namespace kestrow {
 
+using win::ToRECT;
+using win::ToRect;
+
 namespace {
 
 int VirtualWidth() { return ::GetSystemMetrics(SM_CXVIRTUALSCREEN); }
 int VirtualHeight() { return ::GetSystemMetrics(SM_CYVIRTUALSCREEN); }
 
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 Rect Inflated(const Rect& r, int d) { return {r.left - d, r.top - d, r.right + d, r.bottom + d}; }
 
 // Topmost, or the warning would open behind the topmost overlay where it cannot be seen.
@@ -48,8 +51,7 @@ CScreenCaptureWnd::~CScreenCaptureWnd() {
 
 bool CScreenCaptureWnd::Create(const wchar_t* title, DWORD style, DWORD exStyle) {
     if (!win::RegisterStandardClass(kClassName)) return false;
-    return Window::Create(kClassName, title, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT) != nullptr;
+    return Window::Create({.className = kClassName, .title = title, .style = style, .exStyle = exStyle}) != nullptr;
 }
 
 void CScreenCaptureWnd::OnCreate() {
@@ -203,7 +205,7 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
     if (!pane_.Create(hwnd())) return;
     const RECT t = toolbar_.GetRect();
     const PanePlacement place = kestrow::PlaceColorPane(
-        {t.left, t.top, t.right, t.bottom}, SelectionGeometry::Normalized(selection_->GetRect()), VirtualHeight());
+        ToRect(t), SelectionGeometry::Normalized(selection_->GetRect()), VirtualHeight());
     if (place.toolbarTop) toolbar_.Move(RECT{t.left, *place.toolbarTop, t.right, *place.toolbarTop + kToolbarHeight});
     ::SetWindowPos(pane_.hwnd(), nullptr, place.pane.x, place.pane.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -336,11 +338,10 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLOREDIT:
             ::SetTextColor(reinterpret_cast<HDC>(wp), pane_.GetColor());
             return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
-        case WM_ERASEBKGND: return 1;
+        case WM_ERASEBKGND:
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
-            return 0;
+            return buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
     }
     return DefaultMessage(msg, wp, lp);
 }

@@ -34,5 +34,5 @@ set(WORKER_WIN_SOURCES
 
 # PNG resources into GDI+ bitmaps (the launcher's splash uses it too), and the
 # standard font of small information texts.
-list(APPEND COMMON_WIN_SOURCES common/res_reader.cpp common/theme_manager.cpp)
+list(APPEND COMMON_WIN_SOURCES common/res_reader.cpp common/theme_manager.cpp common/win/dialog.cpp)
 list(REMOVE_DUPLICATES COMMON_WIN_SOURCES)

@@ -6,6 +6,8 @@
 
 #include "common/result_message.h"
 #include "common/win/com.h"
+#include "common/win/command_line.h"
+#include "common/win/files.h"
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
 #include "worker/colorpicker/color_capture_wnd.h"
@@ -14,23 +16,13 @@
 
 namespace kestrow {
 
-std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine) {
-    std::vector<std::wstring> args;
-    int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(commandLine, &count);
-    if (!argv) return args;
-    for (int i = 0; i < count; ++i) args.emplace_back(argv[i]);
-    ::LocalFree(argv);
-    return args;
-}
-
 int SCApp::Run(const wchar_t* commandLine) {
     win::ComInit com;
     static win::GdiplusSession gdiplus(false);  // stays up until the process ends
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
 
-    if (!ParseTaskArgs(SplitCommandLine(commandLine), options_)) {
+    if (!ParseTaskArgs(win::SplitCommandLine(commandLine), options_)) {
         StartLauncher();
         return 0;
     }
@@ -71,8 +63,7 @@ int SCApp::RunRegionCapture() {
 int SCApp::RunColorCapture() {
     CColorCaptureWnd picker;
     if (!CColorCaptureWnd::RegisterClass() ||
-        !picker.Create(CColorCaptureWnd::kClassName, L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW,
-                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT))
+        !picker.Create({.className = CColorCaptureWnd::kClassName, .title = L"截屏工具", .exStyle = WS_EX_TOOLWINDOW}))
         return ReportWindowCreationFailure();
     picker.Start();
     ::ShowWindow(picker.hwnd(), SW_SHOW);
@@ -85,7 +76,7 @@ void SCApp::StartLauncher() {
     if (!::GetModuleFileNameW(nullptr, folder, MAX_PATH - 1)) return;
     ::PathRemoveFileSpecW(folder);
     std::wstring launcher = std::wstring(folder) + L"\\KestrowCapture.exe";
-    if (launcher.size() >= MAX_PATH || !::PathFileExistsW(launcher.c_str())) return;
+    if (launcher.size() >= MAX_PATH || !win::FileExists(launcher)) return;
     SHELLEXECUTEINFOW info{sizeof(info)};
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.lpFile = launcher.c_str();

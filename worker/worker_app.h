@@ -27,7 +27,4 @@ private:
     TaskOptions options_;
 };
 
-// Splits a command line by the platform's rules; empty when it cannot be split.
-std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine);
-
 }  // namespace kestrow

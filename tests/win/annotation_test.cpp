@@ -33,7 +33,7 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"KESTROW_AnnotationTestHost";
         if (!win::RegisterWindowClass(wc)) return false;
-        return Window::Create(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 800, 600) != nullptr;
+        return Window::Create({.className = wc.lpszClassName, .x = 0, .y = 0, .width = 800, .height = 600}) != nullptr;
     }
     int fontHeight = 0;
     int fontMessages = 0;

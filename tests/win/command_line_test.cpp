@@ -1,20 +1,21 @@
 // The worker's command line as the platform splits it, then read by the task grammar.
 #include <gtest/gtest.h>
 
-#include "worker/worker_app.h"
+#include "common/win/command_line.h"
+#include "worker/task_options.h"
 
 namespace kestrow {
 namespace {
 
 TaskOptions Read(const wchar_t* line, bool* valid = nullptr) {
     TaskOptions o;
-    const bool ok = ParseTaskArgs(SplitCommandLine(line), o);
+    const bool ok = ParseTaskArgs(win::SplitCommandLine(line), o);
     if (valid) *valid = ok;
     return o;
 }
 
 TEST(WorkerCommandLine, QuotesGroupAndTheProgramNameIsFirst) {
-    const auto args = SplitCommandLine(L"\"C:\\Program Files\\Kestrow\\Worker.exe\" -tasktype \"color"
+    const auto args = win::SplitCommandLine(L"\"C:\\Program Files\\Kestrow\\Worker.exe\" -tasktype \"color"
                                        L"capture\"");
     ASSERT_EQ(args.size(), 3u);
     EXPECT_EQ(args[0], L"C:\\Program Files\\Kestrow\\Worker.exe");

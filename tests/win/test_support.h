@@ -150,7 +150,7 @@ private:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = kResultWindowClass;
         win::RegisterWindowClass(wc);
-        t->hwnd_ = t->window_.Create(kResultWindowClass, t->title_, WS_POPUP, 0, 0, 0, 0, 0);
+        t->hwnd_ = t->window_.Create({.className = kResultWindowClass, .title = t->title_, .x = 0, .y = 0, .width = 0, .height = 0});
         ::SetEvent(t->ready_.Get());
         win::RunMessageLoop();
         t->window_.Destroy();

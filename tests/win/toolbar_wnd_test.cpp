@@ -140,7 +140,7 @@ TEST(ToolbarCommands, ClicksReachTheOwnerAndEscCloses) {
     wc.lpszClassName = L"KestrowTestToolbarOwner";
     ASSERT_TRUE(win::RegisterWindowClass(wc));
     Owner owner;
-    ASSERT_TRUE(owner.Create(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 10, 10));
+    ASSERT_TRUE(owner.Create({.className = wc.lpszClassName, .x = 0, .y = 0, .width = 10, .height = 10}));
     CToolbarWnd toolbar;
     ASSERT_TRUE(toolbar.Create(owner.hwnd(), RECT{0, 0, 10, 10}));
     auto click = [&](int x) {

@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "common/win/dialog.h"
 #include "common/win/gdi.h"
+#include "common/win/mouse_leave.h"
 #include "worker/annotation/annotation_layout.h"
 #include "worker/annotation/annotation_style.h"
 #include "worker/toolbar/x_toolbar.h"
@@ -29,19 +31,15 @@ public:
     void PaintItem(int id, HDC dc) override;
 };
 
-class CColorSelectPane {
+class CColorSelectPane : public win::Dialog {
 public:
-    CColorSelectPane() = default;
-    CColorSelectPane(const CColorSelectPane&) = delete;
-    CColorSelectPane& operator=(const CColorSelectPane&) = delete;
-    ~CColorSelectPane();
+    ~CColorSelectPane() override;
 
     // The module holding the pane dialog (the program itself unless set).
     static void SetResourceModule(HMODULE module);
 
     // The hidden modeless pane owned by `owner`; true when it exists.
     bool Create(HWND owner);
-    HWND hwnd() const { return hwnd_; }
 
     int GetPenWidth() const { return penWidth_; }
     COLORREF GetColor() const { return color_; }
@@ -63,15 +61,15 @@ public:
     // The whole pane painted into `dc` (its client area).
     void Paint(HDC dc);
 
+protected:
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OnInitDialog();
     void OnCommand(WPARAM wp, LPARAM lp);
     void ApplyLayout();
     void SendFontChanged();
 
-    HWND hwnd_ = nullptr;
     CColorToolBarStyle widths_;
     CColorToolBar upper_;
     CColorToolBar lower_;
@@ -79,7 +77,7 @@ private:
     RECT colorBox_{90, 5, 118, 34};
     COLORREF color_ = 0x000000FF;
     int mode_ = kPaneShapes;
-    bool tracking_ = false;
+    win::MouseLeaveTracker leave_;
     win::Brush fill_;
     win::Pen outline_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/win/rect.h"
 #include "worker/annotation/annotation_layout.h"
 #include "worker/res/resource.h"
 #include "worker/selection_geometry.h"
@@ -13,23 +14,9 @@ namespace kestrow {
 
 namespace {
 
-WNDPROC g_editProc = nullptr;
 constexpr int kTextLimit = 1024;
 constexpr DWORD kTextBoxStyle = WS_CHILD | WS_TABSTOP | ES_WANTRETURN | ES_MULTILINE;
 constexpr wchar_t kTextBoxFace[] = L"宋体";
-
-bool RegisterEditSuperclass() {
-    const HINSTANCE self = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW mine{sizeof(mine)};
-    if (g_editProc && ::GetClassInfoExW(self, CGraphEdit::kClassName, &mine)) return true;
-    WNDCLASSEXW wc{sizeof(wc)};
-    if (!::GetClassInfoExW(nullptr, L"EDIT", &wc)) return false;
-    g_editProc = wc.lpfnWndProc;
-    wc.lpfnWndProc = win::Window::WindowProc;
-    wc.hInstance = self;
-    wc.lpszClassName = CGraphEdit::kClassName;
-    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 // The box's own state, whether or not the overlay is on screen.
 bool IsOpen(HWND box) { return box && (::GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE); }
@@ -44,14 +31,14 @@ bool Inside(Point p, const Rect& s) { return p.x >= s.left && p.x < s.right && p
 }  // namespace
 
 bool CGraphEdit::Create(HWND parent) {
-    if (!RegisterEditSuperclass()) return false;
     placement_ = {20, 20, 200, 80};
-    return Window::Create(kClassName, L"", kTextBoxStyle, 0, placement_.left, placement_.top,
-                          placement_.right - placement_.left, placement_.bottom - placement_.top, parent) != nullptr;
-}
-
-LRESULT CGraphEdit::Default(UINT msg, WPARAM wp, LPARAM lp) {
-    return g_editProc ? ::CallWindowProcW(g_editProc, hwnd(), msg, wp, lp) : DefaultMessage(msg, wp, lp);
+    return CreateSuperclassed(L"EDIT", {.className = kClassName,
+                                        .style = kTextBoxStyle,
+                                        .x = placement_.left,
+                                        .y = placement_.top,
+                                        .width = placement_.right - placement_.left,
+                                        .height = placement_.bottom - placement_.top,
+                                        .parent = parent}) != nullptr;
 }
 
 std::wstring CGraphEdit::Text() const {
@@ -65,7 +52,7 @@ void CGraphEdit::ApplyPlacement() {
     if (!hwnd() || ::IsRectEmpty(&format_)) return;
     ::SetWindowPos(hwnd(), nullptr, 0, 0, placement_.right - placement_.left, placement_.bottom - placement_.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Default(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+    DefaultMessage(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
 }
 
 void CGraphEdit::Fit() {
@@ -80,20 +67,20 @@ void CGraphEdit::Fit() {
     const Rect r = FitTextBox({placement_.left, placement_.top, placement_.right, placement_.bottom},
                               {limit_.left, limit_.top, limit_.right, limit_.bottom},
                               measured.right - measured.left, measured.bottom - measured.top);
-    placement_ = {r.left, r.top, r.right, r.bottom};
+    placement_ = win::ToRECT(r);
     ApplyPlacement();
 }
 
 LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE: {
-            const LRESULT result = Default(msg, wp, lp);
+            const LRESULT result = DefaultMessage(msg, wp, lp);
             ApplyPlacement();
             ::InvalidateRect(hwnd(), nullptr, TRUE);
             return result;
         }
         case WM_SIZE: {
-            const LRESULT result = Default(msg, wp, lp);
+            const LRESULT result = DefaultMessage(msg, wp, lp);
             // A size other than the placement's (the 30 x 30 a new box is shown at) would
             // stick out of the selection: back to the placement. The resize sends WM_SIZE
             // once more, with the placement's size, which stops here.
@@ -101,13 +88,13 @@ LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 ApplyPlacement();
             } else {
                 format_ = {1, 1, placement_.right - placement_.left - 1, placement_.bottom - placement_.top - 1};
-                if (!::IsRectEmpty(&format_)) Default(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+                if (!::IsRectEmpty(&format_)) DefaultMessage(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
             }
             return result;
         }
         case WM_SETFONT: {
             font_ = reinterpret_cast<HFONT>(wp);
-            const LRESULT result = Default(msg, wp, lp);
+            const LRESULT result = DefaultMessage(msg, wp, lp);
             Fit();
             return result;
         }
@@ -123,7 +110,7 @@ LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 1;
         }
     }
-    return Default(msg, wp, lp);
+    return DefaultMessage(msg, wp, lp);
 }
 
 CGraphManager::CGraphManager(CSelectionTracker& selection, std::function<AnnotationStyle()> style)

@@ -36,7 +36,6 @@ protected:
 
 private:
     void ApplyPlacement();
-    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
 
     RECT format_{};
     RECT placement_{20, 20, 200, 80};

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/win/double_buffer.h"
+#include "common/win/mouse_leave.h"
 #include "common/win/window.h"
 #include "worker/toolbar/x_toolbar.h"
 #include "worker/worker_ids.h"
@@ -36,7 +37,7 @@ private:
     HWND keyTarget_ = nullptr;
     int width_ = 0;
     RECT rect_{};
-    bool tracking_ = false;
+    win::MouseLeaveTracker leave_;
     win::DoubleBuffer buffer_;
 };
 

@@ -77,12 +77,6 @@ void XToolbar::SetValue(int id, int value) {
     if (StripItem* item = state_.Find(id)) item->value = value;
 }
 
-int XToolbar::GetValue(int id) const {
-    for (const StripItem& item : items_)
-        if (item.id == id) return item.value;
-    return 0;
-}
-
 int XToolbar::ItemState(int id) const {
     for (const StripItem& item : items_)
         if (item.id == id) return item.state;
@@ -187,10 +181,7 @@ bool XToolbar::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MOUSEMOVE: {
             const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             if (!::PtInRect(&rect_, p)) return false;
-            if (!tracking_) {
-                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
-                tracking_ = ::TrackMouseEvent(&tme) != FALSE;
-            }
+            leave_.Track(hwnd);
             const int hit = HitId(p.x, p.y);
             if (state_.Hover(hit, changed)) {
                 Repaint(changed);
@@ -210,7 +201,7 @@ bool XToolbar::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return true;
         }
         case WM_MOUSELEAVE:
-            tracking_ = false;
+            leave_.Left();
             XToolTipCtrl::Instance().Hide();
             state_.Leave(changed);
             Repaint(changed);
@@ -222,7 +213,7 @@ bool XToolbar::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             info->lpszText = const_cast<wchar_t*>(state_.hovered() > 0 ? TooltipText(state_.hovered()) : L"");
             return true;
         }
-        case WM_DESTROY: tracking_ = false; return false;
+        case WM_DESTROY: leave_.Left(); return false;
     }
     return false;
 }
