@@ -1,24 +1,23 @@
 #include "common/theme_manager.h"
 
-namespace kestrow {
+#include <functional>
+#include <string_view>
 
-std::wstring ThemeFaceFor(unsigned found) {
-    std::wstring face;
-    if (found & kFaceSimSun) face = L"宋体";
-    if (found & kFaceTahoma) face = L"Tahoma";
-    if (found & kFaceYaHei) face = L"微软雅黑";
-    return face;
-}
+namespace kestrow {
 
 namespace {
 
-int CALLBACK CollectFaceEx(const ENUMLOGFONTW* font, const NEWTEXTMETRICW*, DWORD, LPARAM lp) {
-    auto* found = reinterpret_cast<unsigned*>(lp);
-    const std::wstring full = font->elfFullName;
-    if (full == L"微软雅黑") *found |= kFaceYaHei;
-    if (full == L"Tahoma") *found |= kFaceTahoma;
-    if (full == L"宋体") *found |= kFaceSimSun;
-    return (*found & 0x111) == 0x111 ? 0 : 1;  // stop once all three are known
+using FamilyVisitor = std::function<bool(std::wstring_view)>;
+
+int CALLBACK VisitFamily(const ENUMLOGFONTW* font, const NEWTEXTMETRICW*, DWORD, LPARAM lp) {
+    return (*reinterpret_cast<const FamilyVisitor*>(lp))(font->elfFullName) ? 1 : 0;
+}
+
+// The font families of the screen, by full name.
+void ScreenFontFamilies(const FamilyVisitor& visit) {
+    win::WindowDC screen(nullptr);
+    ::EnumFontFamiliesW(screen.Get(), nullptr, reinterpret_cast<FONTENUMPROCW>(VisitFamily),
+                        reinterpret_cast<LPARAM>(&visit));
 }
 
 DWORD MajorVersion() {
@@ -32,16 +31,8 @@ DWORD MajorVersion() {
 
 }  // namespace
 
-unsigned CThemeManager::FindFaces(DWORD majorVersion) {
-    if (majorVersion <= 5) return kFaceSimSun;
-    unsigned found = 0;
-    win::WindowDC screen(nullptr);
-    ::EnumFontFamiliesW(screen.Get(), nullptr, reinterpret_cast<FONTENUMPROCW>(CollectFaceEx),
-                        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-CThemeManager::CThemeManager() : found_(FindFaces(MajorVersion())), face_(ThemeFaceFor(found_)) {
+CThemeManager::CThemeManager()
+    : found_(FindThemeFaces(MajorVersion(), ScreenFontFamilies)), face_(ThemeFaceFor(found_)) {
     struct FontShape {
         int height;
         int weight;

@@ -6,19 +6,10 @@
 #include <array>
 #include <string>
 
+#include "common/theme_faces.h"
 #include "common/win/gdi.h"
 
 namespace kestrow {
-
-// Faces by preference; the flags record which ones the system has.
-enum ThemeFaceFlag : unsigned {
-    kFaceYaHei = 0x001,   // "微软雅黑"
-    kFaceTahoma = 0x010,  // "Tahoma"
-    kFaceSimSun = 0x100,  // "宋体"
-};
-
-// The face for a set of found faces: "微软雅黑", else "Tahoma", else "宋体"; empty for none.
-std::wstring ThemeFaceFor(unsigned foundFaces);
 
 class CThemeManager {
 public:
@@ -28,10 +19,6 @@ public:
     HFONT Font(int index) const;
     const std::wstring& FaceName() const { return face_; }
     unsigned FoundFaces() const { return found_; }
-
-    // Which of the three faces the system reports; only "宋体" is assumed, without
-    // asking, on systems older than major version 6.
-    static unsigned FindFaces(DWORD majorVersion);
 
 private:
     CThemeManager();

@@ -12,6 +12,7 @@ list(APPEND KESTROW_LOGIC_SOURCES
   worker/magnifier_layout.cpp
   worker/dimming.cpp
   worker/toolbar/toolbar_layout.cpp
+  common/theme_faces.cpp
 )
 
 set(WORKER_WIN_SOURCES
