@@ -36,6 +36,17 @@ protected:
         kept.Create(nullptr, w, h);
     }
     void Send(UINT msg, int x, int y) { ::SendMessageW(overlay.hwnd(), msg, 0, MAKELPARAM(x, y)); }
+    // A drag with the left button, from press to release.
+    void Drag(int x0, int y0, int x1, int y1) {
+        Send(WM_LBUTTONDOWN, x0, y0);
+        Send(WM_MOUSEMOVE, x1, y1);
+        Send(WM_LBUTTONUP, x1, y1);
+    }
+    // A selection from (100, 200) to (300, 400) with `tool` picked.
+    void SelectAndPick(int tool) {
+        Drag(100, 200, 300, 400);
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, tool, 0);
+    }
     test::Pixels Render(win::MemorySurface& s) {
         overlay.Render(s.dc(), RECT{0, 0, w, h});
         ::GdiFlush();
@@ -146,13 +157,8 @@ test::Pixels ClipboardBitmap() {
 
 TEST_F(Overlay, DoubleClickCopiesTheSelectionWithItsShapes) {
     test::ReceiverThread launcher;
-    Send(WM_LBUTTONDOWN, 100, 200);
-    Send(WM_MOUSEMOVE, 300, 400);
-    Send(WM_LBUTTONUP, 300, 400);
-    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_TOOL_RECTANGLE, 0);
-    Send(WM_LBUTTONDOWN, 120, 220);
-    Send(WM_MOUSEMOVE, 200, 300);
-    Send(WM_LBUTTONUP, 200, 300);
+    SelectAndPick(ID_TOOL_RECTANGLE);
+    Drag(120, 220, 200, 300);
     Send(WM_LBUTTONDBLCLK, 150, 250);
     const test::Pixels p = ClipboardBitmap();
     ASSERT_EQ(p.width, 200);
@@ -193,10 +199,7 @@ struct SaveDialogWatch {
 
 TEST_F(Overlay, SaveAsHidesTheColourPaneBeforeTheDialog) {
     test::WorkerResources res;
-    Send(WM_LBUTTONDOWN, 100, 200);
-    Send(WM_MOUSEMOVE, 300, 400);
-    Send(WM_LBUTTONUP, 300, 400);
-    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_TOOL_RECTANGLE, 0);
+    SelectAndPick(ID_TOOL_RECTANGLE);
     SaveDialogWatch::pane = overlay.colorPane().hwnd();
     ASSERT_TRUE(::IsWindowVisible(SaveDialogWatch::pane));
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &SaveDialogWatch::Tick);
@@ -221,10 +224,7 @@ int TextBoxFontHeight(HWND box) {
 
 TEST_F(Overlay, TextFontNewsIsTakenOnlyFromItsOwnThreadAndReadFromThePane) {
     test::WorkerResources res;
-    Send(WM_LBUTTONDOWN, 100, 200);
-    Send(WM_MOUSEMOVE, 300, 400);
-    Send(WM_LBUTTONUP, 300, 400);
-    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_TOOL_TEXT, 0);
+    SelectAndPick(ID_TOOL_TEXT);
     HWND box = overlay.graphs().textBox().hwnd();
     HWND sizes = ::GetDlgItem(overlay.colorPane().hwnd(), IDC_FONT_SIZE);
     ::SendMessageW(sizes, CB_SETCURSEL, 12, 0);  // 20 pixels in the pane, not yet announced
@@ -246,9 +246,7 @@ TEST_F(Overlay, TextFontNewsIsTakenOnlyFromItsOwnThreadAndReadFromThePane) {
 }
 
 TEST_F(Overlay, EscapeAndCancelPostTheQuitMessage) {
-    Send(WM_LBUTTONDOWN, 100, 300);
-    Send(WM_MOUSEMOVE, 300, 500);
-    Send(WM_LBUTTONUP, 300, 500);
+    Drag(100, 300, 300, 500);
     ::SendMessageW(overlay.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     MSG msg;
     bool quit = false;
