@@ -1,9 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 #include "worker/task_options.h"
 
 namespace kestrow {

@@ -1,7 +1,6 @@
 #include "worker/annotation/graph_manager.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "common/win/rect.h"
 #include "worker/annotation/annotation_layout.h"
