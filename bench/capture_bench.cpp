@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win/command_line.h"
 #include "common/win/com.h"
 #include "common/win/gdi.h"
 #include "worker/screen_capture_wnd.h"
@@ -90,7 +91,7 @@ int Measure(const std::wstring& out) {
     kestrow::CScreenCaptureWnd overlay(false);
     if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return 3;
     double t0 = Now();
-    overlay.StartCapture(L"", 0);
+    overlay.StartCapture();
     ::GdiFlush();
     const double firstStartMs = Now() - t0;
     overlay.dimmedDC();
@@ -99,7 +100,7 @@ int Measure(const std::wstring& out) {
     for (int i = 0; i < 5; ++i) {
         Pump();
         t0 = Now();
-        overlay.StartCapture(L"", 0);
+        overlay.StartCapture();
         ::GdiFlush();
         starts.push_back(Now() - t0);
         overlay.dimmedDC();
@@ -256,10 +257,7 @@ int WaitOverlay() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    int argc = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::vector<std::wstring> args(argv, argv + argc);
-    ::LocalFree(argv);
+    const std::vector<std::wstring> args = kestrow::win::SplitCommandLine(::GetCommandLineW());
     const std::wstring job = args.size() > 1 ? args[1] : L"";
     if (job == L"measure" && args.size() == 3) return Measure(args[2]);
     if (job == L"firstpaint" && args.size() == 4) return FirstPaint(args[2], args[3]);

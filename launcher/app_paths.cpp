@@ -17,12 +17,6 @@ AppPaths::AppPaths(std::wstring ownExePath, std::wstring dataFolder)
     webCaptureExe_ = ownFolder_ + L"\\pagegrab.exe";
 }
 
-bool FileExists(const std::wstring& path) {
-    if (path.empty()) return false;
-    const DWORD attrs = ::GetFileAttributesW(path.c_str());
-    return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::wstring MakeDataFolder() {
     wchar_t appData[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,

@@ -2,6 +2,8 @@
 // Where the launcher's settings and its sibling programs lie.
 #include <string>
 
+#include "common/win/files.h"
+
 namespace kestrow {
 
 class AppPaths {
@@ -24,7 +26,7 @@ private:
 };
 
 // True when `path` names an existing file (not a folder).
-bool FileExists(const std::wstring& path);
+using win::FileExists;
 
 // The user's roaming data folder followed by "Kestrow\KestrowCapture\", created
 // with any missing parents. Empty when the system has no such folder.

@@ -17,8 +17,7 @@ CIPCWnd::CIPCWnd(AppConfig& config, std::wstring paintProgram)
 
 HWND CIPCWnd::CreateReceiver() {
     if (!win::RegisterStandardClass(kResultWindowClass)) return nullptr;
-    HWND hwnd = Create(kResultWindowClass, kResultWindowTitle, WS_POPUP, 0, CW_USEDEFAULT,
-                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    HWND hwnd = Create({.className = kResultWindowClass, .title = kResultWindowTitle});
     if (hwnd) ::ShowWindow(hwnd, SW_HIDE);
     return hwnd;
 }

@@ -1,5 +1,6 @@
 #include "launcher/main_dlg.h"
 
+#include "common/win/monitor.h"
 #include "launcher/app_config.h"
 #include "launcher/app_paths.h"
 #include "launcher/hotkey_registration.h"
@@ -15,18 +16,6 @@ namespace kestrow {
 namespace {
 
 HWND g_mainWindow = nullptr;
-
-void CentreOnWorkArea(HWND hwnd) {
-    RECT rc{};
-    ::GetWindowRect(hwnd, &rc);
-    MONITORINFO mi{sizeof(mi)};
-    if (!::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi)) return;
-    const RECT& wa = mi.rcWork;
-    const int x = wa.left + (wa.right - wa.left - (rc.right - rc.left)) / 2;
-    const int y = wa.top + (wa.bottom - wa.top - (rc.bottom - rc.top)) / 2;
-    // No SWP_SHOWWINDOW: the dialog stays hidden.
-    ::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // Runs on the watcher's thread: only posts, and only to a window that still exists.
 void PostClipboardDone(void* mainWindow) {
@@ -77,7 +66,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 BOOL CMainDlg::OnInitDialog() {
-    CentreOnWorkArea(hwnd());
+    win::CentreOnWorkArea(hwnd());  // the dialog stays hidden
     LoadIcons();
     loop_.AddFilter(this);
     loop_.AddIdleHandler(this);

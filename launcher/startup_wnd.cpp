@@ -31,9 +31,9 @@ Rect DesktopRect() {
 bool CStartupWnd::Show(HWND notify, HMODULE resources) {
     if (IsWindow()) return true;
     if (!win::RegisterStandardClass(kStartupWndClass)) return false;
-    if (!Create(kStartupWndClass, kStartupWndClass, WS_POPUP,
-                WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, kSplashWidth,
-                kSplashHeight))
+    if (!Create({.className = kStartupWndClass, .title = kStartupWndClass, .style = WS_POPUP,
+                 .exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, .x = 0, .y = 0,
+                 .width = kSplashWidth, .height = kSplashHeight}))
         return false;
     notify_ = notify;
     done_ = false;

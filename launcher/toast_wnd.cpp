@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <memory>
 
+#include "common/win/monitor.h"
+
 namespace kestrow {
 
 namespace {
@@ -11,24 +13,12 @@ bool RegisterToastClass() {
     return win::RegisterStandardClass(kToastWndClass);
 }
 
-void CentreOnWorkArea(HWND hwnd) {
-    RECT rc{};
-    ::GetWindowRect(hwnd, &rc);
-    MONITORINFO mi{sizeof(mi)};
-    if (!::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi)) return;
-    const RECT& wa = mi.rcWork;
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    const int x = wa.left + (wa.right - wa.left - w) / 2;
-    const int y = wa.top + (wa.bottom - wa.top - h) / 2;
-    ::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 HWND CToastWnd::CreateToast() {
     if (!RegisterToastClass()) return nullptr;
-    HWND hwnd = Create(kToastWndClass, kToastWndClass, WS_POPUP,
-                       WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, 0, 0);
+    HWND hwnd = Create({.className = kToastWndClass, .title = kToastWndClass,
+                        .exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, .x = 0, .y = 0, .width = 0, .height = 0});
     if (!hwnd) return nullptr;
     font_.Reset(::CreateFontW(15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, CHINESEBIG5_CHARSET,
                               OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
@@ -39,7 +29,7 @@ HWND CToastWnd::CreateToast() {
 void CToastWnd::Show(const std::wstring& text) {
     HWND hwnd = this->hwnd();
     ::MoveWindow(hwnd, 0, 0, kToastWidth, kToastHeight, FALSE);
-    CentreOnWorkArea(hwnd);
+    win::CentreOnWorkArea(hwnd);
     ::SetWindowTextW(hwnd, text.c_str());
     const ToastStep first = fade_.Start();
     ::SetLayeredWindowAttributes(hwnd, 0, BYTE(fade_.alpha()), LWA_ALPHA);

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/win/files.h"
+
 namespace kestrow {
 namespace {
 
@@ -27,14 +29,10 @@ bool FindEncoder(const wchar_t* mime, CLSID& clsid) {
     return false;
 }
 
-bool FileExists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 bool SaveWithEncoder(HBITMAP bitmap, const std::wstring& path, const wchar_t* mime) {
     CLSID clsid;
     if (!bitmap || !FindEncoder(mime, clsid)) return false;
-    const bool existed = FileExists(path);
+    const bool existed = win::FileExists(path);
     Gdiplus::Bitmap image(bitmap, nullptr);
     if (image.GetLastStatus() != Gdiplus::Ok) return false;
     const bool ok = image.Save(path.c_str(), &clsid, nullptr) == Gdiplus::Ok;

@@ -1,14 +1,17 @@
 #include "worker/magnifier.h"
 
-#include "worker/annotation/theme_manager.h"
+#include "common/win/rect.h"
+#include "common/theme_manager.h"
 #include "worker/magnifier_layout.h"
 #include "worker/selection_tracker.h"
 #include "worker/window_tracker.h"
 
 namespace kestrow {
 
+using win::ToRECT;
+using win::ToRect;
+
 namespace {
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 void Line(HDC dc, int x0, int y0, int x1, int y1) {
     ::MoveToEx(dc, x0, y0, nullptr);

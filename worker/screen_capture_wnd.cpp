@@ -5,20 +5,22 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/result_message.h"
+#include "common/win/rect.h"
 #include "worker/dimming.h"
+#include "worker/capture_output.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
-#include "worker/result_sender.h"
 
 namespace kestrow {
+
+using win::ToRECT;
+using win::ToRect;
 
 namespace {
 
 int VirtualWidth() { return ::GetSystemMetrics(SM_CXVIRTUALSCREEN); }
 int VirtualHeight() { return ::GetSystemMetrics(SM_CYVIRTUALSCREEN); }
 
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 Rect Inflated(const Rect& r, int d) { return {r.left - d, r.top - d, r.right + d, r.bottom + d}; }
 
 // Topmost, or the warning would open behind the topmost overlay where it cannot be seen.
@@ -34,7 +36,7 @@ CScreenCaptureWnd::CScreenCaptureWnd(bool trackWindow)
       screenHeight_(VirtualHeight()),
       trackWindow_(trackWindow) {
     if (!crosshair_) crosshair_ = ::LoadCursorW(nullptr, IDC_CROSS);
-    graphs_ = std::make_unique<CGraphManager>(*selection_, toolbar_, pane_);
+    graphs_ = std::make_unique<CGraphManager>(*selection_, [this] { return pane_.Style(); });
     magnifier_ = std::make_unique<CMagnifier>(screenWidth_, screenHeight_, *selection_);
     windowTracker_ = std::make_unique<CWindowTracker>(screenWidth_, screenHeight_, crosshair_);
     magnifier_->SetWindowTracker(windowTracker_.get());
@@ -49,8 +51,7 @@ CScreenCaptureWnd::~CScreenCaptureWnd() {
 
 bool CScreenCaptureWnd::Create(const wchar_t* title, DWORD style, DWORD exStyle) {
     if (!win::RegisterStandardClass(kClassName)) return false;
-    return Window::Create(kClassName, title, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT) != nullptr;
+    return Window::Create({.className = kClassName, .title = title, .style = style, .exStyle = exStyle}) != nullptr;
 }
 
 void CScreenCaptureWnd::OnCreate() {
@@ -86,10 +87,8 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     return dimmed_ && snapshot_;
 }
 
-void CScreenCaptureWnd::StartCapture(const std::wstring& outputPath, int outputFormat) {
+void CScreenCaptureWnd::StartCapture() {
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    outputFormat_ = outputFormat;
-    outputPath_ = outputPath;
     screenWidth_ = VirtualWidth();
     screenHeight_ = VirtualHeight();
     TakeSnapshot(screenWidth_, screenHeight_);
@@ -163,7 +162,11 @@ void CScreenCaptureWnd::Apply(uint32_t acts, int x, int y) {
     if (acts & kActCrosshairCursor) SetClassCursor(crosshair_);
     if (acts & kActHandleCursor) selection_->UpdateCursor();
     if (acts & kActAnnotateMove) graphs_->OnMouseMove(x, y);
-    if (acts & kActAnnotateDown) graphs_->OnLButtonDown(x, y);
+    if (acts & kActAnnotateDown) {
+        // A press that starts annotating draws with the tool checked on the tool bar.
+        if (graphs_->ActiveTool() < 0) graphs_->SetActiveTool(toolbar_.GetChecked());
+        graphs_->OnLButtonDown(x, y);
+    }
     if (acts & kActAnnotateUp) graphs_->OnLButtonUp(x, y);
     if (acts & kActHideToolbar) toolbar_.Hide();
     if (acts & kActReset) {
@@ -202,7 +205,7 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
     if (!pane_.Create(hwnd())) return;
     const RECT t = toolbar_.GetRect();
     const PanePlacement place = kestrow::PlaceColorPane(
-        {t.left, t.top, t.right, t.bottom}, SelectionGeometry::Normalized(selection_->GetRect()), VirtualHeight());
+        ToRect(t), SelectionGeometry::Normalized(selection_->GetRect()), VirtualHeight());
     if (place.toolbarTop) toolbar_.Move(RECT{t.left, *place.toolbarTop, t.right, *place.toolbarTop + kToolbarHeight});
     ::SetWindowPos(pane_.hwnd(), nullptr, place.pane.x, place.pane.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -210,57 +213,41 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
     pane_.SetMode(toolId == ID_TOOL_TEXT ? kPaneText : toolId == ID_TOOL_HIGHLIGHTER ? kPaneHighlighter : kPaneShapes);
 }
 
-win::Bitmap CScreenCaptureWnd::CutSelection() {
+win::Bitmap CScreenCaptureWnd::TakeSelection(bool warnIfSmall) {
+    if (warnIfSmall && IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
+    ::KillTimer(hwnd(), kRepaintTimer);
     WaitForDimmed();  // the shapes are about to be drawn on the snapshot it reads
     graphs_->DrawAll(snapshot_.dc());
-    const Rect r = SelectionGeometry::Normalized(selection_->GetRect());
-    return CopyRegion(snapshot_.dc(), ToRECT(r));
+    return CopyRegion(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())));
 }
 
+// Finishing has no file to write: it copies like the copy button, so that a double-click
+// does not throw the selection and its shapes away.
 void CScreenCaptureWnd::FinishCapture() {
     if (!selection_->HasSelection()) return;
-    if (IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
-    ::KillTimer(hwnd(), kRepaintTimer);
-    win::Bitmap bitmap = CutSelection();
-    if (bitmap) {
-        if (outputFormat_ == 0)
-            SaveAsBmp(bitmap.Get(), outputPath_);
-        else if (outputFormat_ == 1)
-            SaveAsJpeg(bitmap.Get(), outputPath_);
-    }
+    OutputToClipboard(TakeSelection(true), hwnd(), RESULT_REGION_COPIED);
     ::ShowWindow(hwnd(), SW_HIDE);
 }
 
 void CScreenCaptureWnd::SaveSelection() {
     if (!selection_->HasSelection()) return;
-    if (IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
-    ::KillTimer(hwnd(), kRepaintTimer);
-    win::Bitmap bitmap = CutSelection();
+    win::Bitmap bitmap = TakeSelection(true);
     if (!bitmap) return;
-    ::ShowWindow(hwnd(), SW_HIDE);
+    // The pane and the tool bar go first: hidden after the overlay, one of them would
+    // be activated in its place and own the save dialog over the live desktop.
+    if (pane_.hwnd()) ::ShowWindow(pane_.hwnd(), SW_HIDE);
     toolbar_.Hide();
-    std::wstring path;
-    if (SaveWithDialog(bitmap.Get(), path)) SendResultText(RESULT_REGION_SAVED, path);
+    ::ShowWindow(hwnd(), SW_HIDE);
+    OutputToFile(bitmap.Get(), RESULT_REGION_SAVED);
 }
 
 void CScreenCaptureWnd::CopySelection() {
     if (!selection_->HasSelection()) return;
-    ::KillTimer(hwnd(), kRepaintTimer);
-    win::Bitmap bitmap = CutSelection();
-    if (!bitmap) return;
-    {
-        win::ClipboardSession clipboard(hwnd());
-        if (!clipboard.IsOpen()) return;
-        ::EmptyClipboard();
-        // The clipboard owns the bitmap once it has taken it.
-        if (!::SetClipboardData(CF_BITMAP, bitmap.Get())) return;
-        bitmap.Release();
-    }
-    SendResultInt(RESULT_REGION_COPIED, 0);
+    OutputToClipboard(TakeSelection(false), hwnd(), RESULT_REGION_COPIED);
 }
 
 void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
-    if (HIWORD(wp) == 0x400) {  // EN_UPDATE from the annotation text box
+    if (HIWORD(wp) == EN_UPDATE) {  // from the annotation text box
         graphs_->FitTextBox();
         ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         return;
@@ -305,6 +292,13 @@ void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
     }
 }
 
+void CScreenCaptureWnd::OnTextFontChanged() {
+    // Only the pane on this thread announces a font; the message carries no data we
+    // trust, the font is read from the pane.
+    if (::InSendMessageEx(nullptr) & ISMEX_SEND) return;
+    if (pane_.hwnd()) graphs_->SetTextBoxFont(pane_.FontHeight(), pane_.FaceName());
+}
+
 void CScreenCaptureWnd::OnKeyDown(UINT vk) {
     POINT p;
     ::GetCursorPos(&p);
@@ -340,17 +334,14 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == kRepaintTimer)
                 ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
             return 0;
-        case WM_TEXT_FONT_CHANGED:
-            graphs_->SetTextBoxFont(int(wp), reinterpret_cast<wchar_t*>(lp));
-            return 0;
+        case WM_TEXT_FONT_CHANGED: OnTextFontChanged(); return 0;
         case WM_CTLCOLOREDIT:
             ::SetTextColor(reinterpret_cast<HDC>(wp), pane_.GetColor());
             return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
-        case WM_ERASEBKGND: return 1;
+        case WM_ERASEBKGND:
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
-            return 0;
+            return buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
     }
     return DefaultMessage(msg, wp, lp);
 }

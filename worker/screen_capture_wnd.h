@@ -14,15 +14,14 @@
 #include "common/win/window.h"
 #include "worker/annotation/color_select_pane.h"
 #include "worker/annotation/graph_manager.h"
-#include "worker/annotation/toolbar_wnd.h"
+#include "worker/toolbar/toolbar_wnd.h"
 #include "worker/magnifier.h"
 #include "worker/overlay_state.h"
 #include "worker/selection_tracker.h"
 #include "worker/window_tracker.h"
+#include "worker/worker_ids.h"
 
 namespace kestrow {
-
-inline constexpr UINT WM_TEXT_FONT_CHANGED = 0x900;
 
 class CScreenCaptureWnd : public win::Window {
 public:
@@ -34,7 +33,7 @@ public:
 
     // The hidden pop-up window, as start-up creates it; false when it cannot be made.
     bool Create(const wchar_t* title, DWORD style, DWORD exStyle);
-    void StartCapture(const std::wstring& outputPath, int outputFormat);
+    void StartCapture();
 
     void CloseCapture();
     void ResetSelection();
@@ -68,10 +67,12 @@ private:
     void OnCreate();
     void OnCommand(WPARAM wp, LPARAM lp);
     void OnKeyDown(UINT vk);
+    void OnTextFontChanged();
     void Apply(uint32_t actions, int x, int y);
     void SetClassCursor(HCURSOR cursor);
-    // The selected region of the snapshot with the annotations burnt in; none without a selection.
-    win::Bitmap CutSelection();
+    // The selected region of the snapshot with the annotations burnt in, the "too small"
+    // warning given first when asked for and the repaint timer stopped.
+    win::Bitmap TakeSelection(bool warnIfSmall);
     void WaitForDimmed();
 
     win::MemorySurface snapshot_;
@@ -89,8 +90,6 @@ private:
     std::unique_ptr<CMagnifier> magnifier_;
     std::unique_ptr<CWindowTracker> windowTracker_;
     int screenWidth_, screenHeight_;
-    std::wstring outputPath_;
-    int outputFormat_ = 0;
     bool trackWindow_;
     win::DoubleBuffer buffer_;
     // What the last render drew over its background, so the next one into the same

@@ -11,10 +11,10 @@ void ApplyPair(const std::wstring& name, const std::wstring& value, TaskOptions&
             const wchar_t* word;
             TaskType type;
         } kWords[] = {
-            {L"screencapture", ScreenCapture},
-            {L"colorcapture", ColorCapture},
-            {L"screenfullscreentoclipboard", FullScreenToClipboard},
-            {L"screenfullscreentofile", FullScreenToFile},
+            {L"screencapture", TaskType::ScreenCapture},
+            {L"colorcapture", TaskType::ColorCapture},
+            {L"screenfullscreentoclipboard", TaskType::FullScreenToClipboard},
+            {L"screenfullscreentofile", TaskType::FullScreenToFile},
         };
         for (const auto& w : kWords) {
             if (EqualsNoCase(value, w.word)) {

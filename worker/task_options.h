@@ -4,7 +4,7 @@
 
 namespace kestrow {
 
-enum TaskType {
+enum class TaskType {
     ScreenCapture = 0,
     ColorCapture = 1,
     FullScreenToClipboard = 2,
@@ -13,9 +13,7 @@ enum TaskType {
 
 struct TaskOptions {
     int trackWindow = 0;
-    int taskType = ScreenCapture;
-    int outputFormat = 0;  // 0 = BMP, 1 = JPEG; no option sets it
-    std::wstring outputPath;
+    TaskType taskType = TaskType::ScreenCapture;
 };
 
 // Reads the worker's arguments (args[0] is the program name). Returns false when the

@@ -1,8 +1,12 @@
 #include "worker/window_tracker.h"
 
+#include "common/win/rect.h"
 #include "worker/window_rects.h"
 
 namespace kestrow {
+
+using win::ToRECT;
+using win::ToRect;
 
 namespace {
 
@@ -12,7 +16,6 @@ bool Qualifies(HWND w, POINT p) {
     return ::PtInRect(&r, p) && ::IsWindowVisible(w);
 }
 
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 

@@ -6,24 +6,15 @@
 
 #include "common/result_message.h"
 #include "common/win/com.h"
+#include "common/win/command_line.h"
+#include "common/win/files.h"
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
 #include "worker/colorpicker/color_capture_wnd.h"
-#include "worker/image_output.h"
-#include "worker/result_sender.h"
+#include "worker/capture_output.h"
 #include "worker/screen_capture_wnd.h"
 
 namespace kestrow {
-
-std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine) {
-    std::vector<std::wstring> args;
-    int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(commandLine, &count);
-    if (!argv) return args;
-    for (int i = 0; i < count; ++i) args.emplace_back(argv[i]);
-    ::LocalFree(argv);
-    return args;
-}
 
 int SCApp::Run(const wchar_t* commandLine) {
     win::ComInit com;
@@ -31,23 +22,22 @@ int SCApp::Run(const wchar_t* commandLine) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
 
-    if (!ParseTaskArgs(SplitCommandLine(commandLine), options_)) {
+    if (!ParseTaskArgs(win::SplitCommandLine(commandLine), options_)) {
         StartLauncher();
         return 0;
     }
 
     switch (options_.taskType) {
-        case FullScreenToFile:
-            RunFullScreenToFile();
+        case TaskType::FullScreenToFile:
+            OutputToFile(CapturePrimaryScreen().Get(), RESULT_FULLSCREEN_SAVED);
             return 0;
-        case FullScreenToClipboard:
-            RunFullScreenToClipboard();
+        case TaskType::FullScreenToClipboard:
+            OutputToClipboard(CapturePrimaryScreen(), nullptr);
             return 0;
-        case ColorCapture:
-            return RunColorCapture();
-        default:
-            return RunRegionCapture();
+        case TaskType::ColorCapture: return RunColorCapture();
+        case TaskType::ScreenCapture: break;
     }
+    return RunRegionCapture();
 }
 
 namespace {
@@ -64,7 +54,7 @@ int ReportWindowCreationFailure() {
 int SCApp::RunRegionCapture() {
     CScreenCaptureWnd overlay(options_.trackWindow != 0);
     if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return ReportWindowCreationFailure();
-    overlay.StartCapture(options_.outputPath, options_.outputFormat);
+    overlay.StartCapture();
     ::ShowWindow(overlay.hwnd(), SW_SHOW);
     win::RunMessageLoop();
     return 0;
@@ -73,8 +63,7 @@ int SCApp::RunRegionCapture() {
 int SCApp::RunColorCapture() {
     CColorCaptureWnd picker;
     if (!CColorCaptureWnd::RegisterClass() ||
-        !picker.Create(CColorCaptureWnd::kClassName, L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW,
-                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT))
+        !picker.Create({.className = CColorCaptureWnd::kClassName, .title = L"截屏工具", .exStyle = WS_EX_TOOLWINDOW}))
         return ReportWindowCreationFailure();
     picker.Start();
     ::ShowWindow(picker.hwnd(), SW_SHOW);
@@ -82,43 +71,12 @@ int SCApp::RunColorCapture() {
     return 0;
 }
 
-namespace {
-
-// The primary display as a bitmap, or none.
-win::Bitmap CapturePrimaryScreen() {
-    HWND desktop = ::GetDesktopWindow();
-    win::WindowDC dc(desktop);
-    RECT rc{};
-    ::GetClientRect(desktop, &rc);
-    if (!dc) return {};
-    return CopyRegion(dc.Get(), rc);
-}
-
-}  // namespace
-
-void SCApp::RunFullScreenToFile() {
-    win::Bitmap bitmap = CapturePrimaryScreen();
-    if (!bitmap) return;
-    std::wstring path;
-    if (SaveWithDialog(bitmap.Get(), path)) SendResultText(RESULT_FULLSCREEN_SAVED, path);
-}
-
-void SCApp::RunFullScreenToClipboard() {
-    win::Bitmap bitmap = CapturePrimaryScreen();
-    if (!bitmap) return;
-    win::ClipboardSession clipboard(nullptr);
-    if (!clipboard.IsOpen()) return;
-    ::EmptyClipboard();
-    // The clipboard owns the bitmap once it has taken it.
-    if (::SetClipboardData(CF_BITMAP, bitmap.Get())) bitmap.Release();
-}
-
 void SCApp::StartLauncher() {
     wchar_t folder[MAX_PATH] = {};
     if (!::GetModuleFileNameW(nullptr, folder, MAX_PATH - 1)) return;
     ::PathRemoveFileSpecW(folder);
     std::wstring launcher = std::wstring(folder) + L"\\KestrowCapture.exe";
-    if (launcher.size() >= MAX_PATH || !::PathFileExistsW(launcher.c_str())) return;
+    if (launcher.size() >= MAX_PATH || !win::FileExists(launcher)) return;
     SHELLEXECUTEINFOW info{sizeof(info)};
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.lpFile = launcher.c_str();

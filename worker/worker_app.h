@@ -1,9 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 #include "worker/task_options.h"
 
 namespace kestrow {
@@ -19,8 +16,6 @@ public:
     const TaskOptions& options() const { return options_; }
 
 private:
-    void RunFullScreenToFile();
-    void RunFullScreenToClipboard();
     int RunRegionCapture();
     int RunColorCapture();
     static void StartLauncher();
@@ -28,8 +23,5 @@ private:
     HINSTANCE instance_;
     TaskOptions options_;
 };
-
-// Splits a command line by the platform's rules; empty when it cannot be split.
-std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine);
 
 }  // namespace kestrow

@@ -38,7 +38,13 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (!self) return FALSE;
 
-    const INT_PTR result = self->HandleMessage(msg, wp, lp);
+    INT_PTR result = FALSE;
+    // An exception must not unwind through the dialog manager: default handling instead.
+    try {
+        result = self->HandleMessage(msg, wp, lp);
+    } catch (...) {
+        result = FALSE;
+    }
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         self->hwnd_ = nullptr;

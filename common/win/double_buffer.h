@@ -12,7 +12,7 @@ namespace kestrow::win {
 
 // The back buffer of a window: `Paint` answers WM_PAINT, `PrintClient` WM_PRINTCLIENT;
 // both render the whole client area through `render(HDC, const RECT& client)` and copy
-// it out in one piece. WM_ERASEBKGND should be answered with 1 by the window.
+// it out in one piece. HandlePaint answers those two and WM_ERASEBKGND.
 class DoubleBuffer {
 public:
     template <class Render>
@@ -30,13 +30,14 @@ public:
         Present(hwnd, dc, client, render);
     }
 
-    // Answers WM_PAINT and WM_PRINTCLIENT for a window; false for other messages.
+    // Answers WM_ERASEBKGND (nothing is erased: every paint covers the whole client
+    // area), WM_PAINT and WM_PRINTCLIENT for a window; returns the message's result.
     template <class Render>
-    bool HandlePaint(HWND hwnd, UINT msg, WPARAM wp, Render&& render) {
+    LRESULT HandlePaint(HWND hwnd, UINT msg, WPARAM wp, Render&& render) {
+        if (msg == WM_ERASEBKGND) return 1;
         if (msg == WM_PAINT) Paint(hwnd, render);
         else if (msg == WM_PRINTCLIENT) PrintClient(hwnd, reinterpret_cast<HDC>(wp), render);
-        else return false;
-        return true;
+        return 0;
     }
 
     // The buffer, at least as large as the client area; null if it cannot be made.
@@ -45,8 +46,6 @@ public:
             buffer_.Create(reference, width, height);
         return buffer_.dc();
     }
-
-    void Release() { buffer_.Reset(); }
 
 private:
     template <class Render>

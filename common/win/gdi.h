@@ -20,7 +20,6 @@ using Bitmap = GdiObject<HBITMAP>;
 using Pen = GdiObject<HPEN>;
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
-using Region = GdiObject<HRGN>;
 using MemoryDC = Unique<NullTraits<HDC, DeleteMemoryDC>>;
 
 // A DC borrowed from a window (or the whole screen with a null window) by GetDC.

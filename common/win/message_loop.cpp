@@ -9,7 +9,6 @@ thread_local MessageLoop* g_current = nullptr;
 }
 
 MessageLoop* MessageLoop::Current() { return g_current; }
-void MessageLoop::SetCurrent(MessageLoop* loop) { g_current = loop; }
 
 void MessageLoop::AddFilter(MessageFilter* filter) {
     if (filter) filters_.push_back(filter);

@@ -38,10 +38,8 @@ public:
     // Runs until WM_QUIT; returns its exit code.
     int Run();
 
-    // The loop of the calling thread while it runs or while one is registered with
-    // SetCurrent; null otherwise.
+    // The loop running on the calling thread; null when none runs.
     static MessageLoop* Current();
-    static void SetCurrent(MessageLoop* loop);
 
 private:
     bool Filter(MSG& msg);

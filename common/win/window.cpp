@@ -25,10 +25,21 @@ void Window::Destroy() {
     if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
 }
 
-HWND Window::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                    int x, int y, int width, int height, HWND parent, HMENU menu) {
-    return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
-                             ::GetModuleHandleW(nullptr), this);
+HWND Window::Create(const CreateParams& p) {
+    return ::CreateWindowExW(p.exStyle, p.className, p.title, p.style, p.x, p.y, p.width, p.height, p.parent,
+                             p.menu, ::GetModuleHandleW(nullptr), this);
+}
+
+HWND Window::CreateSuperclassed(const wchar_t* baseClass, const CreateParams& params) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    if (!::GetClassInfoExW(nullptr, baseClass, &wc)) return nullptr;
+    // Kept per object, so that no global holds it; the class is the same for every window.
+    baseProc_ = wc.lpfnWndProc;
+    wc.lpfnWndProc = Window::WindowProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = params.className;
+    if (!RegisterWindowClass(wc)) return nullptr;
+    return Create(params);
 }
 
 LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -44,7 +55,14 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
 
-    LRESULT result = self->HandleMessage(msg, wp, lp);
+    LRESULT result = 0;
+    // An exception must not unwind through the system's code that called us: the message
+    // gets default handling instead.
+    try {
+        result = self->HandleMessage(msg, wp, lp);
+    } catch (...) {
+        result = self->DefaultMessage(msg, wp, lp);
+    }
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

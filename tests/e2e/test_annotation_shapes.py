@@ -122,7 +122,7 @@ class Annotation(CaptureCase):
         # Ellipse in (320,220)-(480,300): its left, top, right and bottom points; not the corners.
         self.assertColor(image, RED, (321, 260), (400, 221), (478, 260), (400, 298))
         self.assertPattern(image, (322, 222), (400, 260))
-        # Highlighter: full red, 10 pixels wide in its own layout.
+        # Highlighter: full red, 12 pixels wide (its middle width).
         self.assertColor(image, RED, (400, 396), (400, 400), (400, 404))
         self.assertPattern(image, (400, 390), (400, 410))
 

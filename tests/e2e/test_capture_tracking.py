@@ -53,14 +53,14 @@ class WindowTracking(CaptureCase):
         self.assertEqual(worker.wait(timeout=20), 0)
         self.assert_region_is_pattern(self.clipboard(), 0, 0, SCREEN_W, SCREEN_H)
 
-    def test_double_click_on_a_tracked_window_ends_the_capture_without_output(self):
+    def test_double_click_on_a_tracked_window_copies_it(self):
         worker = self.start_capture("-trackwindow", "true", mouse=(700, 600))
         xdo("mousemove", 702, 602)
         self.screen_when(lambda s: s.pixel(0, 400) == FRAME, "the frame")
         xdo("click", "--repeat", 2, "--delay", 80, 1)
         self.assertEqual(worker.wait(timeout=20), 0)
-        self.assertEqual(self.results(), [])
-        self.assertIsNone(self.clipboard())
+        self.assertEqual(self.results(), [(1526, 0, 0)])
+        self.assert_region_is_pattern(self.clipboard(), 0, 0, SCREEN_W, SCREEN_H)
 
     def test_without_tracking_a_click_selects_nothing(self):
         worker = self.start_capture(mouse=(700, 600))

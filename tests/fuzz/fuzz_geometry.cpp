@@ -5,9 +5,9 @@
 #include "tests/fuzz/fuzz_input.h"
 #include "worker/annotation/annotation_layout.h"
 #include "worker/annotation/graph_geometry.h"
-#include "worker/annotation/toolbar_layout.h"
 #include "worker/magnifier_layout.h"
 #include "worker/selection_geometry.h"
+#include "worker/toolbar/toolbar_layout.h"
 
 using namespace kestrow;
 

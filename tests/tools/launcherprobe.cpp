@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win/command_line.h"
 #include "common/result_message.h"
 #include "tests/tools/tool_io.h"
 
@@ -125,10 +126,7 @@ int Watch(const std::vector<std::wstring>& args) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    int argc = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::vector<std::wstring> args(argv, argv + argc);
-    ::LocalFree(argv);
+    const std::vector<std::wstring> args = kestrow::win::SplitCommandLine(::GetCommandLineW());
     if (args.size() == 6 && args[1] == L"send") return Send(args);
     if (args.size() == 6 && args[1] == L"main") return SendToMain(args);
     if (args.size() == 3 && args[1] == L"toasts") return Toasts(args[2]);

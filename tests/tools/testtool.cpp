@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win/command_line.h"
 #include "common/result_message.h"
 #include "common/win/gdi.h"
 #include "common/win/window.h"
@@ -71,8 +72,8 @@ int RunReceiver(const std::wstring& log) {
     wc.lpszClassName = kestrow::kResultWindowClass;
     kestrow::win::RegisterWindowClass(wc);
     Receiver receiver(log);
-    if (!receiver.Create(kestrow::kResultWindowClass, kestrow::kResultWindowTitle, WS_POPUP, 0, 0, 0,
-                         0, 0))
+    if (!receiver.Create({.className = kestrow::kResultWindowClass, .title = kestrow::kResultWindowTitle,
+                          .x = 0, .y = 0, .width = 0, .height = 0}))
         return 3;
     WriteFileBytes(log, "ready\n", true);
     return kestrow::win::RunMessageLoop();
@@ -178,8 +179,9 @@ int RunPattern(const std::wstring& ready) {
     kestrow::win::RegisterWindowClass(wc);
     const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
     PatternWindow window(w, h, ready);
-    if (!window.Create(L"KestrowTestPattern", L"Kestrow test pattern", WS_POPUP | WS_VISIBLE,
-                       WS_EX_TOPMOST, 0, 0, w, h))
+    if (!window.Create({.className = L"KestrowTestPattern", .title = L"Kestrow test pattern",
+                        .style = WS_POPUP | WS_VISIBLE, .exStyle = WS_EX_TOPMOST, .x = 0, .y = 0, .width = w,
+                        .height = h}))
         return 3;
     return kestrow::win::RunMessageLoop();
 }
@@ -287,10 +289,7 @@ int RunDialog(const std::wstring& ready) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    int argc = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::vector<std::wstring> args(argv, argv + argc);
-    ::LocalFree(argv);
+    const std::vector<std::wstring> args = kestrow::win::SplitCommandLine(::GetCommandLineW());
     const std::wstring job = args.size() > 1 ? args[1] : L"";
     if (job == L"receiver" && args.size() == 3) return RunReceiver(args[2]);
     if (job == L"clipdump" && args.size() == 3) return ClipDump(args[2]);

@@ -94,15 +94,13 @@ TEST(ColorPaneModes, LayoutsAndWidths) {
     EXPECT_EQ(text.upperStrip, (Rect{180, 1, 324, 22}));
     EXPECT_EQ(PaneLayoutFor(kPaneHighlighter).upperStrip, shapes.upperStrip);
 
-    EXPECT_EQ(PenWidthFor(0x500, kPaneShapes), 1);
-    EXPECT_EQ(PenWidthFor(0x501, kPaneText), 3);
-    EXPECT_EQ(PenWidthFor(0x502, kPaneShapes), 6);
-    EXPECT_EQ(PenWidthFor(0x500, kPaneHighlighter), 5);
-    EXPECT_EQ(PenWidthFor(0x502, kPaneHighlighter), 18);
-    EXPECT_EQ(PenWidthFor(0x503, kPaneShapes), 0);
-    EXPECT_EQ(DefaultPenWidthFor(kPaneShapes), 3);
-    EXPECT_EQ(DefaultPenWidthFor(kPaneHighlighter), 10);
-    EXPECT_EQ(kSwatchColors[0x60A - kFirstSwatchId], 0x000000FFu) << "pure red";
+    EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN, kPaneShapes), 1);
+    EXPECT_EQ(PenWidthFor(ID_WIDTH_MEDIUM, kPaneText), 3);
+    EXPECT_EQ(PenWidthFor(ID_WIDTH_THICK, kPaneShapes), 6);
+    EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN, kPaneHighlighter), 5);
+    EXPECT_EQ(PenWidthFor(ID_WIDTH_THICK, kPaneHighlighter), 18);
+    EXPECT_EQ(PenWidthFor(ID_TOOL_RECTANGLE, kPaneShapes), 0);  // a tool id is no width
+    EXPECT_EQ(kSwatchColors[0x60A - ID_FIRST_SWATCH], 0x000000FFu) << "pure red";
 }
 
 }  // namespace

@@ -19,22 +19,20 @@ Parsed Parse(std::vector<std::wstring> args) {
 TEST(TaskCommandLine, TheLaunchersFiveLinesSelectTheirTasks) {
     struct Case {
         std::vector<std::wstring> args;
-        int task;
+        TaskType task;
         int track;
     } cases[] = {
-        {{L"Worker.exe", L"-tasktype", L"screencapture"}, ScreenCapture, 0},
-        {{L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", L"true"}, ScreenCapture, 1},
-        {{L"Worker.exe", L"-tasktype", L"colorcapture"}, ColorCapture, 0},
-        {{L"Worker.exe", L"-tasktype", L"screenfullscreentofile"}, FullScreenToFile, 0},
-        {{L"Worker.exe", L"-tasktype", L"screenfullscreentoclipboard"}, FullScreenToClipboard, 0},
+        {{L"Worker.exe", L"-tasktype", L"screencapture"}, TaskType::ScreenCapture, 0},
+        {{L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", L"true"}, TaskType::ScreenCapture, 1},
+        {{L"Worker.exe", L"-tasktype", L"colorcapture"}, TaskType::ColorCapture, 0},
+        {{L"Worker.exe", L"-tasktype", L"screenfullscreentofile"}, TaskType::FullScreenToFile, 0},
+        {{L"Worker.exe", L"-tasktype", L"screenfullscreentoclipboard"}, TaskType::FullScreenToClipboard, 0},
     };
     for (const auto& c : cases) {
         Parsed p = Parse(c.args);
         EXPECT_TRUE(p.valid);
         EXPECT_EQ(p.options.taskType, c.task) << c.args[2];
         EXPECT_EQ(p.options.trackWindow, c.track) << c.args[2];
-        EXPECT_EQ(p.options.outputFormat, 0);
-        EXPECT_TRUE(p.options.outputPath.empty());
     }
 }
 
@@ -47,7 +45,7 @@ TEST(TaskCommandLine, OneArgumentIsAValidRegionCaptureWithDefaults) {
     for (const wchar_t* only : {L"-tasktype", L"colorcapture", L"whatever", L""}) {
         Parsed p = Parse({L"Worker.exe", only});
         EXPECT_TRUE(p.valid) << only;
-        EXPECT_EQ(p.options.taskType, ScreenCapture);
+        EXPECT_EQ(p.options.taskType, TaskType::ScreenCapture);
         EXPECT_EQ(p.options.trackWindow, 0);
     }
 }
@@ -61,19 +59,19 @@ TEST(TaskCommandLine, FirstNameMustBeTasktype) {
 TEST(TaskCommandLine, NamesAndWordsIgnoreCase) {
     Parsed p = Parse({L"Worker.exe", L"-TASKTYPE", L"COLORCAPTURE"});
     EXPECT_TRUE(p.valid);
-    EXPECT_EQ(p.options.taskType, ColorCapture);
+    EXPECT_EQ(p.options.taskType, TaskType::ColorCapture);
     p = Parse({L"Worker.exe", L"-TaskType", L"ScreenFullScreenToFile", L"-TrackWindow", L"yes"});
-    EXPECT_EQ(p.options.taskType, FullScreenToFile);
+    EXPECT_EQ(p.options.taskType, TaskType::FullScreenToFile);
     EXPECT_EQ(p.options.trackWindow, 1);
 }
 
 TEST(TaskCommandLine, UnknownTaskWordKeepsTheRegionCapture) {
     Parsed p = Parse({L"Worker.exe", L"-tasktype", L"screenshot"});
     EXPECT_TRUE(p.valid);
-    EXPECT_EQ(p.options.taskType, ScreenCapture);
+    EXPECT_EQ(p.options.taskType, TaskType::ScreenCapture);
     // ...and an unknown word later leaves an earlier choice standing.
     p = Parse({L"Worker.exe", L"-tasktype", L"colorcapture", L"-tasktype", L"nothing"});
-    EXPECT_EQ(p.options.taskType, ColorCapture);
+    EXPECT_EQ(p.options.taskType, TaskType::ColorCapture);
 }
 
 TEST(TaskCommandLine, TrackwindowIsOffOnlyForFalseOrZero) {
@@ -94,7 +92,7 @@ TEST(TaskCommandLine, TrackwindowIsOffOnlyForFalseOrZero) {
 
 TEST(TaskCommandLine, LaterPairsOverrideEarlierOnes) {
     Parsed p = Parse({L"Worker.exe", L"-tasktype", L"colorcapture", L"-tasktype", L"screencapture"});
-    EXPECT_EQ(p.options.taskType, ScreenCapture);
+    EXPECT_EQ(p.options.taskType, TaskType::ScreenCapture);
     p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", L"1", L"-trackwindow",
                L"0"});
     EXPECT_EQ(p.options.trackWindow, 0);
@@ -106,11 +104,11 @@ TEST(TaskCommandLine, PairsUpToTheEighthArgumentApply) {
                       L"true", L"-tasktype", L"colorcapture", L"-tasktype"});
     EXPECT_TRUE(p.valid);
     EXPECT_EQ(p.options.trackWindow, 1);
-    EXPECT_EQ(p.options.taskType, ColorCapture);
+    EXPECT_EQ(p.options.taskType, TaskType::ColorCapture);
 
     p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"a", L"b", L"c", L"d", L"e", L"f",
                L"-tasktype", L"colorcapture"});
-    EXPECT_EQ(p.options.taskType, ScreenCapture) << "the fifth pair is beyond the eighth argument";
+    EXPECT_EQ(p.options.taskType, TaskType::ScreenCapture) << "the fifth pair is beyond the eighth argument";
 
     p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow"});
     EXPECT_TRUE(p.valid);
@@ -120,8 +118,7 @@ TEST(TaskCommandLine, PairsUpToTheEighthArgumentApply) {
 TEST(TaskCommandLine, UnknownNamesAreIgnored) {
     Parsed p = Parse({L"Worker.exe", L"-tasktype", L"colorcapture", L"-outputpath", L"C:\\x.bmp"});
     EXPECT_TRUE(p.valid);
-    EXPECT_EQ(p.options.taskType, ColorCapture);
-    EXPECT_TRUE(p.options.outputPath.empty());
+    EXPECT_EQ(p.options.taskType, TaskType::ColorCapture);
 }
 
 }  // namespace

@@ -10,28 +10,12 @@
 #include "tests/win/test_support.h"
 #include "worker/annotation/color_select_pane.h"
 #include "worker/annotation/graph_manager.h"
-#include "worker/annotation/toolbar_wnd.h"
-#include "worker/screen_capture_wnd.h"
+#include "worker/res/resource.h"
+#include "worker/worker_ids.h"
 #include "worker/selection_tracker.h"
 
 namespace kestrow {
 namespace {
-
-std::wstring WorkerPath() { return test::BuiltProgram(L"Worker.exe"); }
-
-// Dialog 201 and the width icons come from the built program.
-struct WorkerResources {
-    WorkerResources() : module(::LoadLibraryExW(WorkerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        XToolbar::SetResourceModule(module);
-        CColorSelectPane::SetResourceModule(module);
-    }
-    ~WorkerResources() {
-        XToolbar::SetResourceModule(nullptr);
-        CColorSelectPane::SetResourceModule(nullptr);
-        if (module) ::FreeLibrary(module);
-    }
-    HMODULE module;
-};
 
 bool Shown(HWND w) { return (::GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; }
 
@@ -49,10 +33,9 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"KESTROW_AnnotationTestHost";
         if (!win::RegisterWindowClass(wc)) return false;
-        return Window::Create(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 800, 600) != nullptr;
+        return Window::Create({.className = wc.lpszClassName, .x = 0, .y = 0, .width = 800, .height = 600}) != nullptr;
     }
     int fontHeight = 0;
-    std::wstring fontFace;
     int fontMessages = 0;
 
 protected:
@@ -60,9 +43,6 @@ protected:
         if (msg == WM_TEXT_FONT_CHANGED) {
             ++fontMessages;
             fontHeight = int(wp);
-            auto* face = reinterpret_cast<wchar_t*>(lp);
-            fontFace = face ? face : L"";
-            std::free(face);
             return 0;
         }
         return DefaultMessage(msg, wp, lp);
@@ -111,12 +91,11 @@ protected:
     }
 
     win::GdiplusSession gdiplus;
-    WorkerResources res;
+    test::WorkerResources res;
     Host host;
     CSelectionTracker selection{800, 600, nullptr};
-    CToolbarWnd toolbar;
     CColorSelectPane pane;
-    CGraphManager graphs{selection, toolbar, pane};
+    CGraphManager graphs{selection, [this] { return pane.Style(); }};
 };
 
 TEST_F(Annotation, ShapesTakeThePaneColourAndWidthAndStayInTheSelection) {
@@ -165,7 +144,7 @@ TEST_F(Annotation, HighlighterIsTranslucentAndUsesItsOwnWidths) {
     Stroke(ID_TOOL_HIGHLIGHTER, {{120, 200}, {280, 200}});
     ASSERT_EQ(graphs.ShapeCount(), 1);
     EXPECT_EQ(graphs.shape(0)->alpha(), 180);
-    EXPECT_EQ(graphs.shape(0)->penWidth(), 10);
+    EXPECT_EQ(graphs.shape(0)->penWidth(), 12);
     // Output carries it at full opacity.
     const test::Pixels p = Paint();
     EXPECT_EQ(p.At(200, 196), kRed);
@@ -227,6 +206,14 @@ TEST_F(Annotation, TextBoxGrowsWithItsTextAndCommitsIntoThatRectangle) {
     EXPECT_GT(red, 50);
 }
 
+TEST_F(Annotation, NewTextBoxNearTheCornerStaysInsideTheSelection) {
+    Stroke(ID_TOOL_TEXT, {{290, 240}});
+    RECT window;
+    ::GetWindowRect(graphs.textBox().hwnd(), &window);
+    EXPECT_EQ(window.right - window.left, 10);
+    EXPECT_EQ(window.bottom - window.top, 10);
+}
+
 TEST_F(Annotation, EmptyTextIsDiscardedAndOpenTextIsNotPainted) {
     Stroke(ID_TOOL_TEXT, {{120, 120}});
     graphs.CommitText();
@@ -262,7 +249,7 @@ TEST_F(Annotation, CursorShowsWhereAPressWouldDraw) {
 TEST_F(Annotation, PaneStartsRedThreePixelsWithTheMiddleWidthChecked) {
     EXPECT_EQ(pane.GetColor(), 0x000000FFu);
     EXPECT_EQ(pane.GetPenWidth(), 3);
-    EXPECT_EQ(pane.widths().GetChecked(), 0x501);
+    EXPECT_EQ(pane.widths().GetChecked(), ID_WIDTH_MEDIUM);
     EXPECT_EQ(pane.mode(), kPaneShapes);
     RECT client;
     ::GetClientRect(pane.hwnd(), &client);
@@ -286,11 +273,12 @@ TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {
     ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x60D, reinterpret_cast<LPARAM>(&pane.lowerColors()));
     EXPECT_EQ(pane.GetColor(), 0x00FF0000u);
     EXPECT_EQ(PaintPane().At(104, 20), kBlue);
-    ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x502, reinterpret_cast<LPARAM>(&pane.widths()));
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, ID_WIDTH_THICK, 0);
     EXPECT_EQ(pane.GetPenWidth(), 6);
     pane.SetMode(kPaneHighlighter);
-    EXPECT_EQ(pane.GetPenWidth(), 10);
-    ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x500, reinterpret_cast<LPARAM>(&pane.widths()));
+    EXPECT_EQ(pane.widths().GetChecked(), ID_WIDTH_MEDIUM);
+    EXPECT_EQ(pane.GetPenWidth(), 12);
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, ID_WIDTH_THIN, 0);
     EXPECT_EQ(pane.GetPenWidth(), 5);
     EXPECT_EQ(host.fontMessages, 0);
     // Text mode: wider, lists shown, the colour box moved; a colour change re-sends the font.
@@ -298,7 +286,7 @@ TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {
     RECT client;
     ::GetClientRect(pane.hwnd(), &client);
     EXPECT_EQ(client.right, 324);
-    EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), kFontFaceList), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), IDC_FONT_FACE), GWL_STYLE) & WS_VISIBLE);
     ::SendMessageW(pane.hwnd(), WM_COMMAND, 0x600, reinterpret_cast<LPARAM>(&pane.upperColors()));
     EXPECT_EQ(pane.GetColor(), 0u);
     EXPECT_EQ(host.fontMessages, 1);
@@ -306,23 +294,20 @@ TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {
     EXPECT_EQ(PaintPane().At(164, 20), 0u);
     pane.SetMode(kPaneShapes);
     EXPECT_EQ(pane.GetPenWidth(), 3);
-    EXPECT_EQ(pane.widths().GetChecked(), 0x500);
-    EXPECT_FALSE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), kFontFaceList), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(pane.widths().GetChecked(), ID_WIDTH_MEDIUM);
+    EXPECT_FALSE(::GetWindowLongW(::GetDlgItem(pane.hwnd(), IDC_FONT_FACE), GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(Annotation, PaneListsSizesAndTextFontFollowsThem) {
-    HWND sizes = ::GetDlgItem(pane.hwnd(), kFontSizeList);
+    HWND sizes = ::GetDlgItem(pane.hwnd(), IDC_FONT_SIZE);
     ASSERT_EQ(::SendMessageW(sizes, CB_GETCOUNT, 0, 0), 13);
     EXPECT_EQ(::SendMessageW(sizes, CB_GETCURSEL, 0, 0), 4);
-    EXPECT_GT(::SendMessageW(::GetDlgItem(pane.hwnd(), kFontFaceList), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_GT(::SendMessageW(::GetDlgItem(pane.hwnd(), IDC_FONT_FACE), CB_GETCOUNT, 0, 0), 0);
     ::SendMessageW(sizes, CB_SETCURSEL, 12, 0);
-    ::SendMessageW(pane.hwnd(), WM_COMMAND, MAKEWPARAM(kFontSizeList, CBN_SELCHANGE), LPARAM(sizes));
+    ::SendMessageW(pane.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_FONT_SIZE, CBN_SELCHANGE), LPARAM(sizes));
     EXPECT_EQ(host.fontMessages, 1);
     EXPECT_EQ(host.fontHeight, 20);
-    win::Font font(pane.CreateTextFont());
-    LOGFONTW lf{};
-    ::GetObjectW(font.Get(), sizeof(lf), &lf);
-    EXPECT_EQ(lf.lfHeight, 20);
+    EXPECT_EQ(pane.Style().fontHeight, 20);
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <utility>
+
 #include "common/win/com.h"
 #include "tests/win/test_support.h"
 #include "worker/dimming.h"
 #include "worker/image_output.h"
+#include "worker/res/resource.h"
 
 namespace kestrow {
 namespace {
@@ -16,7 +20,7 @@ protected:
     void SetUp() override {
         ::SetCursorPos(500, 400);
         ASSERT_TRUE(overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW));
-        overlay.StartCapture(L"", 0);
+        overlay.StartCapture();
         w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
         h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
         // A known picture instead of whatever the screen showed.
@@ -32,6 +36,17 @@ protected:
         kept.Create(nullptr, w, h);
     }
     void Send(UINT msg, int x, int y) { ::SendMessageW(overlay.hwnd(), msg, 0, MAKELPARAM(x, y)); }
+    // A drag with the left button, from press to release.
+    void Drag(int x0, int y0, int x1, int y1) {
+        Send(WM_LBUTTONDOWN, x0, y0);
+        Send(WM_MOUSEMOVE, x1, y1);
+        Send(WM_LBUTTONUP, x1, y1);
+    }
+    // A selection from (100, 200) to (300, 400) with `tool` picked.
+    void SelectAndPick(int tool) {
+        Drag(100, 200, 300, 400);
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, tool, 0);
+    }
     test::Pixels Render(win::MemorySurface& s) {
         overlay.Render(s.dc(), RECT{0, 0, w, h});
         ::GdiFlush();
@@ -133,10 +148,105 @@ TEST_F(Overlay, KeptBackBufferMatchesAFreshRenderAfterEveryChange) {
     ExpectSameAsFresh("reset");
 }
 
+// The bitmap on the clipboard, or an empty picture.
+test::Pixels ClipboardBitmap() {
+    win::ClipboardSession clipboard(nullptr);
+    HANDLE bitmap = clipboard.IsOpen() ? ::GetClipboardData(CF_BITMAP) : nullptr;
+    return bitmap ? test::ReadBitmap(static_cast<HBITMAP>(bitmap)) : test::Pixels{};
+}
+
+TEST_F(Overlay, DoubleClickCopiesTheSelectionWithItsShapes) {
+    test::ReceiverThread launcher;
+    SelectAndPick(ID_TOOL_RECTANGLE);
+    Drag(120, 220, 200, 300);
+    Send(WM_LBUTTONDBLCLK, 150, 250);
+    const test::Pixels p = ClipboardBitmap();
+    ASSERT_EQ(p.width, 200);
+    ASSERT_EQ(p.height, 200);
+    EXPECT_EQ(p.At(50, 50), test::Unique(150, 250));
+    EXPECT_EQ(p.At(20, 50), 0xFF0000u);  // the rectangle's left side, burnt in
+    ASSERT_EQ(launcher.records().size(), 1u);
+    EXPECT_EQ(launcher.records()[0].code, RESULT_REGION_COPIED);
+    EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+}
+
+// What the save dialog found when it opened.
+struct SaveDialogWatch {
+    static inline HWND pane = nullptr;
+    static inline HWND owner = nullptr;
+    static inline bool seen = false, paneShown = false;
+
+    static BOOL CALLBACK FindDialog(HWND w, LPARAM found) {
+        wchar_t cls[16] = {};
+        ::GetClassNameW(w, cls, 16);
+        if (::IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0 && w != pane) {
+            *reinterpret_cast<HWND*>(found) = w;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    // Runs in the dialog's own message loop: notes what it sees and cancels the dialog.
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog || seen) return;
+        seen = true;
+        owner = ::GetWindow(dialog, GW_OWNER);
+        paneShown = ::IsWindowVisible(pane) != FALSE;
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+};
+
+TEST_F(Overlay, SaveAsHidesTheColourPaneBeforeTheDialog) {
+    test::WorkerResources res;
+    SelectAndPick(ID_TOOL_RECTANGLE);
+    SaveDialogWatch::pane = overlay.colorPane().hwnd();
+    ASSERT_TRUE(::IsWindowVisible(SaveDialogWatch::pane));
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &SaveDialogWatch::Tick);
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_SAVEAS, 0);
+    ::KillTimer(nullptr, timer);
+    ASSERT_TRUE(SaveDialogWatch::seen);
+    EXPECT_FALSE(SaveDialogWatch::paneShown);
+    EXPECT_NE(SaveDialogWatch::owner, SaveDialogWatch::pane);
+}
+
+DWORD WINAPI SendFontNewsFromAnotherThread(void* p) {
+    auto* args = static_cast<std::pair<HWND, wchar_t*>*>(p);
+    ::SendMessageW(args->first, WM_TEXT_FONT_CHANGED, 30, reinterpret_cast<LPARAM>(args->second));
+    return 0;
+}
+
+int TextBoxFontHeight(HWND box) {
+    LOGFONTW lf{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(box, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    return lf.lfHeight;
+}
+
+TEST_F(Overlay, TextFontNewsIsTakenOnlyFromItsOwnThreadAndReadFromThePane) {
+    test::WorkerResources res;
+    SelectAndPick(ID_TOOL_TEXT);
+    HWND box = overlay.graphs().textBox().hwnd();
+    HWND sizes = ::GetDlgItem(overlay.colorPane().hwnd(), IDC_FONT_SIZE);
+    ::SendMessageW(sizes, CB_SETCURSEL, 12, 0);  // 20 pixels in the pane, not yet announced
+    // Another thread's message, with a string it hands over, changes nothing.
+    wchar_t* face = _wcsdup(L"Impostor");
+    std::pair<HWND, wchar_t*> args(overlay.hwnd(), face);
+    HANDLE sender = ::CreateThread(nullptr, 0, &SendFontNewsFromAnotherThread, &args, 0, nullptr);
+    while (::MsgWaitForMultipleObjects(1, &sender, FALSE, 5000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // delivers the sent message
+    }
+    ::CloseHandle(sender);
+    EXPECT_EQ(TextBoxFontHeight(box), 12);
+    EXPECT_STREQ(face, L"Impostor");  // still ours
+    std::free(face);
+    // The pane's own news applies the pane's choice, whatever the parameters say.
+    ::SendMessageW(overlay.hwnd(), WM_TEXT_FONT_CHANGED, 30, 0);
+    EXPECT_EQ(TextBoxFontHeight(box), 20);
+}
+
 TEST_F(Overlay, EscapeAndCancelPostTheQuitMessage) {
-    Send(WM_LBUTTONDOWN, 100, 300);
-    Send(WM_MOUSEMOVE, 300, 500);
-    Send(WM_LBUTTONUP, 300, 500);
+    Drag(100, 300, 300, 500);
     ::SendMessageW(overlay.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     MSG msg;
     bool quit = false;

@@ -5,7 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "common/result_message.h"
 #include "common/win/gdi.h"
+#include "common/win/handles.h"
+#include "common/win/window.h"
+#include "worker/annotation/color_select_pane.h"
+#include "worker/toolbar/x_toolbar.h"
 
 namespace kestrow::test {
 
@@ -124,6 +129,85 @@ public:
 private:
     std::wstring path_;
     static inline int counter_ = 0;
+};
+
+// One result message as the launcher received it.
+struct Record {
+    WPARAM wparam;
+    ULONG_PTR code;
+    DWORD size;
+    std::vector<unsigned char> bytes;
+};
+
+// The launcher's result window, on a thread of its own so that the send really
+// crosses to another thread's message queue, as it crosses processes in use.
+class ReceiverWindow : public win::Window {
+public:
+    std::vector<Record> records;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_COPYDATA) {
+            const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+            const auto* p = static_cast<const unsigned char*>(cds->lpData);
+            records.push_back({wp, cds->dwData, cds->cbData, {p, p + cds->cbData}});
+            return TRUE;
+        }
+        if (msg == WM_CLOSE) {
+            ::PostQuitMessage(0);
+            return 0;
+        }
+        return DefaultMessage(msg, wp, lp);
+    }
+};
+
+class ReceiverThread {
+public:
+    explicit ReceiverThread(const wchar_t* title = kResultWindowTitle) : title_(title) {
+        ready_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        thread_.Reset(::CreateThread(nullptr, 0, &ReceiverThread::Main, this, 0, nullptr));
+        ::WaitForSingleObject(ready_.Get(), 5000);
+    }
+    ~ReceiverThread() {
+        ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        ::WaitForSingleObject(thread_.Get(), 5000);
+    }
+    const std::vector<Record>& records() const { return window_.records; }
+
+private:
+    static DWORD WINAPI Main(void* self) {
+        auto* t = static_cast<ReceiverThread*>(self);
+        WNDCLASSEXW wc{sizeof(wc)};
+        wc.lpfnWndProc = win::Window::WindowProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kResultWindowClass;
+        win::RegisterWindowClass(wc);
+        t->hwnd_ = t->window_.Create({.className = kResultWindowClass, .title = t->title_, .x = 0, .y = 0, .width = 0, .height = 0});
+        ::SetEvent(t->ready_.Get());
+        win::RunMessageLoop();
+        t->window_.Destroy();
+        return 0;
+    }
+    const wchar_t* title_;
+    ReceiverWindow window_;
+    HWND hwnd_ = nullptr;
+    win::UniqueHandle ready_;
+    win::UniqueHandle thread_;
+};
+
+// Dialog 201 and the PNG images come from the built program.
+struct WorkerResources {
+    WorkerResources()
+        : module(::LoadLibraryExW(BuiltProgram(L"Worker.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        XToolbar::SetResourceModule(module);
+        CColorSelectPane::SetResourceModule(module);
+    }
+    ~WorkerResources() {
+        XToolbar::SetResourceModule(nullptr);
+        CColorSelectPane::SetResourceModule(nullptr);
+        if (module) ::FreeLibrary(module);
+    }
+    HMODULE module;
 };
 
 }  // namespace kestrow::test

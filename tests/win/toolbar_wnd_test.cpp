@@ -1,31 +1,20 @@
 // The tool bar's strip as painted: background, border, icons and the state frames,
 // read back from a memory DC.
-#include "worker/annotation/toolbar_wnd.h"
+#include "worker/toolbar/toolbar_wnd.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include "common/res_reader.h"
-#include "worker/annotation/x_tooltip_ctrl.h"
+#include "worker/toolbar/x_tooltip_ctrl.h"
 #include "common/win/com.h"
 #include "tests/win/test_support.h"
 
 namespace kestrow {
 namespace {
 
-std::wstring WorkerPath() { return test::BuiltProgram(L"Worker.exe"); }
-
-struct WorkerResources {
-    WorkerResources() : module(::LoadLibraryExW(WorkerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        XToolbar::SetResourceModule(module);
-    }
-    ~WorkerResources() {
-        XToolbar::SetResourceModule(nullptr);
-        if (module) ::FreeLibrary(module);
-    }
-    HMODULE module;
-};
+using test::WorkerResources;
 
 unsigned Rgb(Gdiplus::Bitmap& b, int x, int y) {
     Gdiplus::Color c;
@@ -151,7 +140,7 @@ TEST(ToolbarCommands, ClicksReachTheOwnerAndEscCloses) {
     wc.lpszClassName = L"KestrowTestToolbarOwner";
     ASSERT_TRUE(win::RegisterWindowClass(wc));
     Owner owner;
-    ASSERT_TRUE(owner.Create(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 10, 10));
+    ASSERT_TRUE(owner.Create({.className = wc.lpszClassName, .x = 0, .y = 0, .width = 10, .height = 10}));
     CToolbarWnd toolbar;
     ASSERT_TRUE(toolbar.Create(owner.hwnd(), RECT{0, 0, 10, 10}));
     auto click = [&](int x) {

@@ -55,13 +55,11 @@ PaneLayout PaneLayoutFor(int mode) {
 int PenWidthFor(int buttonId, int mode) {
     const bool highlighter = mode == kPaneHighlighter;
     switch (buttonId) {
-        case 0x500: return highlighter ? 5 : 1;
-        case 0x501: return highlighter ? 12 : 3;
-        case 0x502: return highlighter ? 18 : 6;
+        case ID_WIDTH_THIN: return highlighter ? 5 : 1;
+        case ID_WIDTH_MEDIUM: return highlighter ? 12 : 3;
+        case ID_WIDTH_THICK: return highlighter ? 18 : 6;
     }
     return 0;
 }
-
-int DefaultPenWidthFor(int mode) { return mode == kPaneHighlighter ? 10 : 3; }
 
 }  // namespace kestrow

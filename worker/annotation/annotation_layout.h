@@ -6,7 +6,8 @@
 #include <optional>
 
 #include "common/geometry.h"
-#include "worker/annotation/toolbar_layout.h"  // kToolbarHeight
+#include "worker/toolbar/toolbar_layout.h"  // kToolbarHeight
+#include "worker/worker_ids.h"
 
 namespace kestrow {
 
@@ -44,17 +45,16 @@ struct PaneLayout {
 };
 PaneLayout PaneLayoutFor(int mode);
 
-// Width buttons 0x500, 0x501, 0x502 and the pen width each gives in a mode;
-// 0 for other ids.
+// The pen width a width button gives in a mode; 0 for other ids.
 int PenWidthFor(int buttonId, int mode);
-// The width a mode starts with when the pane switches to it.
-int DefaultPenWidthFor(int mode);
+// The width button checked when the pane switches to a mode with widths; new shapes
+// get its width in that mode.
+inline constexpr int kDefaultWidthButton = ID_WIDTH_MEDIUM;
 
-// The sixteen swatches, 0x600 to 0x60F, as COLORREF values (0x00BBGGRR).
-inline constexpr std::array<uint32_t, 16> kSwatchColors = {
+// The sixteen swatches, ID_FIRST_SWATCH onwards, as COLORREF values (0x00BBGGRR).
+inline constexpr std::array<uint32_t, kSwatchCount> kSwatchColors = {
     0x00000000, 0x00808080, 0x00000080, 0x00008080, 0x00008000, 0x00800000, 0x00800080, 0x00808000,
     0x00FFFFFF, 0x00C0C0C0, 0x000000FF, 0x0000FF00, 0x0000FFFF, 0x00FF0000, 0x00FF00FF, 0x00FFFF00,
 };
-inline constexpr int kFirstSwatchId = 0x600;
 
 }  // namespace kestrow

@@ -2,13 +2,17 @@
 
 #include <windowsx.h>
 
-#include <cstdlib>
 #include <cwchar>
 #include <iterator>
 
-#include "worker/screen_capture_wnd.h"
+#include "common/win/rect.h"
+#include "worker/res/resource.h"
+#include "worker/worker_ids.h"
 
 namespace kestrow {
+
+using win::ToRECT;
+using win::ToRect;
 
 namespace {
 
@@ -18,13 +22,12 @@ constexpr wchar_t kDefaultFace[] = L"宋体";
 HMODULE g_dialogModule = nullptr;
 
 const StripItemInit kWidthItems[] = {
-    {L"矩形", L"", 0x500, 0, 0, kItemCheckGroup},
-    {L"圆形", L"", 0x501, 1, 0, kItemCheckGroup},
-    {L"箭头", L"", 0x502, 2, 0, kItemCheckGroup},
+    {L"矩形", L"", ID_WIDTH_THIN, 0, 0, kItemCheckGroup},
+    {L"圆形", L"", ID_WIDTH_MEDIUM, 1, 0, kItemCheckGroup},
+    {L"箭头", L"", ID_WIDTH_THICK, 2, 0, kItemCheckGroup},
     {L"", L"", 0, -1, 0, kItemSeparator},
 };
 
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // The swatch inside an item at (x, y), shrunk by one pixel unless it is to fill the item.
 void PaintSwatch(HDC dc, int x, int y, int w, int h, COLORREF color, bool full) {
@@ -105,35 +108,12 @@ void CColorToolBar::PaintItem(int id, HDC dc) {
     ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0, SRCCOPY);
 }
 
-CColorSelectPane::~CColorSelectPane() {
-    if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
-}
+CColorSelectPane::~CColorSelectPane() { Destroy(); }
 
 void CColorSelectPane::SetResourceModule(HMODULE module) { g_dialogModule = module; }
 
 bool CColorSelectPane::Create(HWND owner) {
-    if (hwnd_ && ::IsWindow(hwnd_)) return true;
-    hwnd_ = ::CreateDialogParamW(g_dialogModule ? g_dialogModule : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kColorPaneDialog), owner,
-                                 &CColorSelectPane::DialogProc, reinterpret_cast<LPARAM>(this));
-    return hwnd_ != nullptr;
-}
-
-INT_PTR CALLBACK CColorSelectPane::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    CColorSelectPane* self = nullptr;
-    if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<CColorSelectPane*>(lp);
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-        self->hwnd_ = hwnd;
-    } else {
-        self = reinterpret_cast<CColorSelectPane*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    }
-    if (!self) return FALSE;
-    const INT_PTR result = self->HandleMessage(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
+    return IsWindow() || CreateModeless(IDD_COLOR_PANE, owner, g_dialogModule) != nullptr;
 }
 
 void CColorSelectPane::OnInitDialog() {
@@ -142,39 +122,39 @@ void CColorSelectPane::OnInitDialog() {
 
     widths_.SetEnabled(true);
     widths_.SetShowLabels(false);
-    widths_.SetOwner(hwnd_);
+    widths_.SetOwner(hwnd());
     widths_.SetDefaultItemSize(22, 22);
     widths_.SetDrawBackground(false);
-    widths_.LoadIcons(kWidthIcons, 3);
+    widths_.LoadIcons(IDB_WIDTH_ICONS, 3);
     widths_.AddItems(kWidthItems, int(std::size(kWidthItems)));
     widths_.SetRect(RECT{5, 5, 90, 30});
-    widths_.SetChecked(0x501, true);
+    widths_.SetChecked(kDefaultWidthButton, true);
 
     CColorToolBar* strips[2] = {&upper_, &lower_};
     for (int row = 0; row < 2; ++row) {
         CColorToolBar& strip = *strips[row];
         strip.SetEnabled(true);
         strip.SetShowLabels(false);
-        strip.SetOwner(hwnd_);
+        strip.SetOwner(hwnd());
         strip.SetDefaultItemSize(14, 14);
         StripItemInit items[8];
-        for (int i = 0; i < 8; ++i) items[i] = {L"", L"", kFirstSwatchId + row * 8 + i, -1, 0, 0};
+        for (int i = 0; i < 8; ++i) items[i] = {L"", L"", ID_FIRST_SWATCH + row * 8 + i, -1, 0, 0};
         strip.AddItems(items, 8);
-        for (int i = 0; i < 8; ++i) strip.SetValue(kFirstSwatchId + row * 8 + i, int(kSwatchColors[row * 8 + i]));
+        for (int i = 0; i < 8; ++i) strip.SetValue(ID_FIRST_SWATCH + row * 8 + i, int(kSwatchColors[row * 8 + i]));
     }
     upper_.SetRect(RECT{120, 1, 264, 22});
     lower_.SetRect(RECT{120, 18, 264, 39});
     colorBox_ = {90, 5, 118, 34};
 
-    HWND sizes = ::GetDlgItem(hwnd_, kFontSizeList);
+    HWND sizes = ::GetDlgItem(hwnd(), IDC_FONT_SIZE);
     for (int size = 8; size <= 20; ++size)
         ::SendMessageW(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(size).c_str()));
     ::SendMessageW(sizes, CB_SETCURSEL, 4, 0);
 
-    HWND faces = ::GetDlgItem(hwnd_, kFontFaceList);
+    HWND faces = ::GetDlgItem(hwnd(), IDC_FONT_FACE);
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
-    win::WindowDC dc(hwnd_);
+    win::WindowDC dc(hwnd());
     ::EnumFontFamiliesExW(
         dc.Get(), &query,
         &AddFaceToList,
@@ -185,52 +165,43 @@ void CColorSelectPane::OnInitDialog() {
 
     ::ShowWindow(sizes, SW_HIDE);
     ::ShowWindow(faces, SW_HIDE);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, 264, 39, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, 264, 39, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int CColorSelectPane::FontHeight() const {
-    const LRESULT index = ::SendDlgItemMessageW(hwnd_, kFontSizeList, CB_GETCURSEL, 0, 0);
+    const LRESULT index = ::SendDlgItemMessageW(hwnd(), IDC_FONT_SIZE, CB_GETCURSEL, 0, 0);
     return int(index < 0 ? 4 : index) + 8;
 }
 
 std::wstring CColorSelectPane::FaceName() const {
     wchar_t face[LF_FACESIZE] = {};
-    HWND faces = ::GetDlgItem(hwnd_, kFontFaceList);
+    HWND faces = ::GetDlgItem(hwnd(), IDC_FONT_FACE);
     const LRESULT index = ::SendMessageW(faces, CB_GETCURSEL, 0, 0);
     if (index >= 0 && ::SendMessageW(faces, CB_GETLBTEXTLEN, WPARAM(index), 0) < LF_FACESIZE)
         ::SendMessageW(faces, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(face));
     return face;
 }
 
-HFONT CColorSelectPane::CreateTextFont() const {
-    return ::CreateFontW(FontHeight(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, FaceName().c_str());
-}
-
 void CColorSelectPane::SendFontChanged() {
-    HWND parent = ::GetWindow(hwnd_, GW_OWNER);
-    if (!parent) return;
-    wchar_t* face = _wcsdup(FaceName().c_str());
-    if (!face) return;
-    // The receiver frees the copy.
-    ::SendMessageW(parent, WM_TEXT_FONT_CHANGED, WPARAM(FontHeight()), reinterpret_cast<LPARAM>(face));
+    HWND parent = ::GetWindow(hwnd(), GW_OWNER);
+    // Only the news travels: the receiver reads the face from the pane itself.
+    if (parent) ::SendMessageW(parent, WM_TEXT_FONT_CHANGED, WPARAM(FontHeight()), 0);
 }
 
 void CColorSelectPane::OnCommand(WPARAM wp, LPARAM lp) {
     const int id = LOWORD(wp);
-    if (HIWORD(wp) == CBN_SELCHANGE && (id == kFontSizeList || id == kFontFaceList)) {
+    if (HIWORD(wp) == CBN_SELCHANGE && (id == IDC_FONT_SIZE || id == IDC_FONT_FACE)) {
         SendFontChanged();
         return;
     }
-    if (id >= 0x500 && id <= 0x502 && lp == reinterpret_cast<LPARAM>(&widths_)) {
+    if (id >= ID_WIDTH_THIN && id <= ID_WIDTH_THICK) {
         penWidth_ = PenWidthFor(id, mode_);
         return;
     }
-    if (id >= kFirstSwatchId && id < kFirstSwatchId + 16) {
-        const XToolbar* strip = reinterpret_cast<const XToolbar*>(lp);
-        if (strip != &upper_ && strip != &lower_) strip = id < kFirstSwatchId + 8 ? &upper_ : &lower_;
-        color_ = COLORREF(strip->GetValue(id));
+    if (id >= ID_FIRST_SWATCH && id < ID_FIRST_SWATCH + kSwatchCount) {
+        color_ = COLORREF(kSwatchColors[size_t(id - ID_FIRST_SWATCH)]);
         if (mode_ == kPaneText) SendFontChanged();
-        ::InvalidateRect(hwnd_, &colorBox_, FALSE);
+        ::InvalidateRect(hwnd(), &colorBox_, FALSE);
     }
 }
 
@@ -240,39 +211,40 @@ void CColorSelectPane::ApplyLayout() {
     upper_.SetRect(ToRECT(layout.upperStrip));
     lower_.SetRect(ToRECT(layout.lowerStrip));
     colorBox_ = ToRECT(layout.colorBox);
-    HWND faces = ::GetDlgItem(hwnd_, kFontFaceList), sizes = ::GetDlgItem(hwnd_, kFontSizeList);
+    HWND faces = ::GetDlgItem(hwnd(), IDC_FONT_FACE), sizes = ::GetDlgItem(hwnd(), IDC_FONT_SIZE);
     if (layout.fontLists) {
         ::SetWindowPos(faces, nullptr, 5, 7, 85, 200, SWP_NOZORDER | SWP_NOACTIVATE);
         ::SetWindowPos(sizes, nullptr, 95, 7, 51, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ::ShowWindow(faces, layout.fontLists ? SW_SHOW : SW_HIDE);
     ::ShowWindow(sizes, layout.fontLists ? SW_SHOW : SW_HIDE);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, layout.pane.cx, layout.pane.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, layout.pane.cx, layout.pane.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CColorSelectPane::SetMode(int mode) {
-    if (mode == mode_ || !hwnd_) return;
+    if (mode == mode_ || !hwnd()) return;
     mode_ = mode;
     ApplyLayout();
     if (mode != kPaneText) {
-        widths_.SetChecked(mode == kPaneHighlighter ? 0x501 : 0x500, true);
-        penWidth_ = DefaultPenWidthFor(mode);
+        // The checked button always shows the width new shapes get.
+        widths_.SetChecked(kDefaultWidthButton, true);
+        penWidth_ = PenWidthFor(kDefaultWidthButton, mode);
     }
     KeepOnScreen();
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void CColorSelectPane::KeepOnScreen() {
     RECT r;
-    if (!hwnd_ || !::GetWindowRect(hwnd_, &r)) return;
+    if (!hwnd() || !::GetWindowRect(hwnd(), &r)) return;
     const int left = KeepPaneOnScreen(r.left, r.right - r.left, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
     if (left != r.left)
-        ::SetWindowPos(hwnd_, nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(hwnd(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CColorSelectPane::Paint(HDC dc) {
     RECT client;
-    ::GetClientRect(hwnd_, &client);
+    ::GetClientRect(hwnd(), &client);
     {
         win::ScopedSelect brush(dc, fill_.Get());
         win::ScopedSelect pen(dc, outline_.Get());
@@ -295,9 +267,9 @@ INT_PTR CColorSelectPane::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_INITDIALOG: OnInitDialog(); return FALSE;  // no focus: the pane never takes the keyboard
         case WM_PAINT: {
             PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd_, &ps);
+            HDC dc = ::BeginPaint(hwnd(), &ps);
             if (dc) Paint(dc);
-            ::EndPaint(hwnd_, &ps);
+            ::EndPaint(hwnd(), &ps);
             return TRUE;
         }
         case WM_ERASEBKGND: return TRUE;
@@ -306,16 +278,12 @@ INT_PTR CColorSelectPane::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // and an open text box keep working; the font lists activate as usual.
             POINT p;
             ::GetCursorPos(&p);
-            ::ScreenToClient(hwnd_, &p);
-            if (::ChildWindowFromPointEx(hwnd_, p, CWP_SKIPINVISIBLE) != hwnd_) return FALSE;
-            ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, MA_NOACTIVATE);
-            return TRUE;
+            ::ScreenToClient(hwnd(), &p);
+            if (::ChildWindowFromPointEx(hwnd(), p, CWP_SKIPINVISIBLE) != hwnd()) return FALSE;
+            return SetResult(MA_NOACTIVATE);
         }
         case WM_MOUSEMOVE:
-            if (!tracking_) {
-                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
-                tracking_ = ::TrackMouseEvent(&tme) != FALSE;
-            }
+            leave_.Track(hwnd());
             {
                 // Strips overlap and keep a hover the pointer has left; a click must
                 // reach only the strip under the pointer.
@@ -323,26 +291,26 @@ INT_PTR CColorSelectPane::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 XToolbar* strips[3] = {&widths_, &upper_, &lower_};
                 for (XToolbar* strip : strips)
                     if (strip->GetHovered() > 0 && !::PtInRect(&strip->rect(), p))
-                        strip->HandleMessage(hwnd_, WM_MOUSELEAVE, 0, 0);
+                        strip->HandleMessage(hwnd(), WM_MOUSELEAVE, 0, 0);
             }
             [[fallthrough]];
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
-            widths_.HandleMessage(hwnd_, msg, wp, lp);
-            upper_.HandleMessage(hwnd_, msg, wp, lp);
-            lower_.HandleMessage(hwnd_, msg, wp, lp);
+            widths_.HandleMessage(hwnd(), msg, wp, lp);
+            upper_.HandleMessage(hwnd(), msg, wp, lp);
+            lower_.HandleMessage(hwnd(), msg, wp, lp);
             return TRUE;
         case WM_MOUSELEAVE:
-            tracking_ = false;
-            widths_.HandleMessage(hwnd_, msg, wp, lp);
-            upper_.HandleMessage(hwnd_, msg, wp, lp);
-            lower_.HandleMessage(hwnd_, msg, wp, lp);
+            leave_.Left();
+            widths_.HandleMessage(hwnd(), msg, wp, lp);
+            upper_.HandleMessage(hwnd(), msg, wp, lp);
+            lower_.HandleMessage(hwnd(), msg, wp, lp);
             return TRUE;
         case WM_NOTIFY:
-            if (widths_.HandleMessage(hwnd_, msg, wp, lp)) return TRUE;
+            if (widths_.HandleMessage(hwnd(), msg, wp, lp)) return TRUE;
             return FALSE;
         case WM_COMMAND: OnCommand(wp, lp); return TRUE;
-        case WM_CLOSE: ::DestroyWindow(hwnd_); return TRUE;
+        case WM_CLOSE: ::DestroyWindow(hwnd()); return TRUE;
     }
     return FALSE;
 }

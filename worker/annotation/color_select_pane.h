@@ -5,16 +5,14 @@
 
 #include <string>
 
+#include "common/win/dialog.h"
 #include "common/win/gdi.h"
+#include "common/win/mouse_leave.h"
 #include "worker/annotation/annotation_layout.h"
-#include "worker/annotation/x_toolbar.h"
+#include "worker/annotation/annotation_style.h"
+#include "worker/toolbar/x_toolbar.h"
 
 namespace kestrow {
-
-inline constexpr UINT kColorPaneDialog = 201;
-inline constexpr UINT kWidthIcons = 203;
-inline constexpr int kFontSizeList = 1001;
-inline constexpr int kFontFaceList = 1002;
 
 // The three pen widths; icons centred in their items.
 class CColorToolBarStyle : public XToolbar {
@@ -33,26 +31,25 @@ public:
     void PaintItem(int id, HDC dc) override;
 };
 
-class CColorSelectPane {
+class CColorSelectPane : public win::Dialog {
 public:
-    CColorSelectPane() = default;
-    CColorSelectPane(const CColorSelectPane&) = delete;
-    CColorSelectPane& operator=(const CColorSelectPane&) = delete;
-    ~CColorSelectPane();
+    ~CColorSelectPane() override;
 
-    // The module holding dialog 201 (the program itself unless set).
+    // The module holding the pane dialog (the program itself unless set).
     static void SetResourceModule(HMODULE module);
 
     // The hidden modeless pane owned by `owner`; true when it exists.
     bool Create(HWND owner);
-    HWND hwnd() const { return hwnd_; }
 
     int GetPenWidth() const { return penWidth_; }
     COLORREF GetColor() const { return color_; }
     int mode() const { return mode_; }
     RECT colorBox() const { return colorBox_; }
-    // A new font of the chosen size and face, owned by the caller.
-    HFONT CreateTextFont() const;
+    // The text font chosen in the lists: height in pixels and face.
+    int FontHeight() const;
+    std::wstring FaceName() const;
+    // Colour, width and text font for new shapes.
+    AnnotationStyle Style() const { return {color_, penWidth_, FontHeight(), FaceName()}; }
     void SetMode(int mode);
     // Moves the pane left when its right edge lies past the virtual screen.
     void KeepOnScreen();
@@ -64,17 +61,15 @@ public:
     // The whole pane painted into `dc` (its client area).
     void Paint(HDC dc);
 
+protected:
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OnInitDialog();
     void OnCommand(WPARAM wp, LPARAM lp);
     void ApplyLayout();
     void SendFontChanged();
-    int FontHeight() const;
-    std::wstring FaceName() const;
 
-    HWND hwnd_ = nullptr;
     CColorToolBarStyle widths_;
     CColorToolBar upper_;
     CColorToolBar lower_;
@@ -82,7 +77,7 @@ private:
     RECT colorBox_{90, 5, 118, 34};
     COLORREF color_ = 0x000000FF;
     int mode_ = kPaneShapes;
-    bool tracking_ = false;
+    win::MouseLeaveTracker leave_;
     win::Brush fill_;
     win::Pen outline_;
 };

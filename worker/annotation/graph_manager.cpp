@@ -1,52 +1,43 @@
 #include "worker/annotation/graph_manager.h"
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "common/win/rect.h"
 #include "worker/annotation/annotation_layout.h"
-#include "worker/annotation/color_select_pane.h"
-#include "worker/annotation/toolbar_wnd.h"
+#include "worker/res/resource.h"
 #include "worker/selection_geometry.h"
 #include "worker/selection_tracker.h"
+#include "worker/worker_ids.h"
 
 namespace kestrow {
 
 namespace {
 
-WNDPROC g_editProc = nullptr;
 constexpr int kTextLimit = 1024;
 constexpr DWORD kTextBoxStyle = WS_CHILD | WS_TABSTOP | ES_WANTRETURN | ES_MULTILINE;
 constexpr wchar_t kTextBoxFace[] = L"宋体";
 
-bool RegisterEditSuperclass() {
-    const HINSTANCE self = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW mine{sizeof(mine)};
-    if (g_editProc && ::GetClassInfoExW(self, CGraphEdit::kClassName, &mine)) return true;
-    WNDCLASSEXW wc{sizeof(wc)};
-    if (!::GetClassInfoExW(nullptr, L"EDIT", &wc)) return false;
-    g_editProc = wc.lpfnWndProc;
-    wc.lpfnWndProc = win::Window::WindowProc;
-    wc.hInstance = self;
-    wc.lpszClassName = CGraphEdit::kClassName;
-    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 // The box's own state, whether or not the overlay is on screen.
 bool IsOpen(HWND box) { return box && (::GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE); }
+
+// The text font: the chosen height and face, every other choice left to the system.
+HFONT TextFont(int height, const std::wstring& face) {
+    return ::CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, face.c_str());
+}
 
 bool Inside(Point p, const Rect& s) { return p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom; }
 
 }  // namespace
 
 bool CGraphEdit::Create(HWND parent) {
-    if (!RegisterEditSuperclass()) return false;
     placement_ = {20, 20, 200, 80};
-    return Window::Create(kClassName, L"", kTextBoxStyle, 0, placement_.left, placement_.top,
-                          placement_.right - placement_.left, placement_.bottom - placement_.top, parent) != nullptr;
-}
-
-LRESULT CGraphEdit::Default(UINT msg, WPARAM wp, LPARAM lp) {
-    return g_editProc ? ::CallWindowProcW(g_editProc, hwnd(), msg, wp, lp) : DefaultMessage(msg, wp, lp);
+    return CreateSuperclassed(L"EDIT", {.className = kClassName,
+                                        .style = kTextBoxStyle,
+                                        .x = placement_.left,
+                                        .y = placement_.top,
+                                        .width = placement_.right - placement_.left,
+                                        .height = placement_.bottom - placement_.top,
+                                        .parent = parent}) != nullptr;
 }
 
 std::wstring CGraphEdit::Text() const {
@@ -60,7 +51,7 @@ void CGraphEdit::ApplyPlacement() {
     if (!hwnd() || ::IsRectEmpty(&format_)) return;
     ::SetWindowPos(hwnd(), nullptr, 0, 0, placement_.right - placement_.left, placement_.bottom - placement_.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Default(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+    DefaultMessage(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
 }
 
 void CGraphEdit::Fit() {
@@ -75,28 +66,34 @@ void CGraphEdit::Fit() {
     const Rect r = FitTextBox({placement_.left, placement_.top, placement_.right, placement_.bottom},
                               {limit_.left, limit_.top, limit_.right, limit_.bottom},
                               measured.right - measured.left, measured.bottom - measured.top);
-    placement_ = {r.left, r.top, r.right, r.bottom};
+    placement_ = win::ToRECT(r);
     ApplyPlacement();
 }
 
 LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE: {
-            const LRESULT result = Default(msg, wp, lp);
+            const LRESULT result = DefaultMessage(msg, wp, lp);
             ApplyPlacement();
             ::InvalidateRect(hwnd(), nullptr, TRUE);
             return result;
         }
         case WM_SIZE: {
-            const LRESULT result = Default(msg, wp, lp);
-            // Only the text rectangle: resizing here would send WM_SIZE again.
-            format_ = {1, 1, placement_.right - placement_.left - 1, placement_.bottom - placement_.top - 1};
-            if (!::IsRectEmpty(&format_)) Default(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+            const LRESULT result = DefaultMessage(msg, wp, lp);
+            // A size other than the placement's (the 30 x 30 a new box is shown at) would
+            // stick out of the selection: back to the placement. The resize sends WM_SIZE
+            // once more, with the placement's size, which stops here.
+            if (LOWORD(lp) != placement_.right - placement_.left || HIWORD(lp) != placement_.bottom - placement_.top) {
+                ApplyPlacement();
+            } else {
+                format_ = {1, 1, placement_.right - placement_.left - 1, placement_.bottom - placement_.top - 1};
+                if (!::IsRectEmpty(&format_)) DefaultMessage(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+            }
             return result;
         }
         case WM_SETFONT: {
             font_ = reinterpret_cast<HFONT>(wp);
-            const LRESULT result = Default(msg, wp, lp);
+            const LRESULT result = DefaultMessage(msg, wp, lp);
             Fit();
             return result;
         }
@@ -112,11 +109,11 @@ LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 1;
         }
     }
-    return Default(msg, wp, lp);
+    return DefaultMessage(msg, wp, lp);
 }
 
-CGraphManager::CGraphManager(CSelectionTracker& selection, CToolbarWnd& toolbar, CColorSelectPane& pane)
-    : toolbar_(toolbar), selection_(selection), pane_(pane) {}
+CGraphManager::CGraphManager(CSelectionTracker& selection, std::function<AnnotationStyle()> style)
+    : selection_(selection), style_(std::move(style)) {}
 
 CGraphManager::~CGraphManager() { textBox_.Destroy(); }
 
@@ -138,14 +135,12 @@ std::unique_ptr<Graph> CGraphManager::CreateShape(int toolId) {
 
 void CGraphManager::Create(HWND overlay) {
     overlay_ = overlay;
-    outsideCursor_ = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(208));
+    outsideCursor_ = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_CROSSHAIR));
     if (!outsideCursor_) outsideCursor_ = ::LoadCursorW(nullptr, IDC_ARROW);
     if (!textBox_.Create(overlay)) return;
     textBoxFont_.Reset(::CreateFontW(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kTextBoxFace));
     ::SendMessageW(textBox_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(textBoxFont_.Get()), TRUE);
 }
-
-int CGraphManager::ActiveTool() const { return tool_ >= 0 ? tool_ : toolbar_.GetChecked(); }
 
 Rect CGraphManager::SelectionRect() const { return SelectionGeometry::Normalized(selection_.GetRect()); }
 
@@ -168,8 +163,9 @@ void CGraphManager::OnLButtonDown(int x, int y) {
     current_ = CreateShape(tool);
     if (!current_) return;
     const RECT clip{s.left, s.top, s.right, s.bottom};
-    current_->SetPenWidth(pane_.GetPenWidth());
-    current_->SetColor(pane_.GetColor());
+    const AnnotationStyle style = style_();
+    current_->SetPenWidth(style.penWidth);
+    current_->SetColor(style.color);
     current_->SetClipRect(&clip);
     current_->SetId(nextId_++);
     current_->AddPoint(p.x, p.y);
@@ -214,8 +210,9 @@ void CGraphManager::CommitText() {
         const RECT& box = textBox_.placement();
         current_->SetText(text);
         current_->AddPoint(box.right, box.bottom);
-        current_->SetColor(pane_.GetColor());
-        current_->SetFont(pane_.CreateTextFont());
+        const AnnotationStyle style = style_();
+        current_->SetColor(style.color);
+        current_->SetFont(TextFont(style.fontHeight, style.fontFace));
         shapes_.push_back(std::move(current_));
     }
     current_.reset();
@@ -225,10 +222,8 @@ void CGraphManager::FitTextBox() {
     if (IsOpen(textBox_.hwnd())) textBox_.Fit();
 }
 
-void CGraphManager::SetTextBoxFont(int height, wchar_t* face) {
-    if (!face) return;
-    win::Font font(::CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, face));
-    std::free(face);
+void CGraphManager::SetTextBoxFont(int height, const std::wstring& face) {
+    win::Font font(TextFont(height, face));
     if (!font) return;
     // The box lets go of the old font before it is deleted.
     if (textBox_.hwnd()) ::SendMessageW(textBox_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);

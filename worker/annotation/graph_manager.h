@@ -4,6 +4,7 @@
 // text box: an EDIT control of its own class that grows with its text.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,13 +12,12 @@
 #include "common/geometry.h"
 #include "common/win/gdi.h"
 #include "common/win/window.h"
+#include "worker/annotation/annotation_style.h"
 #include "worker/annotation/graph.h"
 
 namespace kestrow {
 
 class CSelectionTracker;
-class CToolbarWnd;
-class CColorSelectPane;
 
 class CGraphEdit : public win::Window {
 public:
@@ -36,7 +36,6 @@ protected:
 
 private:
     void ApplyPlacement();
-    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
 
     RECT format_{};
     RECT placement_{20, 20, 200, 80};
@@ -46,22 +45,22 @@ private:
 
 class CGraphManager {
 public:
-    CGraphManager(CSelectionTracker& selection, CToolbarWnd& toolbar, CColorSelectPane& pane);
+    // `style` gives the colour, width and text font at the moment a shape needs them.
+    CGraphManager(CSelectionTracker& selection, std::function<AnnotationStyle()> style);
     ~CGraphManager();
     CGraphManager(const CGraphManager&) = delete;
     CGraphManager& operator=(const CGraphManager&) = delete;
 
     void Create(HWND overlay);
-    // The tool of the last tool command; some tools have no tool bar button to check.
+    // The tool new presses draw with (-1 for none); cleared by Clear().
     void SetActiveTool(int toolId) { tool_ = toolId; }
-    int ActiveTool() const;
+    int ActiveTool() const { return tool_; }
     void OnLButtonDown(int x, int y);
     void OnMouseMove(int x, int y);
     void OnLButtonUp(int x, int y);
     void CommitText();
     void FitTextBox();
-    // `face` is a copy made with _wcsdup; freed here.
-    void SetTextBoxFont(int height, wchar_t* face);
+    void SetTextBoxFont(int height, const std::wstring& face);
     void DrawAll(HDC dc) const;
     void Undo();
     int ShapeCount() const { return int(shapes_.size()); }
@@ -83,9 +82,8 @@ private:
     HWND overlay_ = nullptr;
     int nextId_ = 0;
     int tool_ = -1;
-    CToolbarWnd& toolbar_;
     CSelectionTracker& selection_;
-    CColorSelectPane& pane_;
+    std::function<AnnotationStyle()> style_;
     CGraphEdit textBox_;
     win::Font textBoxFont_;
     HCURSOR outsideCursor_ = nullptr;

@@ -3,8 +3,9 @@
 #include <string>
 
 #include "common/result_message.h"
-#include "worker/annotation/theme_manager.h"
+#include "common/theme_manager.h"
 #include "worker/colorpicker/color_picker_layout.h"
+#include "worker/magnifier_layout.h"
 #include "worker/res/resource.h"
 #include "worker/result_sender.h"
 
@@ -14,6 +15,7 @@ namespace {
 constexpr COLORREF kPanelColor = 0x007F7F7F;
 constexpr COLORREF kTextColor = 0x00FF0000;
 constexpr COLORREF kCrossColor = 0x000000FF;
+constexpr COLORREF kZoomOutside = 0x00333333;  // where the zoom reaches past the screen
 
 void FillSolid(HDC dc, const RECT& rc, COLORREF color) {
     ::SetBkColor(dc, color);
@@ -121,8 +123,12 @@ void CColorCaptureWnd::Render(HDC target) {
 
     if (zoom_) {
         const int half = kPickerZoomSource / 2;
-        ::BitBlt(zoom_.dc(), 0, 0, kPickerZoomSource, kPickerZoomSource, snapshot_.dc(),
-                 cursor.x - half, cursor.y - half, SRCCOPY);
+        // Filled first: near an edge part of the square has no screen under it.
+        FillSolid(zoom_.dc(), RECT{0, 0, kPickerZoomSource, kPickerZoomSource}, kZoomOutside);
+        const ZoomCopy c = ZoomSourceCopy({int(cursor.x), int(cursor.y)}, screenWidth_, screenHeight_);
+        if (!c.from.IsEmpty())
+            ::BitBlt(zoom_.dc(), c.to.x, c.to.y, c.from.Width(), c.from.Height(), snapshot_.dc(), c.from.left,
+                     c.from.top, SRCCOPY);
         {
             win::ScopedSelect pen(zoom_.dc(), crossPen_.Get());
             ::MoveToEx(zoom_.dc(), 12, half, nullptr);

@@ -25,6 +25,7 @@ public:
     static bool RegisterClass();
     // Freezes the screen and covers it; called after creation, before showing.
     void Start();
+    HDC snapshotDC() const { return snapshot_.dc(); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -1,4 +1,4 @@
-#include "worker/annotation/toolbar_layout.h"
+#include "worker/toolbar/toolbar_layout.h"
 
 namespace kestrow {
 

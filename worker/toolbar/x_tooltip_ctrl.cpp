@@ -1,4 +1,4 @@
-#include "worker/annotation/x_tooltip_ctrl.h"
+#include "worker/toolbar/x_tooltip_ctrl.h"
 
 #include <commctrl.h>
 

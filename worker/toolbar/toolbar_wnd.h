@@ -3,24 +3,12 @@
 #include <windows.h>
 
 #include "common/win/double_buffer.h"
+#include "common/win/mouse_leave.h"
 #include "common/win/window.h"
-#include "worker/annotation/x_toolbar.h"
+#include "worker/toolbar/x_toolbar.h"
+#include "worker/worker_ids.h"
 
 namespace kestrow {
-
-enum ToolCommandId : int {
-    ID_TOOL_RECTANGLE = 0x500,
-    ID_TOOL_ELLIPSE = 0x501,
-    ID_TOOL_ARROW = 0x502,
-    ID_TOOL_BRUSH = 0x503,
-    ID_TOOL_HIGHLIGHTER = 0x504,
-    ID_TOOL_TEXT = 0x505,
-    ID_UNDO = 0x506,
-    ID_CANCEL = 0x509,
-    ID_FINISH = 0x50A,
-    ID_COPY = 0x50B,
-    ID_SAVEAS = 0x50C,
-};
 
 class CToolbarWnd : public win::Window {
 public:
@@ -49,7 +37,7 @@ private:
     HWND keyTarget_ = nullptr;
     int width_ = 0;
     RECT rect_{};
-    bool tracking_ = false;
+    win::MouseLeaveTracker leave_;
     win::DoubleBuffer buffer_;
 };
 

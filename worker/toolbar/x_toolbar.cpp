@@ -1,11 +1,12 @@
-#include "worker/annotation/x_toolbar.h"
+#include "worker/toolbar/x_toolbar.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include "common/res_reader.h"
 #include "common/win/gdi.h"
-#include "worker/annotation/x_tooltip_ctrl.h"
+#include "worker/toolbar/x_tooltip_ctrl.h"
+#include "worker/res/resource.h"
 
 namespace kestrow {
 
@@ -30,7 +31,7 @@ static HMODULE ResourceModule() { return g_resources ? g_resources : ::GetModule
 
 void XToolbar::SetOwner(HWND owner) {
     owner_ = owner;
-    frames_ = LoadPngResource(ResourceModule(), 204);
+    frames_ = LoadPngResource(ResourceModule(), IDB_TOOLBAR_FRAMES);
     XToolTipCtrl::Instance().AddTool(owner);
 }
 
@@ -74,12 +75,6 @@ void XToolbar::SetChecked(int id, bool on) {
 
 void XToolbar::SetValue(int id, int value) {
     if (StripItem* item = state_.Find(id)) item->value = value;
-}
-
-int XToolbar::GetValue(int id) const {
-    for (const StripItem& item : items_)
-        if (item.id == id) return item.value;
-    return 0;
 }
 
 int XToolbar::ItemState(int id) const {
@@ -186,10 +181,7 @@ bool XToolbar::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MOUSEMOVE: {
             const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             if (!::PtInRect(&rect_, p)) return false;
-            if (!tracking_) {
-                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
-                tracking_ = ::TrackMouseEvent(&tme) != FALSE;
-            }
+            leave_.Track(hwnd);
             const int hit = HitId(p.x, p.y);
             if (state_.Hover(hit, changed)) {
                 Repaint(changed);
@@ -209,7 +201,7 @@ bool XToolbar::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return true;
         }
         case WM_MOUSELEAVE:
-            tracking_ = false;
+            leave_.Left();
             XToolTipCtrl::Instance().Hide();
             state_.Leave(changed);
             Repaint(changed);
@@ -221,7 +213,7 @@ bool XToolbar::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             info->lpszText = const_cast<wchar_t*>(state_.hovered() > 0 ? TooltipText(state_.hovered()) : L"");
             return true;
         }
-        case WM_DESTROY: tracking_ = false; return false;
+        case WM_DESTROY: leave_.Left(); return false;
     }
     return false;
 }

@@ -1,4 +1,6 @@
-#include "worker/annotation/toolbar_wnd.h"
+#include "worker/toolbar/toolbar_wnd.h"
+
+#include "worker/res/resource.h"
 
 namespace kestrow {
 
@@ -24,14 +26,18 @@ bool CToolbarWnd::Create(HWND owner, const RECT& rect) {
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
     if (!win::RegisterWindowClass(wc)) return false;
-    return Window::Create(kClassName, L"", WS_POPUP, 0, rect.left, rect.top, rect.right - rect.left,
-                          rect.bottom - rect.top, owner) != nullptr;
+    return Window::Create({.className = kClassName,
+                           .x = rect.left,
+                           .y = rect.top,
+                           .width = rect.right - rect.left,
+                           .height = rect.bottom - rect.top,
+                           .parent = owner}) != nullptr;
 }
 
 void CToolbarWnd::OnCreate() {
     strip_.SetShowLabels(true);
     strip_.SetOwner(hwnd());
-    strip_.LoadIcons(206, 8);
+    strip_.LoadIcons(IDB_TOOLBAR_ICONS, 8);
     width_ = strip_.AddItems(kToolItems, int(std::size(kToolItems)));
     ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     strip_.SetRect(RECT{0, 0, width_, kHeight});
@@ -55,14 +61,11 @@ LRESULT CToolbarWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE: OnCreate(); return 0;
         case WM_COMMAND: return ::SendMessageW(::GetWindow(hwnd(), GW_OWNER), WM_COMMAND, wp, lp);
         case WM_MOUSEMOVE:
-            if (!tracking_) {
-                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd(), 0};
-                tracking_ = ::TrackMouseEvent(&tme) != FALSE;
-            }
+            leave_.Track(hwnd());
             strip_.HandleMessage(hwnd(), msg, wp, lp);
             return 0;
         case WM_MOUSELEAVE:
-            tracking_ = false;
+            leave_.Left();
             strip_.HandleMessage(hwnd(), msg, wp, lp);
             return 0;
         case WM_LBUTTONDOWN:
@@ -82,11 +85,10 @@ LRESULT CToolbarWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SHOWWINDOW:
             if (!wp) strip_.ResetStates();
             break;
-        case WM_ERASEBKGND: return 1;
+        case WM_ERASEBKGND:
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
-            return 0;
+            return buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
     }
     return DefaultMessage(msg, wp, lp);
 }

@@ -10,7 +10,8 @@
 
 #include "common/geometry.h"
 #include "common/win/gdi.h"
-#include "worker/annotation/toolbar_layout.h"
+#include "common/win/mouse_leave.h"
+#include "worker/toolbar/toolbar_layout.h"
 
 namespace kestrow {
 
@@ -48,7 +49,6 @@ public:
     int GetHovered() const { return state_.hovered(); }
     void ResetStates() { state_.ResetStates(); }
     void SetValue(int id, int value);
-    int GetValue(int id) const;
     const wchar_t* TooltipText(int id);
     const std::vector<StripItem>& items() const { return items_; }
     int ItemState(int id) const;
@@ -73,7 +73,7 @@ protected:
     std::unique_ptr<Gdiplus::Bitmap> icons_;
     std::unique_ptr<Gdiplus::Bitmap> frames_;
     RECT rect_{};
-    bool tracking_ = false;
+    win::MouseLeaveTracker leave_;
     bool drawBackground_ = true;
     bool enabled_ = true;
     StripMetrics metrics_;
