@@ -125,8 +125,9 @@ const CKestrowBrowserView::SinkEntry CKestrowBrowserView::kSinkTable[] = {
     {DISPID_PRIVACYIMPACTEDSTATECHANGE, nullptr},
 };
 
-CKestrowBrowserView::CKestrowBrowserView(UINT loadTimeoutMs)
+CKestrowBrowserView::CKestrowBrowserView(UINT loadTimeoutMs, const CLSID& control)
     : loadTimeoutMs_(loadTimeoutMs),
+      control_(control),
       sink_(DIID_DWebBrowserEvents2, [this](DISPID id, DISPPARAMS* p) { OnEvent(id, p); }) {
     win::RegisterStandardClass(kHostClass);
 }
@@ -156,7 +157,7 @@ LRESULT CKestrowBrowserView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void CKestrowBrowserView::OnCreate() {
     // The site goes in first so that the control's very first service requests reach us.
     host_.SetSite(static_cast<IServiceProvider*>(this));
-    if (FAILED(host_.CreateControl(hwnd(), CLSID_WebBrowser))) return;
+    if (FAILED(host_.CreateControl(hwnd(), control_))) return;
     if (FAILED(host_.QueryControl(IID_IWebBrowser2, reinterpret_cast<void**>(browser_.Put())))) return;
     if (FAILED(sink_.Connect(browser_.Get()))) {
         // Without events no navigation could ever complete: act as if there were no browser.

@@ -51,7 +51,9 @@ class CKestrowBrowserView final : public BrowserView,
                                   public IServiceProvider,
                                   public IInternetSecurityManager {
 public:
-    explicit CKestrowBrowserView(UINT loadTimeoutMs = kLoadTimeoutMs);
+    // `control` is what the host creates (tests pass a class that does not exist).
+    explicit CKestrowBrowserView(UINT loadTimeoutMs = kLoadTimeoutMs,
+                                 const CLSID& control = CLSID_WebBrowser);
     ~CKestrowBrowserView() override;
 
     // BrowserView
@@ -117,6 +119,7 @@ private:
     int PageMeasure(bool width);
 
     UINT loadTimeoutMs_;
+    CLSID control_;
     HWND parent_ = nullptr;
     UINT notify_ = 0;
     win::AxHost host_;

@@ -17,3 +17,6 @@ target_include_directories(pagegrab_standin PRIVATE ${ART_DIR} ${PROJECT_SOURCE_
 target_link_libraries(pagegrab_standin PRIVATE pagegrab_core)
 add_dependencies(pagegrab_standin pagegrab_art)
 set_target_properties(pagegrab_standin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
+# The browser host's test serves a page on a loopback socket.
+cmake_language(DEFER CALL target_link_libraries kestrow_win_tests PRIVATE ws2_32)
