@@ -30,6 +30,8 @@ class StandinView final : public pagegrab::BrowserView, public win::Window {
 public:
     static constexpr UINT_PTR kLoadTimer = 1;
     static constexpr UINT_PTR kAnswerTimer = 2;
+    // Long enough for a scenario polling from outside to see the request status.
+    static constexpr UINT kAnswerMs = 800;
 
     explicit StandinView(std::wstring log, UINT timeoutMs = 1000)
         : log_(std::move(log)), timeoutMs_(timeoutMs) {
@@ -52,10 +54,10 @@ public:
         int w = 0, h = 0;
         if (swscanf(last.c_str(), L"%dx%d", &w, &h) == 2) {
             pending_ = {pagegrab::LOAD_OK, w, h};
-            ::SetTimer(hwnd(), kAnswerTimer, 150, nullptr);
+            ::SetTimer(hwnd(), kAnswerTimer, kAnswerMs, nullptr);
         } else if (last.rfind(L"error", 0) == 0) {
             pending_ = {_wtol(last.c_str() + 5), 0, 0};
-            ::SetTimer(hwnd(), kAnswerTimer, 150, nullptr);
+            ::SetTimer(hwnd(), kAnswerTimer, kAnswerMs, nullptr);
         } else if (last != L"hang") {
             ::SetTimer(hwnd(), kLoadTimer, timeoutMs_, nullptr);
         }
