@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "pagegrab/main_dlg.h"
@@ -174,6 +175,41 @@ TEST_F(PageGrabDialog, EscapeOrCloseEndsTheProgramWithTheCommandId) {
     MSG m;
     ASSERT_TRUE(::PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(m.wParam, WPARAM(IDCANCEL));
+}
+
+TEST(PageGrabResources, IconSizesVersionAndManifest) {
+    const std::wstring path = test::BuiltProgram(L"pagegrab.exe");
+    HMODULE m = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(m);
+    HRSRC group = ::FindResourceW(m, MAKEINTRESOURCEW(IDI_APP), RT_GROUP_ICON);
+    ASSERT_TRUE(group);
+    const auto* dir = static_cast<const BYTE*>(::LockResource(::LoadResource(m, group)));
+    std::vector<int> sizes;
+    for (int i = 0; i < reinterpret_cast<const WORD*>(dir)[2]; ++i) {
+        const BYTE* entry = dir + 6 + 14 * i;
+        sizes.push_back(entry[0]);
+        EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32) << "bits of icon " << i;
+    }
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ(sizes, (std::vector<int>{32, 48, 64, 96, 128}));
+    EXPECT_TRUE(::FindResourceW(m, MAKEINTRESOURCEW(1), RT_MANIFEST));
+    ::FreeLibrary(m);
+
+    DWORD handle = 0;
+    std::vector<BYTE> data(::GetFileVersionInfoSizeW(path.c_str(), &handle));
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, DWORD(data.size()), data.data()));
+    auto value = [&](const wchar_t* name) {
+        wchar_t* text = nullptr;
+        UINT len = 0;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\000404b0\\") + name;
+        return ::VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &len) ? std::wstring(text)
+                                                                                                : std::wstring();
+    };
+    EXPECT_EQ(value(L"FileVersion"), L"1, 0, 0, 3001");
+    EXPECT_EQ(value(L"ProductVersion"), L"1, 0, 0, 3001");
+    for (const wchar_t* name : {L"FileDescription", L"InternalName", L"ProductName"})
+        EXPECT_EQ(value(name), L"Lumetto 网页截图") << name;
 }
 
 }  // namespace
