@@ -20,3 +20,9 @@ set_target_properties(pagegrab_standin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMA
 
 # The browser host's test serves a page on a loopback socket.
 cmake_language(DEFER CALL target_link_libraries kestrow_win_tests PRIVATE ws2_32)
+
+# Figures for writing a very long page (bench/run_pagegrab_bench.sh).
+add_executable(pagegrab_bench WIN32 bench/pagegrab_bench.cpp)
+kestrow_program(pagegrab_bench)
+target_link_libraries(pagegrab_bench PRIVATE pagegrab_core psapi)
+set_target_properties(pagegrab_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
