@@ -23,9 +23,10 @@ void CenterOnWorkArea(HWND hwnd) {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::wstring ItemText(HWND dlg, int id, int bufferChars) {
-    std::wstring text(size_t(bufferChars), L'\0');
-    const int n = ::GetDlgItemTextW(dlg, id, text.data(), bufferChars - 1);
+// The control's text, at most maxCount - 1 characters.
+std::wstring ItemText(HWND dlg, int id, int maxCount) {
+    std::wstring text(size_t(maxCount) + 1, L'\0');
+    const int n = ::GetDlgItemTextW(dlg, id, text.data(), maxCount);
     text.resize(size_t(n > 0 ? n : 0));
     return text;
 }
@@ -123,7 +124,7 @@ void CMainDlg::OnToggleSettings() {
 }
 
 void CMainDlg::OnStart() {
-    const std::wstring typed = ItemText(hwnd(), IDC_ADDRESS, 512);
+    const std::wstring typed = ItemText(hwnd(), IDC_ADDRESS, 510);
     if (typed.empty()) {
         ::MessageBoxW(hwnd(), text::kEmptyAddress, text::kCaption, MB_OK);
         return;

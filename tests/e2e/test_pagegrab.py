@@ -213,11 +213,14 @@ class FromTheTray(h.ScenarioTest):
 
 class BitmapAtDisplayDepths(h.ScenarioTest):
     """The bitmap writer's Windows tests again on displays of 16 and 8 bits per pixel
-    (the suite's own display has 24, which Wine reports as 32)."""
+    (the suite's own display has 24, which Wine reports as 32). Each display gets a
+    prefix and wineserver of its own: a process on another display changes the screen
+    that the shared wineserver reports to every later program."""
+    PREFIX = h.ROOT / "build" / "wine" / "depth-prefix"
 
     def run_on_display(self, depth):
         read, write = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"640x480x{depth}",
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"1024x768x{depth}",
                                  "-nolisten", "tcp"], pass_fds=(write,), stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
         os.close(write)
@@ -225,11 +228,18 @@ class BitmapAtDisplayDepths(h.ScenarioTest):
         self.addCleanup(xvfb.kill)
         with os.fdopen(read) as f:
             display = ":" + f.readline().strip()
+        wine_env = {**os.environ, "DISPLAY": display, "WINEPREFIX": str(self.PREFIX),
+                    "KESTROW_WINEPREFIX": str(self.PREFIX)}
+        quiet = dict(env=wine_env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                     stderr=subprocess.DEVNULL)
+        # Created once, like the suite's own prefix.
+        subprocess.run(["bash", "-c", f"source '{h.ROOT}/scripts/wine-env.sh' && kestrow_prefix"],
+                       timeout=300, **quiet)
+        self.addCleanup(subprocess.run, ["wineserver", "-k"], **quiet)
         report = self.s.dir / f"depth{depth}.xml"
         run = subprocess.run(["wine", str(h.TOOLS / "kestrow_win_tests.exe"), "--gtest_filter=PageBitmapFile.*",
-                              f"--gtest_output=xml:{h.winpath(report)}"],
-                             env={**os.environ, "DISPLAY": display}, stdin=subprocess.DEVNULL,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+                              f"--gtest_output=xml:{h.winpath(report)}"], timeout=300, **quiet)
+        subprocess.run(["wineserver", "-k"], **quiet)
         text = report.read_text(encoding="utf-8") if report.exists() else ""
         return run.returncode, text
 
