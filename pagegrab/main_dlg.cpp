@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <iterator>
+
 #include "pagegrab/res/resource.h"
 #include "pagegrab/web_capture_logic.h"
 
