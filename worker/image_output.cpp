@@ -7,31 +7,16 @@
 #include <vector>
 
 #include "common/win/files.h"
+#include "common/win/image_encoder.h"
 
 namespace kestrow {
 namespace {
 
 constexpr int kMaxPath = 260;  // 259 characters and the terminator
 
-bool FindEncoder(const wchar_t* mime, CLSID& clsid) {
-    UINT count = 0, size = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;
-    std::vector<BYTE> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i) {
-        ::OutputDebugStringW(encoders[i].MimeType);
-        if (wcscmp(encoders[i].MimeType, mime) == 0) {
-            clsid = encoders[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
 bool SaveWithEncoder(HBITMAP bitmap, const std::wstring& path, const wchar_t* mime) {
     CLSID clsid;
-    if (!bitmap || !FindEncoder(mime, clsid)) return false;
+    if (!bitmap || !win::FindImageEncoder(mime, clsid)) return false;
     const bool existed = win::FileExists(path);
     Gdiplus::Bitmap image(bitmap, nullptr);
     if (image.GetLastStatus() != Gdiplus::Ok) return false;

@@ -9,6 +9,7 @@
 //   dialog READY           a topmost window at (200,150) 400 x 300 with a button at (260,230) 120 x 40
 //   items HWND OUT         lists the items of another program's combo box or list box
 //   command HWND ID        sends WM_COMMAND ID to HWND, as a tool bar button would
+//   enabled HWND           exit 0 when the window takes input, 1 when disabled, 2 when gone
 // Output goes to files; READY files are written once the job is in place.
 #include <windows.h>
 #include <shellapi.h>
@@ -305,6 +306,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         if (!::IsWindow(target)) return 2;
         ::SendMessageW(target, WM_COMMAND, WPARAM(std::wcstoul(args[3].c_str(), nullptr, 0)), 0);
         return 0;
+    }
+    if (job == L"enabled" && args.size() == 3) {
+        HWND target = reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10));
+        if (!::IsWindow(target)) return 2;
+        return ::IsWindowEnabled(target) ? 0 : 1;
     }
     if (job == L"items" && args.size() == 4)
         return ListItems(reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10)), args[3]);

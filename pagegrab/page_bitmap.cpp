@@ -1,0 +1,259 @@
+#include "pagegrab/page_bitmap.h"
+
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "common/win/image_encoder.h"
+
+namespace kestrow::pagegrab {
+
+namespace {
+
+// BITMAPINFO with room for a 256-entry colour table.
+struct DibInfo {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+};
+
+// The system palette realised in the screen DC while pixels are fetched, so that a
+// palette display's colour table is the system's.
+class ScreenPalette {
+public:
+    explicit ScreenPalette(HDC dc) : dc_(dc) {
+        old_ = ::SelectPalette(dc_, static_cast<HPALETTE>(::GetStockObject(DEFAULT_PALETTE)), FALSE);
+        ::RealizePalette(dc_);
+    }
+    ~ScreenPalette() {
+        if (old_) {
+            ::SelectPalette(dc_, old_, TRUE);
+            ::RealizePalette(dc_);
+        }
+    }
+
+private:
+    HDC dc_;
+    HPALETTE old_ = nullptr;
+};
+
+// A file name in the target's folder for writing before the target is replaced.
+std::wstring TempNameBeside(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
+    if (folder.empty()) folder = L"\\";
+    wchar_t temp[MAX_PATH] = {};
+    if (!::GetTempFileNameW(folder.c_str(), L"kpg", 0, temp)) return {};
+    return temp;
+}
+
+bool ReplaceWith(const std::wstring& temp, const std::wstring& path) {
+    return ::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+SaveResult WriteBmp(const std::wstring& path, int width, int height, const DrawBand& draw,
+                    const SaveProgress& progress, uint64_t bandBudget) {
+    const auto layout = LayoutBitmapFile(width, height, DisplayBitsPerPixel());
+    if (!layout) return SaveResult::TooLarge;
+    const int bandRows = BandRows(width, height, bandBudget);
+    CUICachedDC cache;
+    BitmapFileWriter writer;
+    if (!writer.Open(path, *layout)) return SaveResult::WriteFailed;
+    for (int top = 0; top < height; top += bandRows) {
+        const int rows = std::min(bandRows, height - top);
+        if (top == 0 || rows != bandRows) {
+            if (!cache.Create(width, rows)) return SaveResult::TooLarge;
+        }
+        // What the page leaves unpainted is white, not the previous band.
+        ::PatBlt(cache.GetMemoryDC(), 0, 0, width, rows, WHITENESS);
+        if (!draw(cache.GetMemoryDC(), top, rows)) return SaveResult::NothingDrawn;
+        if (!writer.WriteBand(cache.GetBitmap(), top, rows)) return SaveResult::WriteFailed;
+        if (progress) progress(top + rows, height);
+    }
+    return writer.Commit() ? SaveResult::Saved : SaveResult::WriteFailed;
+}
+
+// GDI+ encodes a PNG from one picture, so the page is gathered into a single 24-bit
+// DIB (three bytes a pixel, no second copy) and drawn into it a band at a time.
+SaveResult WritePng(const std::wstring& path, int width, int height, const DrawBand& draw,
+                    const SaveProgress& progress, uint64_t bandBudget) {
+    const auto layout = LayoutBitmapFile(width, height, 24);
+    if (!layout) return SaveResult::TooLarge;
+    CLSID png;
+    if (!win::FindImageEncoder(L"image/png", png)) return SaveResult::WriteFailed;
+
+    DibInfo info{};
+    info.header = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    win::WindowDC screen(nullptr);
+    win::Bitmap page(::CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(&info),
+                                        DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!page || !bits) return SaveResult::TooLarge;
+
+    const int bandRows = BandRows(width, height, bandBudget);
+    CUICachedDC cache;
+    for (int top = 0; top < height; top += bandRows) {
+        const int rows = std::min(bandRows, height - top);
+        if (top == 0 || rows != bandRows) {
+            if (!cache.Create(width, rows)) return SaveResult::TooLarge;
+        }
+        ::PatBlt(cache.GetMemoryDC(), 0, 0, width, rows, WHITENESS);
+        if (!draw(cache.GetMemoryDC(), top, rows)) return SaveResult::NothingDrawn;
+        DibInfo band{};
+        band.header = {sizeof(BITMAPINFOHEADER), width, -rows, 1, 24, BI_RGB};
+        auto* dest = static_cast<BYTE*>(bits) + uint64_t(top) * layout->rowBytes;
+        if (::GetDIBits(cache.GetMemoryDC(), cache.GetBitmap(), 0, rows, dest,
+                        reinterpret_cast<BITMAPINFO*>(&band), DIB_RGB_COLORS) != rows)
+            return SaveResult::WriteFailed;
+        if (progress) progress(top + rows, height);
+    }
+    ::GdiFlush();
+
+    const std::wstring temp = TempNameBeside(path);
+    if (temp.empty()) return SaveResult::WriteFailed;
+    bool ok;
+    {
+        Gdiplus::Bitmap image(width, height, int(layout->rowBytes), PixelFormat24bppRGB,
+                              static_cast<BYTE*>(bits));
+        ok = image.GetLastStatus() == Gdiplus::Ok &&
+             image.Save(temp.c_str(), &png, nullptr) == Gdiplus::Ok;
+    }
+    if (ok) ok = ReplaceWith(temp, path);
+    if (!ok) ::DeleteFileW(temp.c_str());
+    return ok ? SaveResult::Saved : SaveResult::WriteFailed;
+}
+
+}  // namespace
+
+int DisplayBitsPerPixel() {
+    HDC display = ::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    if (!display) return 32;
+    const int bits = ::GetDeviceCaps(display, BITSPIXEL) * ::GetDeviceCaps(display, PLANES);
+    ::DeleteDC(display);
+    return bits;
+}
+
+bool CUICachedDC::Create(int width, int height) {
+    Release();
+    if (width <= 0 || height <= 0) return false;
+    return surface_.Create(nullptr, width, height);
+}
+
+bool CUICachedDC::CopyFrom(HDC dc, int x, int y, int width, int height) {
+    if (IsNull()) return false;
+    return ::BitBlt(GetMemoryDC(), 0, 0, width, height, dc, x, y, SRCCOPY) != FALSE;
+}
+
+bool CUICachedDC::Draw(HDC dc, int x, int y, int width, int height) {
+    if (IsNull()) return false;
+    return ::BitBlt(dc, x, y, width, height, GetMemoryDC(), 0, 0, SRCCOPY) != FALSE;
+}
+
+int CUICachedDC::SaveToFile(const std::wstring& path) {
+    if (IsNull()) return 0;
+    const auto layout = LayoutBitmapFile(surface_.width(), surface_.height(), DisplayBitsPerPixel());
+    if (!layout) return 0;
+    BitmapFileWriter writer;
+    return writer.Open(path, *layout) && writer.WriteBand(GetBitmap(), 0, surface_.height()) &&
+                   writer.Commit()
+               ? 1
+               : 0;
+}
+
+BitmapFileWriter::~BitmapFileWriter() { Discard(); }
+
+void BitmapFileWriter::Discard() {
+    file_.Reset();
+    if (!temp_.empty()) ::DeleteFileW(temp_.c_str());
+    temp_.clear();
+}
+
+bool BitmapFileWriter::Open(const std::wstring& path, const BitmapFileLayout& layout) {
+    Discard();
+    path_ = path;
+    layout_ = layout;
+    colorTableWritten_ = layout.colorTableBytes == 0;
+    temp_ = TempNameBeside(path);
+    if (temp_.empty()) return false;
+    file_.Reset(::CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file_) {
+        Discard();
+        return false;
+    }
+    return true;
+}
+
+bool BitmapFileWriter::WriteAt(uint64_t offset, const void* data, uint32_t size) {
+    LARGE_INTEGER to;
+    to.QuadPart = LONGLONG(offset);
+    if (!::SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN)) return false;
+    DWORD written = 0;
+    return ::WriteFile(file_.Get(), data, size, &written, nullptr) && written == size;
+}
+
+bool BitmapFileWriter::WriteBand(HBITMAP band, int top, int rows) {
+    if (!file_ || rows <= 0 || top < 0 || top + rows > layout_.height) return false;
+    DibInfo info{};
+    info.header = {sizeof(BITMAPINFOHEADER), layout_.width, rows, 1, WORD(layout_.bitsPerPixel),
+                   BI_RGB};
+    std::vector<BYTE> pixels(size_t(layout_.rowBytes) * size_t(rows));
+    int fetched;
+    {
+        win::WindowDC screen(nullptr);
+        ScreenPalette palette(screen.Get());
+        fetched = ::GetDIBits(screen.Get(), band, 0, rows, pixels.data(),
+                              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    }
+    if (fetched != rows) return false;
+    if (!colorTableWritten_) {
+        if (!WriteAt(54, info.colors, layout_.colorTableBytes)) return false;
+        colorTableWritten_ = true;
+    }
+    // The band comes bottom-up as the file wants it: its lowest row first.
+    return WriteAt(layout_.RowOffset(top + rows - 1), pixels.data(), uint32_t(pixels.size()));
+}
+
+bool BitmapFileWriter::Commit() {
+    if (!file_ || !colorTableWritten_) return false;
+    BYTE header[54] = {};
+    auto put16 = [&](int at, uint16_t v) { memcpy(header + at, &v, 2); };
+    auto put32 = [&](int at, uint32_t v) { memcpy(header + at, &v, 4); };
+    put16(0, 0x4D42);
+    put32(2, layout_.fileSize);
+    put32(10, layout_.pixelOffset);
+    put32(14, 40);
+    put32(18, uint32_t(layout_.width));
+    put32(22, uint32_t(layout_.height));
+    put16(26, 1);
+    put16(28, uint16_t(layout_.bitsPerPixel));
+    // Compression, image size, resolutions and colour counts stay 0.
+    if (!WriteAt(0, header, sizeof(header))) return false;
+    // A band that was never written would leave a short file.
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file_.Get(), &size) || uint64_t(size.QuadPart) != layout_.fileSize)
+        return false;
+    file_.Reset();
+    if (!ReplaceWith(temp_, path_)) return false;
+    temp_.clear();
+    return true;
+}
+
+SaveResult WritePageImage(const std::wstring& path, int width, int height, const DrawBand& draw,
+                          const SaveProgress& progress, uint64_t bandBudget) {
+    if (width <= 0 || height <= 0 || !draw) return SaveResult::NothingDrawn;
+    return WantsPng(path) ? WritePng(path, width, height, draw, progress, bandBudget)
+                          : WriteBmp(path, width, height, draw, progress, bandBudget);
+}
+
+const wchar_t* SaveFailureText(SaveResult result) {
+    switch (result) {
+        case SaveResult::Saved: return text::kSaved;
+        case SaveResult::NothingDrawn: return text::kNothingDrawn;
+        case SaveResult::TooLarge: return text::kTooLarge;
+        case SaveResult::WriteFailed: break;
+    }
+    return text::kWriteFailed;
+}
+
+}  // namespace kestrow::pagegrab

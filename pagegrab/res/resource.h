@@ -1,0 +1,8 @@
+#pragma once
+#define IDI_APP 128
+#define IDD_WEBCAPTURE 129
+#define IDC_START 1000
+#define IDC_ADDRESS 1001
+#define IDC_STATUS 1002
+#define IDC_SETTINGS 1003
+#define IDC_AUTO_OPEN 1004
