@@ -15,7 +15,7 @@ include(GoogleTest)
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(kestrow_unit_tests ${UNIT_TEST_SOURCES} ${KESTROW_LOGIC_SOURCES})
 kestrow_target(kestrow_unit_tests)
-target_link_libraries(kestrow_unit_tests PRIVATE gtest_main)
+target_link_libraries(kestrow_unit_tests PRIVATE kestrow_jsoncpp gtest_main)
 gtest_discover_tests(kestrow_unit_tests TEST_PREFIX "unit." DISCOVERY_TIMEOUT 60)
 
 # Everything below needs the cross-built programs and a Wine environment

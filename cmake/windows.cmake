@@ -57,7 +57,7 @@ add_custom_target(art DEPENDS ${ART_DIR}/kestrow.ico ${ART_DIR}/crosshair.cur ${
 
 add_library(kestrow_common_win STATIC ${COMMON_WIN_SOURCES} ${KESTROW_LOGIC_SOURCES})
 kestrow_target(kestrow_common_win)
-target_link_libraries(kestrow_common_win PUBLIC ${KESTROW_WIN_LIBS})
+target_link_libraries(kestrow_common_win PUBLIC kestrow_jsoncpp ${KESTROW_WIN_LIBS})
 
 kestrow_shipped_program(Worker worker_core worker/main.cpp ${PROJECT_SOURCE_DIR}/worker/res/worker.rc
   SOURCES ${WORKER_WIN_SOURCES}
