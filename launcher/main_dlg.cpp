@@ -3,6 +3,10 @@
 #include "launcher/app_config.h"
 #include "launcher/app_paths.h"
 #include "launcher/launcher_ids.h"
+#include "launcher/online/about_dlg.h"
+#include "launcher/online/app_statics.h"
+#include "launcher/online/update_check_thread.h"
+#include "launcher/online/update_info.h"
 #include "launcher/process_launcher.h"
 #include "launcher/result_reaction.h"
 #include "launcher/toast_wnd.h"
@@ -93,7 +97,8 @@ void CMainDlg::LoadIcons() {
 void CMainDlg::OnDestroy() {
     DeleteTrayIcon(hwnd(), TRAY_ID_MAIN);
     ipc_.Destroy();
-    // The feedback dialog and the splash window, when built, are destroyed here.
+    feedback_.Destroy();
+    // The splash window, when built, is destroyed here.
     loop_.RemoveFilter(this);
     loop_.RemoveIdleHandler(this);
 }
@@ -101,7 +106,7 @@ void CMainDlg::OnDestroy() {
 void CMainDlg::OnTimer(UINT_PTR id) {
     if (id != TIMER_UPDATE_CHECK) return;
     ::KillTimer(hwnd(), TIMER_UPDATE_CHECK);
-    // The update check, when built, starts here with hwnd() and WM_NEW_VERSION.
+    CUpdateCheckThread::Launch(hwnd(), WM_NEW_VERSION, false);
 }
 
 void CMainDlg::OnCommand(UINT id) {
@@ -152,11 +157,15 @@ void CMainDlg::RunMenuCommand(UINT id) {
     switch (id) {
         case ID_TRAY_WEBCAPTURE: OpenWithShell(AppPaths::Get().WebCaptureExePath(), L""); break;
         case ID_TRAY_SETTINGS:  // the settings dialog, when built
-        case ID_TRAY_FEEDBACK:  // the feedback dialog, when built
-        case ID_TRAY_ABOUT:     // the about dialog, when built
             break;
+        case ID_TRAY_FEEDBACK: feedback_.ShowDialog(); break;
+        case ID_TRAY_ABOUT: {
+            CAboutDlg about;
+            about.Run(::GetActiveWindow());
+            break;
+        }
         case ID_TRAY_EXIT:
-            // The exit usage ping, when built, is queued here.
+            PostExitPing();
             Quit(1);
             break;
     }
@@ -205,8 +214,7 @@ LRESULT CMainDlg::OnNewVersion() {
 LRESULT CMainDlg::OnUpdateBalloonNotify(UINT event) {
     switch (event) {
         case NIN_BALLOONUSERCLICK:
-            if (!updateDownloadUrl_.empty())
-                OpenWithShell(updateDownloadUrl_, L"", SW_SHOWMAXIMIZED);
+            OpenDownloadAddress(UpdateInfo::Get().Read().downloadUrl);
             DeleteTrayIcon(hwnd(), TRAY_ID_UPDATE);
             break;
         case NIN_BALLOONTIMEOUT:

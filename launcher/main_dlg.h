@@ -12,6 +12,7 @@
 #include "common/win/message_loop.h"
 #include "launcher/ipc_wnd.h"
 #include "launcher/launcher_tasks.h"
+#include "launcher/online/feedback_dlg.h"
 
 namespace kestrow {
 
@@ -60,8 +61,7 @@ private:
     win::UniqueIcon smallIcon_;
     NOTIFYICONDATAW trayData_{};
     CIPCWnd ipc_;
-    // Set by the update check when a newer version is offered.
-    std::wstring updateDownloadUrl_;
+    CFeedbackDlg feedback_;
 };
 
 // The main dialog's handle while it exists (for dialogs that only post to it).

@@ -5,6 +5,9 @@ list(APPEND KESTROW_LOGIC_SOURCES
   launcher/config_keys.cpp
   launcher/hotkey_code.cpp
   launcher/launcher_tasks.cpp
+  launcher/online/json_object.cpp
+  launcher/online/online_rules.cpp
+  launcher/online/update_info.cpp
   launcher/result_reaction.cpp
   launcher/toast_fade.cpp
 )
@@ -24,6 +27,13 @@ set(LAUNCHER_WIN_SOURCES
   launcher/process_launcher.cpp
   launcher/toast_wnd.cpp
   launcher/tray_icon.cpp
+  launcher/online/about_dlg.cpp
+  launcher/online/app_statics.cpp
+  launcher/online/feedback_dlg.cpp
+  launcher/online/pe_file_version.cpp
   launcher/online/process_monitor.cpp
+  launcher/online/service_url.cpp
+  launcher/online/update_check_thread.cpp
+  launcher/online/win_http_client.cpp
   launcher/online/x_thread.cpp
 )
