@@ -27,6 +27,10 @@ if(KESTROW_WIN32_DIR)
     add_test(NAME win.${exe} COMMAND ${WINE_RUN} ${KESTROW_WIN32_DIR}/tests/${exe}.exe)
     set_tests_properties(win.${exe} PROPERTIES RESOURCE_LOCK display TIMEOUT 600)
   endforeach()
+  # The HTTP client's tests, run again with the loopback service they need.
+  add_test(NAME win.online_http COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/tools/loopback_server.py
+    run ${WINE_RUN} ${KESTROW_WIN32_DIR}/tests/kestrow_win_tests.exe --gtest_filter=WinHttpClientTest.*)
+  set_tests_properties(win.online_http PROPERTIES RESOURCE_LOCK display TIMEOUT 600)
 
   file(GLOB E2E_SCENARIOS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.py)
   foreach(scenario ${E2E_SCENARIOS})

@@ -76,7 +76,7 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
-add_executable(kestrow_win_tests ${WIN_TEST_SOURCES})
+add_executable(kestrow_win_tests ${WIN_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/win/version_test.rc)
 kestrow_target(kestrow_win_tests)
 target_link_libraries(kestrow_win_tests PRIVATE worker_core gtest_main)
 add_dependencies(kestrow_win_tests Worker)

@@ -68,14 +68,8 @@ bool WinHttpClient::SendRequest(const std::wstring& verb) {
     if (url_.empty()) return false;
     const bool isGet = EqualsNoCase(verb, L"GET");
     if (!isGet && !EqualsNoCase(verb, L"POST")) return false;
-
-    if (!session_) {
-        session_.Reset(::WinHttpOpen(L"WinHttpClient", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                     WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-        if (!session_) return false;
-    }
-    ::WinHttpSetTimeouts(session_.Get(), kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
-                         kReceiveTimeoutMs);
+    verb_ = isGet ? L"GET" : L"POST";
+    if (!session_ && !OpenSession(WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS)) return false;
 
     // The path buffer grows with the URL: a percent-encoded feedback text is long.
     std::wstring host(kHostChars, L'\0');
@@ -90,38 +84,63 @@ bool WinHttpClient::SendRequest(const std::wstring& verb) {
     parts.lpszExtraInfo = extra.data();
     parts.dwExtraInfoLength = DWORD(extra.size());
     if (!::WinHttpCrackUrl(url_.c_str(), DWORD(url_.size()), 0, &parts)) return false;
-    host.resize(parts.dwHostNameLength);
-    path.resize(parts.dwUrlPathLength);
-    path.append(extra.data(), parts.dwExtraInfoLength);
-    if (path.empty()) path = L"/";
-
-    UniqueInternet connection(::WinHttpConnect(session_.Get(), host.c_str(), parts.nPort, 0));
-    if (!connection) return false;
-    // Certificates are checked on https (no security flags relaxed): the manifest
-    // decides which address the launcher opens.
-    const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-    UniqueInternet request(::WinHttpOpenRequest(connection.Get(), isGet ? L"GET" : L"POST", path.c_str(),
-                                                nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                                flags));
-    if (!request) return false;
+    host_.assign(host.data(), parts.dwHostNameLength);
+    path_.assign(path.data(), parts.dwUrlPathLength);
+    path_.append(extra.data(), parts.dwExtraInfoLength);
+    if (path_.empty()) path_ = L"/";
+    port_ = parts.nPort;
+    secure_ = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    if (!OpenRequest()) return false;
 
     bool complete = false;
     for (int attempt = 0; attempt < kAttempts && !complete; ++attempt) {
-        if (!SendWithProxyFallback(request.Get())) continue;
-        if (!::WinHttpReceiveResponse(request.Get(), nullptr)) continue;
-        charset_ = FindCharset(RawHeaders(request.Get()));
-        const ReadResult read = ReadBody(request.Get());
+        if (!request_ && !OpenRequest()) break;
+        if (!SendWithProxyFallback()) continue;
+        if (!::WinHttpReceiveResponse(request_.Get(), nullptr)) continue;
+        charset_ = FindCharset(RawHeaders(request_.Get()));
+        const ReadResult read = ReadBody(request_.Get());
         if (read == ReadResult::kFailed) continue;
         Decode();
-        if (read == ReadResult::kOutOfMemory) return false;
+        if (read == ReadResult::kOutOfMemory) break;
         // A page that begins but never ends was cut off on the way: ask again.
         complete = !(isGet && LooksCutOff(responseText_));
     }
+    request_.Reset();
+    connection_.Reset();
     return complete;
 }
 
-bool WinHttpClient::SendWithProxyFallback(HINTERNET request) {
-    if (Send(request)) return true;
+bool WinHttpClient::OpenSession(const wchar_t* proxy, const wchar_t* bypass) {
+    request_.Reset();
+    connection_.Reset();
+    session_.Reset(::WinHttpOpen(L"WinHttpClient", proxy ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                 proxy, proxy ? bypass : WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session_) return false;
+    ::WinHttpSetTimeouts(session_.Get(), kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
+                         kReceiveTimeoutMs);
+    return true;
+}
+
+bool WinHttpClient::OpenRequest() {
+    request_.Reset();
+    connection_.Reset(::WinHttpConnect(session_.Get(), host_.c_str(), port_, 0));
+    if (!connection_) return false;
+    // Certificates are checked on https (no security flags relaxed): the manifest
+    // decides which address the launcher opens.
+    request_.Reset(::WinHttpOpenRequest(connection_.Get(), verb_, path_.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                        WINHTTP_DEFAULT_ACCEPT_TYPES, secure_ ? WINHTTP_FLAG_SECURE : 0));
+    return bool(request_);
+}
+
+// A proxy from the browser settings takes effect through a session opened with it:
+// that works on every WinHTTP, where a proxy set on an open request is not honoured
+// everywhere (Wine ignores it).
+bool WinHttpClient::UseProxy(const wchar_t* proxy, const wchar_t* bypass) {
+    return OpenSession(proxy, bypass) && OpenRequest();
+}
+
+bool WinHttpClient::SendWithProxyFallback() {
+    if (Send(request_.Get())) return true;
     IeProxyConfig ie;
     if (!::WinHttpGetIEProxyConfigForCurrentUser(&ie.config)) return false;
     if (ie.config.lpszAutoConfigUrl) {
@@ -135,14 +154,11 @@ bool WinHttpClient::SendWithProxyFallback(HINTERNET request) {
         GlobalText proxy, bypass;
         proxy.p = info.lpszProxy;
         bypass.p = info.lpszProxyBypass;
-        ::WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof(info));
-        return Send(request);
+        if (!proxy.p) return false;
+        return UseProxy(proxy.p, bypass.p) && Send(request_.Get());
     }
-    if (ie.config.lpszProxy) {
-        // Set for the next attempt; this one has failed.
-        WINHTTP_PROXY_INFO info{WINHTTP_ACCESS_TYPE_NAMED_PROXY, ie.config.lpszProxy, ie.config.lpszProxyBypass};
-        ::WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof(info));
-    }
+    // A fixed proxy serves the next attempt; this one has failed.
+    if (ie.config.lpszProxy) UseProxy(ie.config.lpszProxy, ie.config.lpszProxyBypass);
     return false;
 }
 

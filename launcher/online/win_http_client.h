@@ -37,10 +37,21 @@ private:
     enum class ReadResult { kComplete, kFailed, kOutOfMemory };
     ReadResult ReadBody(HINTERNET request);
     void Decode();
-    bool SendWithProxyFallback(HINTERNET request);
+    bool OpenSession(const wchar_t* proxy, const wchar_t* bypass);
+    bool OpenRequest();
+    bool SendWithProxyFallback();
+    bool UseProxy(const wchar_t* proxy, const wchar_t* bypass);
 
     std::wstring url_;
+    // Where the URL points, from WinHttpCrackUrl.
+    std::wstring host_, path_;
+    INTERNET_PORT port_ = 0;
+    bool secure_ = false;
+    const wchar_t* verb_ = L"GET";
+    // Declared in closing order: request, then connection, then session.
     UniqueInternet session_;
+    UniqueInternet connection_;
+    UniqueInternet request_;
     std::string charset_;
     std::vector<char> body_;
     std::wstring responseText_;
