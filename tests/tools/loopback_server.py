@@ -85,8 +85,7 @@ class LoopbackServer(http.server.ThreadingHTTPServer):
         self.requests = []
         self.delays = {}
         self.manifest = '{"errorcode": "1"}'
-        if tls:
-            self.socket = tls.wrap_socket(self.socket, server_side=True)
+        self.tls = tls
         self.thread = threading.Thread(target=self.serve_forever, daemon=True)
 
     @property
@@ -105,12 +104,25 @@ class LoopbackServer(http.server.ThreadingHTTPServer):
         self.shutdown()
         self.server_close()
 
-    def record(self, line):
+    def finish_request(self, request, client_address):
+        if self.tls:
+            # Handshakes happen here, on the connection's thread, so a client that
+            # refuses the certificate is recorded as "<name>-tls ..." instead of lost.
+            try:
+                request = self.tls.wrap_socket(request, server_side=True)
+            except OSError as e:
+                self.record(f"handshake failed: {e}", tag="-tls")
+                return
+            self.record("handshake done", tag="-tls")
+        super().finish_request(request, client_address)
+
+    def record(self, line, tag=""):
         with self.lock:
-            self.requests.append(line)
+            if not tag:
+                self.requests.append(line)
             if self.log:
                 with open(self.log, "a", encoding="utf-8") as f:
-                    f.write(f"{self.name} {line}\n")
+                    f.write(f"{self.name}{tag} {line}\n")
 
     def paths(self):
         with self.lock:

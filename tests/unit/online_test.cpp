@@ -1,8 +1,12 @@
 // Rules of the online services: response decoding, the manifest, URLs and version texts.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "launcher/online/json_object.h"
 #include "launcher/online/online_rules.h"
+#include "launcher/online/update_info.h"
 
 namespace kestrow {
 namespace {
@@ -134,6 +138,27 @@ TEST(VersionTranslation, ChoiceRulesInOrder) {
     EXPECT_EQ(ChooseTranslation({de, fr}, 0x0804), 0);             // the first
     EXPECT_EQ(ChooseTranslation({}, 0x0804), -1);
     EXPECT_EQ(StringFileInfoPrefix(zhCN), L"\\StringFileInfo\\080404B0\\");
+}
+
+// The background check and the about dialog's check may write at the same time; a
+// reader must never see the version of one manifest with the address of another.
+TEST(UpdateInfoRecord, ReadersSeeWholePairsWhileChecksOverlap) {
+    UpdateInfo info;
+    std::atomic<bool> done{false};
+    auto writer = [&](const std::wstring& text) {
+        for (int i = 0; i < 20000; ++i) info.Set(text, text);
+    };
+    std::thread a(writer, std::wstring(40, L'a')), b(writer, std::wstring(50, L'b'));
+    std::thread reader([&] {
+        while (!done) {
+            const UpdateInfo::Texts t = info.Read();
+            ASSERT_EQ(t.latestVersion, t.downloadUrl);
+        }
+    });
+    a.join();
+    b.join();
+    done = true;
+    reader.join();
 }
 
 }  // namespace
