@@ -137,6 +137,21 @@ class AboutDialog(OnlineScenario):
         self.s.wait_gone(about.hwnd)
         self.assertIsNone(self.proc.poll())
 
+    def test_launcher_keeps_answering_while_the_check_waits(self):
+        self.start(version="2, 0, 0, 1")
+        about = self.open_about()
+        self.server.delays["/app/"] = 6
+        self.tool("post", about.hwnd, 1000)
+        self.wait_request(lambda p: p.startswith("/app/"), "the check")
+        # A worker's result reaches the launcher at once although the check is still out.
+        asked = time.monotonic()
+        self.assertTrue(self.app.receiver_ready())
+        self.assertLess(time.monotonic() - asked, 3, "the launcher's UI thread was blocked")
+        # Closing is held back until the answer is there, as with the buttons.
+        self.tool("post", about.hwnd, 2)
+        self.confirm(self.message_box(NEW_VERSION))
+        self.assertIsNotNone(self.s.find_window(title=ABOUT_TITLE))
+
     def test_feedback_button_opens_the_page_and_minimises(self):
         browser_log = self.install_browser()
         self.start()
