@@ -72,6 +72,8 @@ class Launcher:
         if worker:
             shutil.copy(h.STANDIN if worker == "standin" else h.BIN / "Worker.exe", self.folder / "Worker.exe")
         shutil.copy(h.STANDIN, self.folder / "pagegrab.exe")
+        if not config_file().exists():
+            clear_config()  # never the built-in service address from a scenario
 
     def start(self):
         return self.s.start(self.exe, cwd=self.folder)
