@@ -9,6 +9,7 @@
 #include "common/win/message_loop.h"
 #include "launcher/app_config.h"
 #include "launcher/main_dlg.h"
+#include "launcher/online/app_statics.h"
 
 namespace kestrow {
 
@@ -25,7 +26,7 @@ int RunLauncher() {
     {
         win::MessageLoop loop;
         win::GdiplusSession gdiplus;
-        // The start-up usage ping, when built, is queued here.
+        PostStartPing();
         CMainDlg mainDlg(loop, AppConfig::Get());
         if (mainDlg.CreateMain()) {
             SetMainWindow(mainDlg.hwnd());

@@ -5,6 +5,10 @@
 #include "launcher/app_paths.h"
 #include "launcher/hotkey_registration.h"
 #include "launcher/launcher_ids.h"
+#include "launcher/online/about_dlg.h"
+#include "launcher/online/app_statics.h"
+#include "launcher/online/update_check_thread.h"
+#include "launcher/online/update_info.h"
 #include "launcher/process_launcher.h"
 #include "launcher/res/resource.h"
 #include "launcher/result_reaction.h"
@@ -104,7 +108,7 @@ void CMainDlg::OnDestroy() {
     // Nothing pumps messages during the exit wait: a toast left up would freeze.
     CloseToasts();
     watchers_.clear();
-    // The feedback dialog, when built, is destroyed here.
+    feedback_.Destroy();
     splash_.Destroy();
     if (settings_ && settings_->IsWindow()) ::EndDialog(settings_->hwnd(), IDCANCEL);
     loop_.RemoveFilter(this);
@@ -114,7 +118,7 @@ void CMainDlg::OnDestroy() {
 void CMainDlg::OnTimer(UINT_PTR id) {
     if (id != TIMER_UPDATE_CHECK) return;
     ::KillTimer(hwnd(), TIMER_UPDATE_CHECK);
-    // The update check, when built, starts here with hwnd() and WM_NEW_VERSION.
+    CUpdateCheckThread::Launch(hwnd(), WM_NEW_VERSION, false);
 }
 
 void CMainDlg::Quit(int exitCode) {
@@ -169,11 +173,14 @@ void CMainDlg::RunMenuCommand(UINT id) {
     switch (id) {
         case ID_TRAY_WEBCAPTURE: OpenWithShell(AppPaths::Get().WebCaptureExePath(), L""); break;
         case ID_TRAY_SETTINGS: ShowSettings(); break;
-        case ID_TRAY_FEEDBACK:  // the feedback dialog, when built
-        case ID_TRAY_ABOUT:     // the about dialog, when built
+        case ID_TRAY_FEEDBACK: feedback_.ShowDialog(); break;
+        case ID_TRAY_ABOUT: {
+            CAboutDlg about;
+            about.Run(::GetActiveWindow());
             break;
+        }
         case ID_TRAY_EXIT:
-            // The exit usage ping, when built, is queued here.
+            PostExitPing();
             Quit(1);
             break;
     }
@@ -234,8 +241,7 @@ LRESULT CMainDlg::OnTaskbarCreated() {
 LRESULT CMainDlg::OnUpdateBalloonNotify(UINT event) {
     switch (event) {
         case NIN_BALLOONUSERCLICK:
-            if (!updateDownloadUrl_.empty())
-                OpenWithShell(updateDownloadUrl_, L"", SW_SHOWMAXIMIZED);
+            OpenDownloadAddress(UpdateInfo::Get().Read().downloadUrl);
             updateIcon_.Delete();
             break;
         case NIN_BALLOONTIMEOUT:

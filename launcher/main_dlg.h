@@ -18,6 +18,7 @@
 #include "launcher/online/process_monitor.h"
 #include "launcher/tray_icon.h"
 #include "launcher/startup_wnd.h"
+#include "launcher/online/feedback_dlg.h"
 
 namespace kestrow {
 
@@ -79,8 +80,7 @@ private:
     CSettingDlg* settings_ = nullptr;
     // Hotkeys that could not be registered at start, told once by a balloon.
     std::wstring hotkeyReport_;
-    // Set by the update check when a newer version is offered.
-    std::wstring updateDownloadUrl_;
+    CFeedbackDlg feedback_;
 };
 
 // The main dialog's handle while it exists (for dialogs that only post to it).

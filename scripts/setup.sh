@@ -10,6 +10,7 @@ PACKAGES=(
   xvfb xdotool x11-utils imagemagick
   fonts-wqy-microhei
   googletest clang-format clang libclang-rt-14-dev
+  libjsoncpp-dev dpkg-dev debian-archive-keyring openssl
 )
 
 SUDO=""
@@ -30,3 +31,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -q
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# JsonCpp sources for the Windows build (the native build uses libjsoncpp-dev).
+"$(dirname "$0")/fetch_jsoncpp.sh"

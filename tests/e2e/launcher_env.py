@@ -37,15 +37,22 @@ def config_file():
     return roaming / "Kestrow" / "KestrowCapture" / "appconfig.ini"
 
 
+# Scenarios talk to nothing outside this machine: unless a scenario names its own
+# service, the launcher's pings and update check go to a loopback port nobody serves.
+NO_SERVICE = "http://127.0.0.1:9"
+
+
 def write_config(**values):
     path = config_file()
     path.parent.mkdir(parents=True, exist_ok=True)
+    values.setdefault("service_url", NO_SERVICE)
     lines = ["[config]"] + [f"{k}={v}" for k, v in values.items()]
     path.write_text("\r\n".join(lines) + "\r\n", encoding="utf-8")
 
 
 def clear_config():
-    config_file().unlink(missing_ok=True)
+    """Default settings: a settings file that names only the (absent) service."""
+    write_config()
 
 
 # Keyboard order of the menu's items (the keys skip separators).
@@ -65,6 +72,8 @@ class Launcher:
         if worker:
             shutil.copy(h.STANDIN if worker == "standin" else h.BIN / "Worker.exe", self.folder / "Worker.exe")
         shutil.copy(h.STANDIN, self.folder / "pagegrab.exe")
+        if not config_file().exists():
+            clear_config()  # never the built-in service address from a scenario
 
     def start(self):
         # Balloons are traced to a file: Wine's tray shows none.

@@ -105,7 +105,7 @@ class MainWindowMessages(h.ScenarioTest):
         self.start()
         # Wine's tray window shows no balloons; the click arrives as the shell sends it.
         self.assertEqual(self.app.send_main(WM_STARTUP_DONE), "1")
-        self.assertFalse(env.config_file().exists())
+        self.assertNotIn("showballon", env.config_file().read_text())
         self.assertEqual(self.app.send_main(WM_TRAY_NOTIFY, 0, NIN_BALLOONUSERCLICK), "1")
         self.assertIn("showballon=0", env.config_file().read_text())
         self.assertEqual(self.app.log_lines(), [])  # a balloon click starts nothing

@@ -10,6 +10,8 @@
 //   items HWND OUT         lists the items of another program's combo box or list box
 //   command HWND ID        sends WM_COMMAND ID to HWND, as a tool bar button would
 //   enabled HWND           exit 0 when the window takes input, 1 when disabled, 2 when gone
+//   post HWND ID           posts WM_COMMAND ID to HWND (for buttons whose handler runs a box)
+//   settext HWND HEX       sets a control's text, given as hexadecimal UTF-16LE
 // Output goes to files; READY files are written once the job is in place.
 #include <windows.h>
 #include <shellapi.h>
@@ -311,6 +313,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         HWND target = reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10));
         if (!::IsWindow(target)) return 2;
         return ::IsWindowEnabled(target) ? 0 : 1;
+    }
+    if ((job == L"post" || job == L"settext") && args.size() == 4) {
+        HWND target = reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10));
+        if (!::IsWindow(target)) return 2;
+        if (job == L"post")
+            return ::PostMessageW(target, WM_COMMAND, WPARAM(std::wcstoul(args[3].c_str(), nullptr, 0)), 0) ? 0 : 3;
+        std::wstring text;
+        for (size_t i = 0; i + 3 < args[3].size(); i += 4) {
+            const std::wstring hex = args[3].substr(i + 2, 2) + args[3].substr(i, 2);
+            text += wchar_t(std::wcstoul(hex.c_str(), nullptr, 16));
+        }
+        ::SendMessageW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        return 0;
     }
     if (job == L"items" && args.size() == 4)
         return ListItems(reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10)), args[3]);

@@ -1,0 +1,39 @@
+#pragma once
+// The update check: the manifest against the launcher's own FileVersion.
+#include <windows.h>
+
+#include <string>
+
+#include "launcher/online/update_info.h"
+#include "launcher/online/x_thread.h"
+
+namespace kestrow {
+
+// One blocking check. True when a valid manifest was read and the executable's version
+// resource too; `upToDate` then says whether the versions are equal (ignoring case).
+// A valid manifest replaces `info`'s texts even when the version cannot be read.
+bool CheckForUpdate(UpdateInfo& info, bool& upToDate, const std::wstring& manifestUrl,
+                    const std::wstring& exePath);
+
+// Runs one check on its own thread and deletes itself afterwards. In the background
+// it posts `message` (wParam 0, lParam 0) only when another version is published; with
+// `reportAlways` it posts every outcome: wParam = check succeeded, lParam = up to date.
+class CUpdateCheckThread : public CXThread {
+public:
+    CUpdateCheckThread(HWND target, UINT message, std::wstring manifestUrl, std::wstring exePath,
+                       bool reportAlways = false);
+    ~CUpdateCheckThread() override = default;
+    void Run() override;
+
+    // Starts a self-deleting check; false (and the object gone) when no thread could start.
+    static bool Launch(HWND target, UINT message, bool reportAlways);
+
+private:
+    HWND target_;
+    UINT message_;
+    std::wstring manifestUrl_;
+    std::wstring exePath_;
+    bool reportAlways_;
+};
+
+}  // namespace kestrow
