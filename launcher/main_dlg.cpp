@@ -106,6 +106,9 @@ void CMainDlg::OnTimer(UINT_PTR id) {
 
 void CMainDlg::OnCommand(UINT id) {
     if (id == IDOK || id == IDCANCEL) Quit(static_cast<int>(id));
+    // The tray's "退出" posted from outside: the installer ends us so before it
+    // replaces or removes our files.
+    if (id == ID_TRAY_EXIT) RunMenuCommand(id);
 }
 
 void CMainDlg::Quit(int exitCode) {
