@@ -10,6 +10,7 @@ PACKAGES=(
   xvfb xdotool x11-utils imagemagick
   fonts-wqy-microhei
   googletest clang-format
+  nsis
 )
 
 SUDO=""

@@ -1,0 +1,203 @@
+"""What a user downloads: the installer and the portable zip that scripts/dist.sh writes
+to build/dist. The installer runs in a fresh prefix of its own, so the suite's prefix
+stays clean; the zip runs in the suite's prefix like any folder of programs."""
+import os
+import re
+import shutil
+import struct
+import subprocess
+import tempfile
+import unittest
+import zipfile
+from pathlib import Path
+
+from tests.e2e import harness as h
+from tests.e2e import launcher_env as env
+
+DIST = h.ROOT / "build" / "dist"
+INSTALL_DIR = "C:\\Program Files\\Kestrow Capture"
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestrowCapture"
+RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+
+
+def version():
+    text = (h.ROOT / "common" / "version.h").read_text()
+    parts = [re.search(rf"^#define KESTROW_VERSION_{p} (\d+)$", text, re.M)[1]
+             for p in ("MAJOR", "MINOR", "PATCH", "BUILD")]
+    return ".".join(parts)
+
+
+def programs():
+    """The programs the packages must hold: pagegrab.exe once it is built."""
+    names = ["KestrowCapture.exe", "Worker.exe"]
+    return names + ["pagegrab.exe"] if (h.BIN / "pagegrab.exe").exists() else names
+
+
+def fixed_version(data):
+    """The file version in a program's version resource, as "a.b.c.d"."""
+    at = data.find(struct.pack("<I", 0xFEEF04BD))
+    assert at >= 0, "no version resource"
+    ms, ls = struct.unpack_from("<II", data, at + 8)
+    return f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+
+
+def has_symbols(data):
+    coff = struct.unpack_from("<I", data, 0x3C)[0] + 4
+    pointer, count = struct.unpack_from("<II", data, coff + 8)
+    return pointer != 0 or count != 0
+
+
+def setup_exe():
+    return DIST / f"KestrowCapture-{version()}-setup.exe"
+
+
+def portable_zip():
+    return DIST / f"KestrowCapture-{version()}-portable.zip"
+
+
+class Installed(env.Launcher):
+    """A launcher already in place (installed or unpacked); nothing is copied."""
+
+    def __init__(self, session, folder, exe):
+        self.s = session
+        self.folder = Path(folder)
+        self.exe = exe
+
+    def f4_copies_the_screen(self):
+        # The real Worker.exe from the same folder copies the screen; the launcher
+        # watches it and shows its toast.
+        self.s.clear_clipboard()
+        proc, icon = self.start_and_wait_for_icon()
+        h.mouse_move(*icon.center)  # keys reach Wine only over one of its windows
+        h.key("F4")
+        self.wait_toast("屏幕已成功复制到剪贴板", timeout=30)
+        image = self.s.clipboard_bitmap()
+        assert image is not None and (image.width, image.height) == h.screen_size()
+        return proc
+
+
+class Packages(unittest.TestCase):
+    def test_names_versions_and_stripped_programs(self):
+        self.assertEqual(fixed_version(setup_exe().read_bytes()), version())
+        with zipfile.ZipFile(portable_zip()) as z:
+            self.assertEqual(sorted(z.namelist()), sorted(f"Kestrow Capture/{n}" for n in programs()))
+            for name in ("KestrowCapture.exe", "Worker.exe"):
+                data = z.read(f"Kestrow Capture/{name}")
+                self.assertEqual(fixed_version(data), version(), name)
+                self.assertFalse(has_symbols(data), f"{name} is not stripped")
+
+
+class PortableZip(h.ScenarioTest):
+    def test_unpacked_in_a_folder_with_a_blank_runs_a_hotkey_task(self):
+        env.clear_config()
+        target = self.s.dir / "my tools"
+        with zipfile.ZipFile(portable_zip()) as z:
+            z.extractall(target)
+        folder = target / "Kestrow Capture"
+        Installed(self.s, folder, folder / "KestrowCapture.exe").f4_copies_the_screen()
+
+
+def wine_prefix_env(prefix):
+    return {**os.environ, "WINEPREFIX": str(prefix), "KESTROW_WINEPREFIX": str(prefix)}
+
+
+class Installer(h.ScenarioTest):
+    """One fresh prefix: install, run, install over the running launcher, uninstall."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = Path(tempfile.mkdtemp(prefix="kestrow-dist-"))
+        cls.prefix = cls.tmp / "prefix"
+        cls.saved_prefix = os.environ["WINEPREFIX"]
+        environ = wine_prefix_env(cls.prefix)
+        subprocess.run(["bash", "-c", "source scripts/wine-env.sh && kestrow_prefix"], cwd=h.ROOT,
+                       env=environ, check=True, timeout=600,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-p"], env=environ, check=True)
+        os.environ["WINEPREFIX"] = str(cls.prefix)
+
+    @classmethod
+    def tearDownClass(cls):
+        subprocess.run(["wineserver", "-k"], env=wine_prefix_env(cls.prefix))
+        os.environ["WINEPREFIX"] = cls.saved_prefix
+        shutil.rmtree(cls.tmp, ignore_errors=True)
+
+    def drive_c(self, windows_path):
+        return self.prefix / "drive_c" / windows_path[3:].replace("\\", "/")
+
+    def reg_values(self, key):
+        """The values of a registry key as {name: text}, or None when the key is missing."""
+        out = self.s.dir / "reg.txt"
+        with open(out, "wb") as f:  # a file, not a pipe: Wine's services may hold a pipe
+            code = subprocess.run(["wine", "reg", "query", key], stdout=f, stderr=subprocess.DEVNULL,
+                                  stdin=subprocess.DEVNULL).returncode
+        if code != 0:
+            return None
+        values = {}
+        for line in out.read_text(errors="replace").splitlines():
+            m = re.match(r"\s+(\S+)\s+(REG_\w+)\s*(.*)$", line)
+            if m:
+                values[m[1]] = m[3].strip()
+        return values
+
+    def shortcut(self):
+        return self.prefix / "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kestrow Capture.lnk"
+
+    def test_install_run_update_and_uninstall(self):
+        folder = self.drive_c(INSTALL_DIR)
+        launcher_path = f"{INSTALL_DIR}\\KestrowCapture.exe"
+        app = Installed(self.s, folder, launcher_path)
+        with zipfile.ZipFile(portable_zip()) as z:
+            shipped = {n: z.read(f"Kestrow Capture/{n}") for n in programs()}
+
+        self.assertEqual(self.s.run(setup_exe(), "/S", "/AUTORUN", timeout=300), 0)
+        self.assertEqual(sorted(p.name for p in folder.iterdir()), sorted([*shipped, "uninstall.exe"]))
+        for name, data in shipped.items():
+            self.assertEqual((folder / name).read_bytes(), data, name)
+        self.assertIn(launcher_path.encode("utf-16-le"), self.shortcut().read_bytes())
+        entry = self.reg_values(UNINSTALL_KEY)
+        self.assertEqual(entry["DisplayName"], "Kestrow Capture")
+        self.assertEqual(entry["DisplayVersion"], version())
+        self.assertEqual(entry["Publisher"], "Kestrow")
+        self.assertEqual(entry["DisplayIcon"], launcher_path + ",0")
+        self.assertEqual(entry["UninstallString"], f'"{INSTALL_DIR}\\uninstall.exe"')
+        size_kb = int(entry["EstimatedSize"], 16)
+        total = sum((folder / n).stat().st_size for n in [*shipped, "uninstall.exe"])
+        self.assertAlmostEqual(size_kb, total / 1024, delta=len(shipped) + 2)
+        self.assertEqual(self.reg_values(RUN_KEY).get("KestrowCapture"), f'"{launcher_path}"')
+
+        running = app.f4_copies_the_screen()
+
+        # A capture in progress holds Worker.exe: the installer ends the launcher, then
+        # fails (silently: exit code 2) without replacing anything rather than leave a mix
+        # of old and new files. The files are spoilt from outside, so a copy shows.
+        for name in shipped:
+            with open(folder / name, "ab") as f:
+                f.write(b"old")
+        picker = self.s.start(f"{INSTALL_DIR}\\Worker.exe", "-tasktype", "colorcapture")
+        self.s.wait_window("KESTROW_ColorCaptureWndClass")
+        self.assertEqual(self.s.run(setup_exe(), "/S", timeout=300), 2)
+        self.assertEqual(running.wait(15), 1)  # the tray menu's exit code
+        for name in shipped:
+            self.assertTrue((folder / name).read_bytes().endswith(b"old"), name)
+        picker.kill()
+        picker.wait(15)
+
+        # Installing again over a running launcher ends it and replaces every file.
+        running, _ = app.start_and_wait_for_icon()
+        self.assertEqual(self.s.run(setup_exe(), "/S", timeout=300), 0)
+        self.assertEqual(running.wait(15), 1)
+        for name, data in shipped.items():
+            self.assertEqual((folder / name).read_bytes(), data, name)
+
+        # Uninstalling, again with the launcher running, keeps only the settings.
+        env.write_config(showballon=0)
+        running, _ = app.start_and_wait_for_icon()
+        self.assertEqual(self.s.run(f"{INSTALL_DIR}\\uninstall.exe", "/S", timeout=60), 0)
+        # The uninstaller runs on from a copy of itself; its work shows in the end.
+        h.wait_until(lambda: not folder.exists(), 120, what="the program folder to go")
+        self.assertEqual(running.wait(15), 1)
+        self.assertFalse(self.shortcut().exists())
+        self.assertIsNone(self.reg_values(UNINSTALL_KEY))
+        self.assertNotIn("KestrowCapture", self.reg_values(RUN_KEY) or {})
+        self.assertTrue(env.config_file().exists())
