@@ -193,8 +193,10 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; Through the shell, so the launcher runs with the user's own rights rather than the
+; installer's administrator rights.
 Function StartLauncher
-  Exec '"$INSTDIR\${LAUNCHER}"'
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\${LAUNCHER}"'
 FunctionEnd
 
 Section "un.Kestrow Capture" SEC_UN_PROGRAMS

@@ -201,3 +201,28 @@ class Installer(h.ScenarioTest):
         self.assertIsNone(self.reg_values(UNINSTALL_KEY))
         self.assertNotIn("KestrowCapture", self.reg_values(RUN_KEY) or {})
         self.assertTrue(env.config_file().exists())
+
+    def click_main_button(self, page_text, label):
+        """Clicks the installer's Next/Install/Finish button once the page showing
+        page_text is up and the button reads label."""
+        def ready():
+            w = self.s.find_window(cls="#32770", has_child_text=page_text)
+            return w and next((c for c in w.children if c.cls == "Button" and c.id == 1
+                               and c.visible and c.text == label), None)
+        env.click(*h.wait_until(ready, 60, what=f"the page showing {page_text!r}").center)
+
+    def test_finish_page_runs_the_launcher(self):
+        folder = self.drive_c(INSTALL_DIR)
+        app = Installed(self.s, folder, f"{INSTALL_DIR}\\KestrowCapture.exe")
+        setup = self.s.start(setup_exe())
+        self.click_main_button("欢迎使用 Kestrow Capture 安装程序", "下一步(&N) >")
+        self.click_main_button("选择安装位置", "下一步(&N) >")
+        self.click_main_button("选择组件", "安装(&I)")
+        self.click_main_button("运行 Kestrow Capture", "完成(&F)")  # ticked as it comes
+        self.assertEqual(setup.wait(30), 0)
+        h.wait_until(app.icon, 30, what="the launcher's tray icon")
+        self.assertNotIn("KestrowCapture", self.reg_values(RUN_KEY) or {}, "autorun is off unless chosen")
+        # The uninstaller ends a launcher that it did not start, too.
+        self.assertEqual(self.s.run(f"{INSTALL_DIR}\\uninstall.exe", "/S", timeout=60), 0)
+        h.wait_until(lambda: not folder.exists(), 120, what="the program folder to go")
+        self.assertIsNone(app.icon())
