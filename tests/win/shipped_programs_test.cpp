@@ -58,13 +58,13 @@ TEST(ShippedPrograms, ManifestBringsCommonControls6AsInvoker) {
         ACTIVATION_CONTEXT_ASSEMBLY_DETAILED_INFORMATION* detail = nullptr;
         std::vector<BYTE> buffer(4096);
         DWORD index = found.ulAssemblyRosterIndex;
-        ASSERT_TRUE(::QueryActCtxW(0, actCtx, &index,
-                                   AssemblyDetailedInformationInActivationContext, buffer.data(),
-                                   buffer.size(), nullptr));
+        ASSERT_TRUE(::QueryActCtxW(0, actCtx, &index, AssemblyDetailedInformationInActivationContext,
+                                   buffer.data(), buffer.size(), nullptr));
         detail = reinterpret_cast<ACTIVATION_CONTEXT_ASSEMBLY_DETAILED_INFORMATION*>(buffer.data());
         const std::wstring identity = detail->lpAssemblyEncodedAssemblyIdentity;
         EXPECT_NE(identity.find(L"Microsoft.Windows.Common-Controls"), std::wstring::npos);
-        EXPECT_NE(identity.find(L"version=\"6."), std::wstring::npos) << std::string(identity.begin(), identity.end());
+        EXPECT_NE(identity.find(L"version=\"6."), std::wstring::npos)
+            << std::string(identity.begin(), identity.end());
         ::DeactivateActCtx(0, cookie);
         ::ReleaseActCtx(actCtx);
     }
