@@ -3,7 +3,8 @@
 ;   STAGE    the folder holding the programs to install
 ;   ICON     the application icon
 ;   OUTFILE  where the installer goes
-; Silent use: setup.exe /S [/AUTORUN] [/D=folder]; uninstall.exe /S keeps the settings.
+; Silent use: setup.exe /S [/AUTORUN] [/D=folder]; uninstall.exe /S keeps the settings
+; unless /REMOVESETTINGS is given too.
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -226,3 +227,12 @@ Section /o "un.同时删除设置 (appconfig.ini)" SEC_UN_SETTINGS
   RMDir "$APPDATA\${SETTINGS_DIR}"
   RMDir "$APPDATA\Kestrow"
 SectionEnd
+
+Function un.onInit
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SEC_UN_SETTINGS}
+  ${EndIf}
+FunctionEnd

@@ -222,7 +222,10 @@ class Installer(h.ScenarioTest):
         self.assertEqual(setup.wait(30), 0)
         h.wait_until(app.icon, 30, what="the launcher's tray icon")
         self.assertNotIn("KestrowCapture", self.reg_values(RUN_KEY) or {}, "autorun is off unless chosen")
-        # The uninstaller ends a launcher that it did not start, too.
-        self.assertEqual(self.s.run(f"{INSTALL_DIR}\\uninstall.exe", "/S", timeout=60), 0)
+        # The uninstaller ends a launcher that it did not start, too; asked to, it
+        # removes the settings with their folders.
+        env.write_config(showballon=0)
+        self.assertEqual(self.s.run(f"{INSTALL_DIR}\\uninstall.exe", "/S", "/REMOVESETTINGS", timeout=60), 0)
         h.wait_until(lambda: not folder.exists(), 120, what="the program folder to go")
         self.assertIsNone(app.icon())
+        self.assertFalse(env.config_file().parent.parent.exists())
