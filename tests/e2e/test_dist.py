@@ -78,7 +78,7 @@ class Installed(env.Launcher):
 
 class Packages(unittest.TestCase):
     def test_names_version_and_stripped_programs(self):
-        # The programs' own versions are checked where they are built (win.ShippedPrograms).
+        # The programs' own versions are checked where they are built (win.*Resources).
         self.assertEqual(fixed_version(setup_exe().read_bytes()), version())
         with zipfile.ZipFile(portable_zip()) as z:
             self.assertEqual(sorted(z.namelist()), sorted(f"Kestrow Capture/{n}" for n in programs()))

@@ -1,39 +1,27 @@
-// What every shipped program tells the system about itself: a manifest that the
-// loader accepts (common controls 6, the caller's privilege level) and the version
-// from common/version.h.
+// What every shipped program asks of the system: its manifest, as the loader reads
+// it, brings common controls 6 and runs it at the caller's privilege level.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "common/version.h"
 #include "tests/win/test_support.h"
 
 namespace {
 
-struct Program {
-    std::wstring path;
-    unsigned build;
-    std::wstring text;
-};
-
 // pagegrab.exe is checked once it is built.
-std::vector<Program> ShippedPrograms() {
+std::vector<std::wstring> ShippedPrograms() {
     using kestrow::test::BuiltProgram;
-    std::vector<Program> list = {
-        {BuiltProgram(L"KestrowCapture.exe"), KESTROW_VERSION_BUILD, L"" KESTROW_VERSION_TEXT},
-        {BuiltProgram(L"Worker.exe"), KESTROW_VERSION_BUILD, L"" KESTROW_VERSION_TEXT},
-    };
+    std::vector<std::wstring> list = {BuiltProgram(L"KestrowCapture.exe"), BuiltProgram(L"Worker.exe")};
     const std::wstring pagegrab = BuiltProgram(L"pagegrab.exe");
-    if (::GetFileAttributesW(pagegrab.c_str()) != INVALID_FILE_ATTRIBUTES)
-        list.push_back({pagegrab, KESTROW_PAGEGRAB_BUILD, L"" KESTROW_PAGEGRAB_VERSION_TEXT});
+    if (::GetFileAttributesW(pagegrab.c_str()) != INVALID_FILE_ATTRIBUTES) list.push_back(pagegrab);
     return list;
 }
 
 TEST(ShippedPrograms, ManifestBringsCommonControls6AsInvoker) {
-    for (const Program& p : ShippedPrograms()) {
-        SCOPED_TRACE(testing::Message() << std::string(p.path.begin(), p.path.end()));
-        HMODULE m = ::LoadLibraryExW(p.path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    for (const std::wstring& path : ShippedPrograms()) {
+        SCOPED_TRACE(testing::Message() << std::string(path.begin(), path.end()));
+        HMODULE m = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_TRUE(m);
         HRSRC r = ::FindResourceW(m, MAKEINTRESOURCEW(1), RT_MANIFEST);
         ASSERT_TRUE(r);
@@ -46,7 +34,7 @@ TEST(ShippedPrograms, ManifestBringsCommonControls6AsInvoker) {
         // from the side-by-side version 6 assembly.
         ACTCTXW ctx{sizeof(ctx)};
         ctx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-        ctx.lpSource = p.path.c_str();
+        ctx.lpSource = path.c_str();
         ctx.lpResourceName = MAKEINTRESOURCEW(1);
         HANDLE actCtx = ::CreateActCtxW(&ctx);
         ASSERT_NE(actCtx, INVALID_HANDLE_VALUE);
@@ -67,31 +55,6 @@ TEST(ShippedPrograms, ManifestBringsCommonControls6AsInvoker) {
             << std::string(identity.begin(), identity.end());
         ::DeactivateActCtx(0, cookie);
         ::ReleaseActCtx(actCtx);
-    }
-}
-
-TEST(ShippedPrograms, VersionComesFromTheOneSource) {
-    for (const Program& p : ShippedPrograms()) {
-        SCOPED_TRACE(testing::Message() << std::string(p.path.begin(), p.path.end()));
-        DWORD handle = 0;
-        std::vector<BYTE> data(::GetFileVersionInfoSizeW(p.path.c_str(), &handle));
-        ASSERT_FALSE(data.empty());
-        ASSERT_TRUE(::GetFileVersionInfoW(p.path.c_str(), 0, DWORD(data.size()), data.data()));
-        VS_FIXEDFILEINFO* fixed = nullptr;
-        UINT len = 0;
-        ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
-        const DWORD ms = (KESTROW_VERSION_MAJOR << 16) | KESTROW_VERSION_MINOR;
-        const DWORD ls = (KESTROW_VERSION_PATCH << 16) | p.build;
-        EXPECT_EQ(fixed->dwFileVersionMS, ms);
-        EXPECT_EQ(fixed->dwFileVersionLS, ls);
-        EXPECT_EQ(fixed->dwProductVersionMS, ms);
-        EXPECT_EQ(fixed->dwProductVersionLS, ls);
-        for (const wchar_t* key : {L"FileVersion", L"ProductVersion"}) {
-            wchar_t* text = nullptr;
-            const std::wstring query = std::wstring(L"\\StringFileInfo\\000404b0\\") + key;
-            ASSERT_TRUE(::VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &len));
-            EXPECT_EQ(std::wstring(text), p.text) << "key " << char(key[0]);
-        }
     }
 }
 
