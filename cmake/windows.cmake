@@ -24,18 +24,22 @@ endfunction()
 
 # A shipped program: <core> (everything but the entry point, which the Windows tests
 # link too) from SOURCES on top of the LIBS it needs, and the executable from <main>
-# and its resource script, which is rebuilt when any of the RC_DEPENDS change.
+# and its resource script, which is rebuilt when any of the RC_DEPENDS or the version
+# change.
 function(kestrow_shipped_program name core main rc)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;RC_DEPENDS" ${ARGN})
   add_library(${core} STATIC ${ARG_SOURCES})
   kestrow_target(${core})
   target_link_libraries(${core} PUBLIC kestrow_common_win ${ARG_LIBS})
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${ARG_RC_DEPENDS}")
+  set_source_files_properties(${rc} PROPERTIES
+    OBJECT_DEPENDS "${ARG_RC_DEPENDS};${PROJECT_SOURCE_DIR}/common/version.h")
   get_filename_component(res_dir ${rc} DIRECTORY)
   add_executable(${name} WIN32 ${main} ${rc})
   kestrow_program(${name})
   target_include_directories(${name} PRIVATE ${ART_DIR} ${res_dir})
   target_link_libraries(${name} PRIVATE ${core})
+  # What ships carries no symbols.
+  target_link_options(${name} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
   add_dependencies(${name} art)
 endfunction()
 

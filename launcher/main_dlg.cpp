@@ -57,7 +57,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER: OnTimer(wp); return TRUE;
         // IDOK and IDCANCEL come from Enter, Esc or a close request reaching the hidden
         // dialog (it keeps the focus after the tray menu): only "退出" ends the launcher.
-        case WM_COMMAND: return TRUE;
+        case WM_COMMAND: OnCommand(LOWORD(wp)); return TRUE;
         case WM_HOTKEY: OnHotkey(static_cast<UINT>(wp)); return TRUE;
         case WM_TRAY_NOTIFY: return SetResult(OnTrayNotify(LOWORD(lp)));
         case WM_FULLSCREEN_CLIPBOARD_DONE: return SetResult(OnFullScreenClipboardDone());
@@ -119,6 +119,13 @@ void CMainDlg::OnTimer(UINT_PTR id) {
     if (id != TIMER_UPDATE_CHECK) return;
     ::KillTimer(hwnd(), TIMER_UPDATE_CHECK);
     CUpdateCheckThread::Launch(hwnd(), WM_NEW_VERSION, false);
+}
+
+// The tray's "退出" posted from outside: the installer ends us so before it replaces or
+// removes our files. Every other command (IDOK and IDCANCEL from a stray Enter or Esc)
+// is ignored.
+void CMainDlg::OnCommand(UINT id) {
+    if (id == ID_TRAY_EXIT) RunMenuCommand(id);
 }
 
 void CMainDlg::Quit(int exitCode) {

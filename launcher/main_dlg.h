@@ -58,6 +58,7 @@ private:
     LRESULT OnTaskbarCreated();
 
     void LoadIcons();
+    void OnCommand(UINT id);
     void ShowTrayMenu();
     void RunMenuCommand(UINT id);
     void ShowSettings();

@@ -57,6 +57,8 @@ class StartAndExit(h.ScenarioTest):
         self.assertIsNone(again.poll())
 
 
+WM_COMMAND = 0x111
+ID_TRAY_EXIT = 32783
 WM_TRAY_NOTIFY = 1124
 WM_STARTUP_DONE = 1130
 WM_HOTKEYS_CHANGED = 1129
@@ -73,6 +75,14 @@ class MainWindowMessages(h.ScenarioTest):
     def start(self):
         self.app = env.Launcher(self.s)
         self.proc, self.icon = self.app.start_and_wait_for_icon()
+
+    def test_exit_command_from_outside_ends_like_the_menu(self):
+        # What the installer posts to end a running launcher before it replaces files.
+        env.clear_config()
+        self.start()
+        self.app.send_main(WM_COMMAND, ID_TRAY_EXIT)
+        h.wait_until(lambda: not self.app.icon(), 10, what="the tray icon to go")
+        self.assertEqual(self.proc.wait(30), 1)
 
     def test_changed_hotkeys_are_registered_again_from_the_file(self):
         env.clear_config()
