@@ -33,8 +33,9 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
     void OnIdle() override {}
 
-    // Starts the worker with the task's parameter string; a watched task posts
-    // WM_FULLSCREEN_CLIPBOARD_DONE here when its process ends. False when nothing started.
+    // Starts the worker with the task's parameter string and follows it as its kind
+    // asks. An interactive task while another one runs starts nothing. False when
+    // nothing started.
     bool StartTask(const WorkerTask& task);
 
 protected:
@@ -50,7 +51,8 @@ private:
     LRESULT OnStartupDone();
     LRESULT OnNewVersion();
     LRESULT OnHotkeysChanged();
-    LRESULT OnFullScreenClipboardDone();
+    LRESULT OnFullScreenClipboardDone(DWORD exitCode);
+    LRESULT OnInteractiveTaskDone();
     LRESULT OnTaskbarCreated();
 
     void LoadIcons();
@@ -59,7 +61,7 @@ private:
     void RegisterHotkeys();
     void UnregisterHotkeys();
     void Quit(int exitCode);
-    void Watch(win::UniqueHandle process);
+    bool Watch(win::UniqueHandle process, CProcessMonitor::Callback callback);
 
     win::MessageLoop& loop_;
     AppConfig& config_;
@@ -70,8 +72,10 @@ private:
     // Only while the update balloon is up.
     CTrayIcon updateIcon_;
     CIPCWnd ipc_;
-    // Watches of whole-screen-to-clipboard workers; stopped when the dialog goes.
+    // Watches of clipboard and interactive workers; stopped when the dialog goes.
     std::vector<std::unique_ptr<CProcessMonitor>> watchers_;
+    // An overlay or colour picker is on screen: from its start until its process ends.
+    bool interactiveRunning_ = false;
     // Set by the update check when a newer version is offered.
     std::wstring updateDownloadUrl_;
 };

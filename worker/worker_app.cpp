@@ -41,8 +41,7 @@ int SCApp::Run(const wchar_t* commandLine) {
             RunFullScreenToFile();
             return 0;
         case FullScreenToClipboard:
-            RunFullScreenToClipboard();
-            return 0;
+            return RunFullScreenToClipboard() ? kExitClipboardSet : kExitClipboardNotSet;
         case ColorCapture:
             return RunColorCapture();
         default:
@@ -103,14 +102,16 @@ void SCApp::RunFullScreenToFile() {
     if (SaveWithDialog(bitmap.Get(), path)) SendResultText(RESULT_FULLSCREEN_SAVED, path);
 }
 
-void SCApp::RunFullScreenToClipboard() {
+bool SCApp::RunFullScreenToClipboard() {
     win::Bitmap bitmap = CapturePrimaryScreen();
-    if (!bitmap) return;
+    if (!bitmap) return false;
     win::ClipboardSession clipboard(nullptr);
-    if (!clipboard.IsOpen()) return;
+    if (!clipboard.IsOpen()) return false;
     ::EmptyClipboard();
     // The clipboard owns the bitmap once it has taken it.
-    if (::SetClipboardData(CF_BITMAP, bitmap.Get())) bitmap.Release();
+    if (!::SetClipboardData(CF_BITMAP, bitmap.Get())) return false;
+    bitmap.Release();
+    return true;
 }
 
 void SCApp::StartLauncher() {

@@ -20,7 +20,8 @@ public:
 
 private:
     void RunFullScreenToFile();
-    void RunFullScreenToClipboard();
+    // True once the clipboard holds the screen.
+    bool RunFullScreenToClipboard();
     int RunRegionCapture();
     int RunColorCapture();
     static void StartLauncher();

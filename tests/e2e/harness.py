@@ -255,11 +255,12 @@ class Session:
     def __exit__(self, *exc):
         self.close()
 
-    def start(self, exe, *args, cwd=None):
-        """Starts a Windows program under Wine; it is killed at the end of the scenario."""
+    def start(self, exe, *args, cwd=None, env=None):
+        """Starts a Windows program under Wine, with `env` added to its environment; it is
+        killed at the end of the scenario."""
         p = subprocess.Popen(["wine", str(exe), *map(str, args)], cwd=str(cwd or self.dir),
                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL)
+                             stderr=subprocess.DEVNULL, env={**os.environ, **(env or {})})
         self.processes.append(p)
         return p
 
