@@ -267,8 +267,11 @@ int LockFile(const std::wstring& file, const std::wstring& ready) {
     for (;;) ::Sleep(1000);
 }
 
+// Opened for a window, as programs do: Wine lets any thread in beside an open without one.
 int HoldClipboard(const std::wstring& ready) {
-    kestrow::win::ClipboardSession clip(nullptr);
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   nullptr, nullptr);
+    kestrow::win::ClipboardSession clip(owner);
     if (!clip.IsOpen()) return 3;
     WriteFileBytes(ready, "ready\n", false);
     for (;;) ::Sleep(1000);
