@@ -2,10 +2,17 @@
 
 #include <cwchar>
 #include <memory>
+#include <vector>
 
 namespace kestrow {
 
 namespace {
+
+// The shown toasts, oldest first. Toasts live on the UI thread only.
+std::vector<CToastWnd*>& LiveToasts() {
+    static std::vector<CToastWnd*> toasts;
+    return toasts;
+}
 
 bool RegisterToastClass() {
     return win::RegisterStandardClass(kToastWndClass);
@@ -86,6 +93,7 @@ void CToastWnd::OnPaint() {
 // A shown toast frees itself once its window is gone; nobody else holds it. Before
 // that, ShowToast's pointer owns it, also when creation fails after WM_NCCREATE.
 void CToastWnd::OnFinalMessage() {
+    std::erase(LiveToasts(), this);
     if (ownsSelf_) delete this;
 }
 
@@ -95,7 +103,15 @@ HWND ShowToast(std::unique_ptr<CToastWnd> toast, const std::wstring& text) {
     HWND hwnd = toast->CreateToast();
     if (!hwnd) return nullptr;
     toast->ownsSelf_ = true;
-    toast.release()->Show(text);
+    CToastWnd* shown = toast.release();
+    shown->Show(text);
+    std::vector<CToastWnd*>& live = LiveToasts();
+    live.push_back(shown);
+    // Each end takes its toast off the list; one that will not end now still fades out.
+    while (live.size() > kMaxToasts) {
+        CToastWnd* oldest = live.front();
+        if (!::DestroyWindow(oldest->hwnd())) std::erase(live, oldest);
+    }
     return hwnd;
 }
 

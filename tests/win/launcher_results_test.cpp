@@ -114,7 +114,7 @@ TEST_F(Receiver, EachCodeShowsItsToast) {
     EXPECT_TRUE(ToastAppears(L"所选区域已复制到剪贴板"));
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_COLOR_COPIED, &zero, 4), TRUE);
     EXPECT_TRUE(ToastAppears(L"所选颜色值已复制到剪贴板"));
-    EXPECT_EQ(Toasts().size(), 4u);  // each result its own toast
+    EXPECT_EQ(Toasts().size(), kMaxToasts);  // each result its own toast, the oldest ended early
     EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
 }
 
@@ -256,6 +256,16 @@ TEST(Toast, TwoToastsRunIndependently) {
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(first); }, 7000));
     EXPECT_TRUE(::IsWindow(second));
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(second); }, 2000));
+}
+
+TEST(Toast, ABurstKeepsTheNewestFewAndClearsWithinOneToastsLife) {
+    CloseToasts();
+    std::vector<HWND> shown;
+    for (int i = 0; i < 300; ++i) shown.push_back(ShowToast(L"所选区域已复制到剪贴板"));
+    EXPECT_EQ(Toasts().size(), kMaxToasts);
+    for (size_t i = shown.size() - kMaxToasts; i < shown.size(); ++i)
+        EXPECT_TRUE(::IsWindowVisible(shown[i])) << i;
+    ASSERT_TRUE(PumpUntil([] { return Toasts().empty(); }, 6000));
 }
 
 }  // namespace
