@@ -145,6 +145,31 @@ TEST_F(Receiver, AutoOpenWithAMissingFileOrACopyShowsTheToast) {
     EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
 }
 
+TEST_F(Receiver, AnswersFirstAndReactsAfterwardsToTheNewest) {
+    config_.set_auto_open_screencapture(true);
+    const std::wstring saved = SavedFile(L"a.png");
+    std::wstring payload = saved;
+    // From this thread the handler runs within the call: what it did before answering
+    // is done when the call returns.
+    COPYDATASTRUCT cds{RESULT_REGION_SAVED, DWORD(payload.size() * 2), payload.data()};
+    EXPECT_EQ(::SendMessageW(ipc_.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), TRUE);
+    payload.assign(payload.size(), L'x');  // the sender's memory is only lent for the call
+    const int zero = 0;
+    for (ULONG_PTR code : {RESULT_REGION_COPIED, RESULT_REGION_COPIED, RESULT_REGION_COPIED,
+                           RESULT_REGION_COPIED, RESULT_COLOR_COPIED}) {
+        cds = {code, 4, const_cast<int*>(&zero)};
+        EXPECT_EQ(::SendMessageW(ipc_.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), TRUE);
+    }
+    EXPECT_TRUE(Toasts().empty());
+    EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
+
+    EXPECT_TRUE(ToastAppears(L"所选颜色值已复制到剪贴板"));
+    std::string log;
+    EXPECT_TRUE(PumpUntil([&] { return !(log = test::ReadSmallFile(dir_.File(L"paint.log"))).empty(); }, 10000));
+    EXPECT_NE(log.find("a.png"), std::string::npos) << log;
+    EXPECT_EQ(Toasts().size(), kMaxToasts);
+}
+
 TEST_F(Receiver, MalformedRecordsAreAnsweredAndIgnored) {
     config_.set_auto_open_screencapture(true);
     const std::wstring saved = SavedFile(L"a.png");
