@@ -100,18 +100,19 @@ void CToastWnd::OnFinalMessage() {
 HWND ShowToast(const std::wstring& text) { return ShowToast(std::make_unique<CToastWnd>(), text); }
 
 HWND ShowToast(std::unique_ptr<CToastWnd> toast, const std::wstring& text) {
+    // Room first, so no more than kMaxToasts ever stand. Each end takes its toast off
+    // the list; one that will not end now still fades out on its own.
+    std::vector<CToastWnd*>& live = LiveToasts();
+    while (live.size() >= kMaxToasts) {
+        CToastWnd* oldest = live.front();
+        if (!::DestroyWindow(oldest->hwnd())) std::erase(live, oldest);
+    }
     HWND hwnd = toast->CreateToast();
     if (!hwnd) return nullptr;
     toast->ownsSelf_ = true;
     CToastWnd* shown = toast.release();
     shown->Show(text);
-    std::vector<CToastWnd*>& live = LiveToasts();
     live.push_back(shown);
-    // Each end takes its toast off the list; one that will not end now still fades out.
-    while (live.size() > kMaxToasts) {
-        CToastWnd* oldest = live.front();
-        if (!::DestroyWindow(oldest->hwnd())) std::erase(live, oldest);
-    }
     return hwnd;
 }
 
