@@ -256,11 +256,11 @@ class Session:
         self.close()
 
     def start(self, exe, *args, cwd=None, env=None):
-        """Starts a Windows program under Wine, with `env` added to its environment; it is
-        killed at the end of the scenario."""
+        """Starts a Windows program under Wine (with `env` added to its environment); it
+        is killed at the end of the scenario."""
         p = subprocess.Popen(["wine", str(exe), *map(str, args)], cwd=str(cwd or self.dir),
                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL, env={**os.environ, **(env or {})})
+                             stderr=subprocess.DEVNULL, env={**os.environ, **env} if env else None)
         self.processes.append(p)
         return p
 
