@@ -12,6 +12,11 @@ enum ResultCode : uint32_t {
     RESULT_COLOR_COPIED = 1527,      // payload: 32-bit integer 0
 };
 
+// The whole-screen-to-clipboard task sends no record; its exit code tells the launcher
+// whether the clipboard was set.
+inline constexpr int kExitClipboardSet = 0;
+inline constexpr int kExitClipboardNotSet = 2;
+
 inline constexpr wchar_t kResultWindowClass[] = L"KestrowStudio.ScreenCapture";
 inline constexpr wchar_t kResultWindowTitle[] = L"KestrowStudio.ScreenCapture.IPC";
 

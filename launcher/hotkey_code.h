@@ -15,6 +15,8 @@ inline constexpr uint16_t kHotkeyExtended = 0x08;
 inline constexpr unsigned kModAlt = 0x0001;
 inline constexpr unsigned kModControl = 0x0002;
 inline constexpr unsigned kModShift = 0x0004;
+// One press, one hotkey message: no more while the key is held (Windows 7 and later).
+inline constexpr unsigned kModNoRepeat = 0x4000;
 
 struct Hotkey {
     uint16_t keyCode = 0;

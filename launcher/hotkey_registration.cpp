@@ -17,6 +17,12 @@ std::wstring KeyName(UINT vk, bool extended) {
     return {};
 }
 
+// A held key would start a task per repeat; systems before Windows 7 refuse the flag.
+BOOL RegisterHotkeyNoRepeat(HWND hwnd, int id, UINT modifiers, UINT keyCode) {
+    return ::RegisterHotKey(hwnd, id, modifiers | kModNoRepeat, keyCode) ||
+           ::RegisterHotKey(hwnd, id, modifiers, keyCode);
+}
+
 }  // namespace
 
 HotkeyRegistration RegisterHotkeys(HWND owner, const AppConfig& config) {
@@ -25,8 +31,8 @@ HotkeyRegistration RegisterHotkeys(HWND owner, const AppConfig& config) {
         const Hotkey hk = config.GetHotkey(kHotkeyKeys[i].hotkeyId);
         result.hotkeys[i] = hk;
         if (!hk.IsSet()) continue;
-        if (!::RegisterHotKey(owner, static_cast<int>(kHotkeyKeys[i].hotkeyId),
-                              ToRegisterModifiers(hk.modifiers), hk.keyCode))
+        if (!RegisterHotkeyNoRepeat(owner, static_cast<int>(kHotkeyKeys[i].hotkeyId),
+                                    ToRegisterModifiers(hk.modifiers), hk.keyCode))
             result.failed |= 1u << i;
     }
     g_latest = result;

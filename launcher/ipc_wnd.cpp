@@ -2,9 +2,12 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "common/result_message.h"
 #include "launcher/app_config.h"
 #include "launcher/app_paths.h"
+#include "launcher/launcher_ids.h"
 #include "launcher/process_launcher.h"
 #include "launcher/result_reaction.h"
 #include "launcher/toast_wnd.h"
@@ -25,28 +28,52 @@ HWND CIPCWnd::CreateReceiver() {
 LRESULT CIPCWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
+        case WM_RESULT_PENDING: OnResultPending(); return 0;
     }
     return DefaultMessage(msg, wp, lp);
 }
 
+// The worker waits for this answer with its windows frozen, so only the record is
+// checked and copied here (its memory is the sender's, valid during the call). The
+// settings read, the file test and the paint program's start come afterwards.
 LRESULT CIPCWnd::OnCopyData(const COPYDATASTRUCT* record) {
     if (!record) return FALSE;
-    // The setting is read only for the codes that can open a file.
-    const bool autoOpen = ResultCarriesPath(record->dwData) && config_.auto_open_screencapture();
-    const ResultReaction r =
-        ReactToResult(record->dwData, record->lpData, record->cbData, autoOpen);
-    switch (r.action) {
-        case ResultAction::Ignore: break;
-        case ResultAction::OpenOrToast:
-            if (FileExists(r.path)) {
-                OpenWithShell(paintProgram_, PaintParameters(r.path));
-                break;
-            }
-            ShowToast(r.toast);
-            break;
-        case ResultAction::Toast: ShowToast(r.toast); break;
-    }
+    // Whether to open the file is decided later, when the reaction runs.
+    ResultReaction r = ReactToResult(record->dwData, record->lpData, record->cbData, true);
+    if (r.action == ResultAction::Ignore) return TRUE;
+    if (pending_.size() >= kMaxPendingResults) pending_.pop_front();
+    pending_.push_back(std::move(r));
+    PostPending();
     return TRUE;
+}
+
+// One posted message at a time, one reaction each: results arriving meanwhile are
+// answered between two reactions.
+void CIPCWnd::PostPending() {
+    if (!posted_ && !pending_.empty())
+        posted_ = ::PostMessageW(hwnd(), WM_RESULT_PENDING, 0, 0) != FALSE;
+}
+
+void CIPCWnd::OnResultPending() {
+    posted_ = false;
+    if (pending_.empty()) return;
+    const ResultReaction r = std::move(pending_.front());
+    pending_.pop_front();
+    // A toast with kMaxToasts newer toasts behind it would be ended at once: skip it.
+    const auto laterToasts = std::count_if(pending_.begin(), pending_.end(), [](const auto& p) {
+        return p.action == ResultAction::Toast;
+    });
+    if (r.action != ResultAction::Toast || laterToasts < std::ptrdiff_t(kMaxToasts)) React(r);
+    PostPending();
+}
+
+void CIPCWnd::React(const ResultReaction& r) {
+    if (r.action == ResultAction::OpenOrToast && config_.auto_open_screencapture() &&
+        FileExists(r.path)) {
+        OpenWithShell(paintProgram_, PaintParameters(r.path));
+        return;
+    }
+    ShowToast(r.toast);
 }
 
 }  // namespace kestrow

@@ -3,13 +3,18 @@
 // or by opening the saved image in the paint program.
 #include <windows.h>
 
+#include <deque>
 #include <string>
 
 #include "common/win/window.h"
+#include "launcher/result_reaction.h"
 
 namespace kestrow {
 
 class AppConfig;
+
+// Results waiting for their reaction; past this a flood loses its oldest.
+inline constexpr size_t kMaxPendingResults = 64;
 
 class CIPCWnd : public win::Window {
 public:
@@ -26,9 +31,15 @@ protected:
 
 private:
     LRESULT OnCopyData(const COPYDATASTRUCT* record);
+    void OnResultPending();
+    void React(const ResultReaction& r);
+    void PostPending();
 
     AppConfig& config_;
     std::wstring paintProgram_;
+    // Results answered but not yet reacted to, oldest first.
+    std::deque<ResultReaction> pending_;
+    bool posted_ = false;
 };
 
 }  // namespace kestrow

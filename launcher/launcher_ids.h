@@ -12,6 +12,10 @@ inline constexpr unsigned WM_NEW_VERSION = kWmUser + 103;                // 1127
 inline constexpr unsigned WM_UPDATE_BALLOON_NOTIFY = kWmUser + 104;      // 1128
 inline constexpr unsigned WM_HOTKEYS_CHANGED = kWmUser + 105;            // 1129
 inline constexpr unsigned WM_STARTUP_DONE = kWmUser + 106;               // 1130
+// Posted by the watcher of the interactive worker when it has ended.
+inline constexpr unsigned WM_INTERACTIVE_TASK_DONE = kWmUser + 120;  // 1144
+// The result receiver's own: reactions to results it has answered, run one at a time.
+inline constexpr unsigned WM_RESULT_PENDING = kWmUser + 121;  // 1145
 
 inline constexpr unsigned TIMER_UPDATE_CHECK = 100;
 inline constexpr unsigned kUpdateCheckDelayMs = 10000;

@@ -3,17 +3,26 @@
 
 namespace kestrow {
 
-struct WorkerTask {
-    const wchar_t* parameters;  // the worker's whole parameter string, passed as is
-    bool watch;                 // report the end of the worker process
+// What the launcher follows of a started worker.
+enum class TaskKind {
+    Background,     // runs and ends on its own; nothing to follow
+    ClipboardCopy,  // its exit code tells whether the clipboard was set (the copy toast)
+    Interactive,    // on screen until the user ends it: at most one runs at a time
 };
 
-inline constexpr WorkerTask kRegionCaptureTask{L"-tasktype screencapture", false};
-inline constexpr WorkerTask kWindowCaptureTask{L"-tasktype screencapture -trackwindow true", false};
-inline constexpr WorkerTask kFullScreenFileTask{L"-tasktype screenfullscreentofile", false};
+struct WorkerTask {
+    const wchar_t* parameters;  // the worker's whole parameter string, passed as is
+    TaskKind kind;
+};
+
+inline constexpr WorkerTask kRegionCaptureTask{L"-tasktype screencapture", TaskKind::Interactive};
+inline constexpr WorkerTask kWindowCaptureTask{L"-tasktype screencapture -trackwindow true",
+                                               TaskKind::Interactive};
+inline constexpr WorkerTask kFullScreenFileTask{L"-tasktype screenfullscreentofile",
+                                                TaskKind::Background};
 inline constexpr WorkerTask kFullScreenClipboardTask{L"-tasktype screenfullscreentoclipboard",
-                                                     true};
-inline constexpr WorkerTask kColorCaptureTask{L"-tasktype colorcapture", false};
+                                                     TaskKind::ClipboardCopy};
+inline constexpr WorkerTask kColorCaptureTask{L"-tasktype colorcapture", TaskKind::Interactive};
 
 // The task of a tray menu command, or null for commands that start no worker.
 const WorkerTask* TaskForCommand(unsigned commandId);

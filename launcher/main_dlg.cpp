@@ -1,5 +1,6 @@
 #include "launcher/main_dlg.h"
 
+#include "common/result_message.h"
 #include "common/win/monitor.h"
 #include "launcher/app_config.h"
 #include "launcher/app_paths.h"
@@ -21,10 +22,15 @@ namespace {
 
 HWND g_mainWindow = nullptr;
 
-// Runs on the watcher's thread: only posts, and only to a window that still exists.
-void PostClipboardDone(void* mainWindow) {
+// These run on the watcher's thread: they only post, and only to a window that still exists.
+void PostClipboardDone(void* mainWindow, DWORD exitCode) {
     HWND hwnd = static_cast<HWND>(mainWindow);
-    if (::IsWindow(hwnd)) ::PostMessageW(hwnd, WM_FULLSCREEN_CLIPBOARD_DONE, 0, 0);
+    if (::IsWindow(hwnd)) ::PostMessageW(hwnd, WM_FULLSCREEN_CLIPBOARD_DONE, exitCode, 0);
+}
+
+void PostInteractiveDone(void* mainWindow, DWORD) {
+    HWND hwnd = static_cast<HWND>(mainWindow);
+    if (::IsWindow(hwnd)) ::PostMessageW(hwnd, WM_INTERACTIVE_TASK_DONE, 0, 0);
 }
 
 }  // namespace
@@ -60,7 +66,9 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND: OnCommand(LOWORD(wp)); return TRUE;
         case WM_HOTKEY: OnHotkey(static_cast<UINT>(wp)); return TRUE;
         case WM_TRAY_NOTIFY: return SetResult(OnTrayNotify(LOWORD(lp)));
-        case WM_FULLSCREEN_CLIPBOARD_DONE: return SetResult(OnFullScreenClipboardDone());
+        case WM_FULLSCREEN_CLIPBOARD_DONE:
+            return SetResult(OnFullScreenClipboardDone(static_cast<DWORD>(wp)));
+        case WM_INTERACTIVE_TASK_DONE: return SetResult(OnInteractiveTaskDone());
         case WM_NEW_VERSION: return SetResult(OnNewVersion());
         case WM_UPDATE_BALLOON_NOTIFY: return SetResult(OnUpdateBalloonNotify(LOWORD(lp)));
         case WM_HOTKEYS_CHANGED: return SetResult(OnHotkeysChanged());
@@ -134,17 +142,29 @@ void CMainDlg::Quit(int exitCode) {
 }
 
 bool CMainDlg::StartTask(const WorkerTask& task) {
+    // A second overlay would freeze the first into its snapshot, and each would want
+    // its own Esc.
+    if (task.kind == TaskKind::Interactive && interactiveRunning_) return false;
     win::UniqueHandle process =
         ProcessLauncher(AppPaths::Get().WorkerExePath(), task.parameters).Start();
     if (!process) return false;
-    if (task.watch) Watch(std::move(process));
+    switch (task.kind) {
+        case TaskKind::Background: break;
+        case TaskKind::ClipboardCopy: Watch(std::move(process), &PostClipboardDone); break;
+        case TaskKind::Interactive:
+            // Unwatched, its end could never be known: better a second overlay than none.
+            interactiveRunning_ = Watch(std::move(process), &PostInteractiveDone);
+            break;
+    }
     return true;
 }
 
-void CMainDlg::Watch(win::UniqueHandle process) {
+bool CMainDlg::Watch(win::UniqueHandle process, CProcessMonitor::Callback callback) {
     std::erase_if(watchers_, [](const auto& w) { return w->Ended(); });
-    auto watcher = std::make_unique<CProcessMonitor>(std::move(process), &PostClipboardDone, hwnd());
-    if (watcher->Start()) watchers_.push_back(std::move(watcher));
+    auto watcher = std::make_unique<CProcessMonitor>(std::move(process), callback, hwnd());
+    if (!watcher->Start()) return false;
+    watchers_.push_back(std::move(watcher));
+    return true;
 }
 
 LRESULT CMainDlg::OnTrayNotify(UINT event) {
@@ -216,8 +236,15 @@ LRESULT CMainDlg::OnHotkeysChanged() {
     return 1;
 }
 
-LRESULT CMainDlg::OnFullScreenClipboardDone() {
-    ShowToast(kToastFullScreenCopied);
+// The worker exits with kExitClipboardSet only once the clipboard holds the screen;
+// another program holding the clipboard open makes it fail.
+LRESULT CMainDlg::OnFullScreenClipboardDone(DWORD exitCode) {
+    if (exitCode == kExitClipboardSet) ShowToast(kToastFullScreenCopied);
+    return 1;
+}
+
+LRESULT CMainDlg::OnInteractiveTaskDone() {
+    interactiveRunning_ = false;
     return 1;
 }
 

@@ -37,8 +37,9 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
     void OnIdle() override {}
 
-    // Starts the worker with the task's parameter string; a watched task posts
-    // WM_FULLSCREEN_CLIPBOARD_DONE here when its process ends. False when nothing started.
+    // Starts the worker with the task's parameter string and follows it as its kind
+    // asks. An interactive task while another one runs starts nothing. False when
+    // nothing started.
     bool StartTask(const WorkerTask& task);
 
 protected:
@@ -54,7 +55,8 @@ private:
     LRESULT OnStartupDone();
     LRESULT OnNewVersion();
     LRESULT OnHotkeysChanged();
-    LRESULT OnFullScreenClipboardDone();
+    LRESULT OnFullScreenClipboardDone(DWORD exitCode);
+    LRESULT OnInteractiveTaskDone();
     LRESULT OnTaskbarCreated();
 
     void LoadIcons();
@@ -63,7 +65,7 @@ private:
     void RunMenuCommand(UINT id);
     void ShowSettings();
     void Quit(int exitCode);
-    void Watch(win::UniqueHandle process);
+    bool Watch(win::UniqueHandle process, CProcessMonitor::Callback callback);
 
     win::MessageLoop& loop_;
     AppConfig& config_;
@@ -74,7 +76,7 @@ private:
     // Only while the update balloon is up.
     CTrayIcon updateIcon_;
     CIPCWnd ipc_;
-    // Watches of whole-screen-to-clipboard workers; stopped when the dialog goes.
+    // Watches of clipboard and interactive workers; stopped when the dialog goes.
     std::vector<std::unique_ptr<CProcessMonitor>> watchers_;
     CStartupWnd splash_;
     // The settings dialog while it is open: a second "设置..." brings it to the front.
@@ -82,6 +84,8 @@ private:
     // Hotkeys that could not be registered at start, told once by a balloon.
     std::wstring hotkeyReport_;
     CFeedbackDlg feedback_;
+    // An overlay or colour picker is on screen: from its start until its process ends.
+    bool interactiveRunning_ = false;
 };
 
 // The main dialog's handle while it exists (for dialogs that only post to it).

@@ -2,12 +2,19 @@
 
 #include <cwchar>
 #include <memory>
+#include <vector>
 
 #include "common/win/monitor.h"
 
 namespace kestrow {
 
 namespace {
+
+// The shown toasts, oldest first. Toasts live on the UI thread only.
+std::vector<CToastWnd*>& LiveToasts() {
+    static std::vector<CToastWnd*> toasts;
+    return toasts;
+}
 
 bool RegisterToastClass() {
     return win::RegisterStandardClass(kToastWndClass);
@@ -76,16 +83,26 @@ void CToastWnd::OnPaint() {
 // A shown toast frees itself once its window is gone; nobody else holds it. Before
 // that, ShowToast's pointer owns it, also when creation fails after WM_NCCREATE.
 void CToastWnd::OnFinalMessage() {
+    std::erase(LiveToasts(), this);
     if (ownsSelf_) delete this;
 }
 
 HWND ShowToast(const std::wstring& text) { return ShowToast(std::make_unique<CToastWnd>(), text); }
 
 HWND ShowToast(std::unique_ptr<CToastWnd> toast, const std::wstring& text) {
+    // Room first, so no more than kMaxToasts ever stand. Each end takes its toast off
+    // the list; one that will not end now still fades out on its own.
+    std::vector<CToastWnd*>& live = LiveToasts();
+    while (live.size() >= kMaxToasts) {
+        CToastWnd* oldest = live.front();
+        if (!::DestroyWindow(oldest->hwnd())) std::erase(live, oldest);
+    }
     HWND hwnd = toast->CreateToast();
     if (!hwnd) return nullptr;
     toast->ownsSelf_ = true;
-    toast.release()->Show(text);
+    CToastWnd* shown = toast.release();
+    shown->Show(text);
+    live.push_back(shown);
     return hwnd;
 }
 

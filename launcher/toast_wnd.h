@@ -15,6 +15,9 @@ namespace kestrow {
 inline constexpr wchar_t kToastWndClass[] = L"ToastWndClass";
 inline constexpr int kToastWidth = 400;
 inline constexpr int kToastHeight = 30;
+// Toasts alive at once; a newer one ends the oldest early, so a burst of results
+// clears within one toast's life.
+inline constexpr size_t kMaxToasts = 3;
 
 class CToastWnd : public win::Window {
 public:
@@ -41,7 +44,8 @@ private:
     bool ownsSelf_ = false;
 };
 
-// Creates and shows one toast; it lives on its own until its fade ends.
+// Creates and shows one toast; it lives on its own until its fade ends, or until
+// kMaxToasts newer ones have come.
 // Returns its window, or null when none could be made.
 HWND ShowToast(const std::wstring& text);
 // The same with a given object (tests pass one that counts its end).

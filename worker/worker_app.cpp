@@ -32,8 +32,8 @@ int SCApp::Run(const wchar_t* commandLine) {
             OutputToFile(CapturePrimaryScreen().Get(), RESULT_FULLSCREEN_SAVED);
             return 0;
         case TaskType::FullScreenToClipboard:
-            OutputToClipboard(CapturePrimaryScreen(), nullptr);
-            return 0;
+            return OutputToClipboard(CapturePrimaryScreen(), nullptr) ? kExitClipboardSet
+                                                                      : kExitClipboardNotSet;
         case TaskType::ColorCapture: return RunColorCapture();
         case TaskType::ScreenCapture: break;
     }

@@ -11,17 +11,17 @@ CProcessMonitor::CProcessMonitor(win::UniqueHandle process, Callback callback, v
 
 CProcessMonitor::~CProcessMonitor() { Stop(); }
 
-void CProcessMonitor::FireCallback() {
+void CProcessMonitor::FireCallback(DWORD exitCode) {
     if (!callback_) return;
     const Callback cb = callback_;
     void* data = userData_;
     callback_ = nullptr;
     userData_ = nullptr;
-    cb(data);
+    cb(data, exitCode);
 }
 
 void CProcessMonitor::Run() {
-    DWORD code = 0;
+    DWORD code = STILL_ACTIVE;
     if (process_ && ::GetExitCodeProcess(process_.Get(), &code) && code == STILL_ACTIVE) {
         const HANDLE waits[] = {process_.Get(), stopEvent()};
         // Waits in slices; a failed wait ends the watch instead of spinning.
@@ -29,8 +29,9 @@ void CProcessMonitor::Run() {
         do r = ::WaitForMultipleObjects(2, waits, FALSE, waitSliceMs_);
         while (r == WAIT_TIMEOUT);
         if (r == WAIT_OBJECT_0 + 1) return;
+        if (r == WAIT_OBJECT_0) ::GetExitCodeProcess(process_.Get(), &code);
     }
-    if (!StopRequested()) FireCallback();
+    if (!StopRequested()) FireCallback(code);
 }
 
 }  // namespace kestrow

@@ -10,7 +10,8 @@ namespace kestrow {
 class CProcessMonitor : public CXThread {
 public:
     // Runs on the monitor's thread: it may post messages, never touch windows.
-    using Callback = void (*)(void* userData);
+    // `exitCode` is the process's, or STILL_ACTIVE when it cannot be told.
+    using Callback = void (*)(void* userData, DWORD exitCode);
 
     static constexpr DWORD kWaitSliceMs = 5000;
 
@@ -24,7 +25,7 @@ public:
     void Run() override;
 
 private:
-    void FireCallback();
+    void FireCallback(DWORD exitCode);
 
     win::UniqueHandle process_;
     const DWORD waitSliceMs_;

@@ -62,9 +62,11 @@ MENU_ORDER = ["截屏", "截整个屏幕", "截窗口", "取色", "网页截图.
 class Launcher:
     """A launcher in a scenario's session; everything it starts is logged in its folder."""
 
-    def __init__(self, session, worker="standin"):
-        """`worker`: "standin" (logs its command line), "real" (the built Worker.exe) or None."""
+    def __init__(self, session, worker="standin", env=None):
+        """`worker`: "standin" (logs its command line), "real" (the built Worker.exe) or None;
+        `env`: added to the launcher's environment, which its workers inherit."""
         self.s = session
+        self.env = env
         self.folder = session.dir / "app"
         self.folder.mkdir(exist_ok=True)
         self.exe = self.folder / "KestrowCapture.exe"
@@ -77,7 +79,7 @@ class Launcher:
 
     def start(self):
         # Balloons are traced to a file: Wine's tray shows none.
-        return self.s.start(self.exe, cwd=self.folder, env={"KESTROW_TRAY_TRACE": h.winpath(self.trace)})
+        return self.s.start(self.exe, cwd=self.folder, env={"KESTROW_TRAY_TRACE": h.winpath(self.trace), **(self.env or {})})
 
     @property
     def trace(self):
@@ -154,6 +156,17 @@ class Launcher:
     def wait_lines(self, count, name="Worker", timeout=15):
         return h.wait_until(lambda: len(self.log_lines(name)) >= count and self.log_lines(name), timeout,
                             what=f"{count} start(s) of {name}")
+
+    def workers_running(self):
+        """Pids of the Worker.exe processes (stand-ins or real) this launcher started."""
+        pids = []
+        for pid in self.s.started_from_here():
+            try:
+                if b"Worker.exe" in Path(f"/proc/{pid}/cmdline").read_bytes():
+                    pids.append(pid)
+            except OSError:
+                pass
+        return pids
 
     def menu(self):
         return next((w for w in self.s.windows() if w.cls == "#32768" and w.visible), None)

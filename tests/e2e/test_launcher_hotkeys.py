@@ -25,6 +25,8 @@ class Hotkeys(h.ScenarioTest):
                            ("F4", "-tasktype screenfullscreentoclipboard"),
                            ("ctrl+alt+s", "-tasktype colorcapture")):
             with self.subTest(keys=keys):
+                # One interactive capture at a time: let the last stand-in's end be seen.
+                h.wait_until(lambda: not self.app.workers_running(), what="the last worker to end")
                 h.key(keys)
                 expected.append(task)
                 self.assertEqual(self.app.wait_lines(len(expected)), expected)

@@ -91,6 +91,8 @@ class MainWindowMessages(h.ScenarioTest):
         h.mouse_move(*self.icon.center)
         h.key("ctrl+alt+j")
         self.assertEqual(self.app.wait_lines(1), ["-tasktype screencapture"])
+        # One interactive capture at a time: let the stand-in's end be seen.
+        h.wait_until(lambda: not self.app.workers_running(), what="the worker to end")
         # The settings dialog stores new hotkeys, then tells the main window.
         env.write_config(hk_screencapture=0, hk_colorcapture=(6 << 16) | ord("J"))
         self.assertEqual(self.app.send_main(WM_HOTKEYS_CHANGED), "1")

@@ -12,13 +12,6 @@ class TrayStartsTasks(h.ScenarioTest):
         self.app = env.Launcher(self.s)
         self.proc, self.icon = self.app.start_and_wait_for_icon()
 
-    def test_left_click_starts_a_region_capture_each_time(self):
-        env.click(*self.icon.center)
-        self.assertEqual(self.app.wait_lines(1), ["-tasktype screencapture"])
-        env.click(*self.icon.center)
-        env.click(*self.icon.center)
-        self.assertEqual(self.app.wait_lines(3), ["-tasktype screencapture"] * 3)
-
     def test_menu_items_start_their_tasks(self):
         cases = [
             (("截屏", None), "-tasktype screencapture"),
@@ -63,3 +56,43 @@ class MissingWorker(h.ScenarioTest):
         self.assertFalse((app.folder / "Worker.log").exists())
         self.assertEqual(app.toasts(), [])
         self.assertIsNone(proc.poll())
+
+
+class OneInteractiveCapture(h.ScenarioTest):
+    """While an overlay or colour picker is up, no request starts another; whole-screen
+    tasks still start. The stand-in workers live until the release file exists."""
+
+    def test_requests_while_one_runs_start_nothing_until_it_ends(self):
+        env.clear_config()
+        release = self.s.dir / "release"
+        app = env.Launcher(self.s, env={"KESTROW_STANDIN_UNTIL": h.winpath(release)})
+        _, icon = app.start_and_wait_for_icon()
+        self.addCleanup(release.touch)
+        env.click(*icon.center)
+        self.assertEqual(app.wait_lines(1), ["-tasktype screencapture"])
+        # A held hotkey repeats under Wine, whatever the registration asks.
+        h.mouse_move(*icon.center)
+        h.xdotool("keydown", "ctrl+alt+j")
+        time.sleep(1)
+        h.xdotool("keyup", "ctrl+alt+j")
+        h.key("ctrl+alt+s")
+        env.click(*icon.center)
+        app.choose(icon, "截窗口")
+        app.choose(icon, "取色")
+        h.mouse_move(*icon.center)
+        h.key("F2")
+        self.assertEqual(app.wait_lines(2)[1], "-tasktype screenfullscreentofile")
+        time.sleep(1)  # nothing to wait for: give a wrong start the time to show
+        self.assertEqual(app.log_lines(), ["-tasktype screencapture", "-tasktype screenfullscreentofile"])
+
+        release.touch()
+        h.wait_until(lambda: not app.workers_running(), what="the workers to end")
+        # The launcher learns of the end from its process watcher, a moment later.
+        for _ in range(5):
+            env.click(*icon.center)
+            try:
+                app.wait_lines(3, timeout=3)
+                break
+            except AssertionError:
+                pass
+        self.assertEqual(set(app.log_lines()[2:]), {"-tasktype screencapture"})

@@ -1,4 +1,6 @@
 """The launcher with the real Worker.exe: from the tray menu to the toast."""
+import time
+
 from tests.e2e import harness as h
 from tests.e2e import launcher_env as env
 
@@ -28,6 +30,25 @@ class LauncherAndWorker(h.ScenarioTest):
         image = self.s.clipboard_bitmap()
         self.assertIsNotNone(image)
         self.assertEqual((image.width, image.height), h.screen_size())
+
+    def test_whole_screen_to_a_clipboard_another_program_holds_shows_no_toast(self):
+        self.s.clear_clipboard()
+        ready = self.s.dir / "clipboard.ready"
+        holder = self.s.start(h.TESTTOOL, "cliphold", h.winpath(ready))
+        h.wait_until(ready.exists, what="the clipboard held")
+        h.mouse_move(*self.icon.center)
+        h.key("F4")
+        h.wait_until(self.app.workers_running, what="the worker")
+        h.wait_until(lambda: not self.app.workers_running(), 30, what="the worker to end")
+        time.sleep(1)  # nothing to wait for: give a wrong toast the time to show
+        self.assertEqual(self.app.toasts(), [])
+        holder.kill()
+        holder.wait()
+        self.assertIsNone(self.s.clipboard_bitmap())
+
+        h.key("F4")
+        self.app.wait_toast("屏幕已成功复制到剪贴板", timeout=30)
+        self.assertIsNotNone(self.s.clipboard_bitmap())
 
     def test_tray_click_region_copy_ends_with_its_toast(self):
         self.s.clear_clipboard()

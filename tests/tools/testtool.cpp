@@ -6,6 +6,7 @@
 //   pattern READY          covers the primary screen with the known test pattern
 //   windows OUT            lists the visible top-level windows and their children
 //   lock FILE READY        holds FILE open without sharing, so writes to it fail
+//   cliphold READY         holds the clipboard open, as a busy program can, until killed
 //   dialog READY           a topmost window at (200,150) 400 x 300 with a button at (260,230) 120 x 40
 //   items HWND OUT         lists the items of another program's combo box or list box
 //   command HWND ID        sends WM_COMMAND ID to HWND, as a tool bar button would
@@ -271,6 +272,16 @@ int LockFile(const std::wstring& file, const std::wstring& ready) {
     for (;;) ::Sleep(1000);
 }
 
+// Opened for a window, as programs do: Wine lets any thread in beside an open without one.
+int HoldClipboard(const std::wstring& ready) {
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   nullptr, nullptr);
+    kestrow::win::ClipboardSession clip(owner);
+    if (!clip.IsOpen()) return 3;
+    WriteFileBytes(ready, "ready\n", false);
+    for (;;) ::Sleep(1000);
+}
+
 // A window with a child control, for window tracking: the button must be found, not the window.
 int RunDialog(const std::wstring& ready) {
     HWND dialog = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Kestrow test dialog", WS_POPUP | WS_VISIBLE | SS_GRAYRECT,
@@ -301,6 +312,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (job == L"pattern" && args.size() == 3) return RunPattern(args[2]);
     if (job == L"windows" && args.size() == 3) return ListWindows(args[2]);
     if (job == L"lock" && args.size() == 4) return LockFile(args[2], args[3]);
+    if (job == L"cliphold" && args.size() == 3) return HoldClipboard(args[2]);
     if (job == L"dialog" && args.size() == 3) return RunDialog(args[2]);
     if (job == L"command" && args.size() == 4) {
         // What a button sends its owner: WM_COMMAND with the id and no control.

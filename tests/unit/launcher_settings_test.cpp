@@ -75,22 +75,22 @@ TEST(WorkerTasks, MenuAndHotkeysStartTheirParameterStrings) {
     struct Case {
         const WorkerTask* task;
         const wchar_t* parameters;
-        bool watch;
+        TaskKind kind;
     } cases[] = {
-        {TaskForCommand(32780), L"-tasktype screencapture", false},
-        {TaskForCommand(32787), L"-tasktype screenfullscreentofile", false},
-        {TaskForCommand(32788), L"-tasktype screenfullscreentoclipboard", true},
-        {TaskForCommand(32798), L"-tasktype screencapture -trackwindow true", false},
-        {TaskForCommand(32781), L"-tasktype colorcapture", false},
-        {TaskForHotkey(1568), L"-tasktype screencapture", false},
-        {TaskForHotkey(1569), L"-tasktype screenfullscreentofile", false},
-        {TaskForHotkey(1570), L"-tasktype screenfullscreentoclipboard", true},
-        {TaskForHotkey(1571), L"-tasktype colorcapture", false},
+        {TaskForCommand(32780), L"-tasktype screencapture", TaskKind::Interactive},
+        {TaskForCommand(32787), L"-tasktype screenfullscreentofile", TaskKind::Background},
+        {TaskForCommand(32788), L"-tasktype screenfullscreentoclipboard", TaskKind::ClipboardCopy},
+        {TaskForCommand(32798), L"-tasktype screencapture -trackwindow true", TaskKind::Interactive},
+        {TaskForCommand(32781), L"-tasktype colorcapture", TaskKind::Interactive},
+        {TaskForHotkey(1568), L"-tasktype screencapture", TaskKind::Interactive},
+        {TaskForHotkey(1569), L"-tasktype screenfullscreentofile", TaskKind::Background},
+        {TaskForHotkey(1570), L"-tasktype screenfullscreentoclipboard", TaskKind::ClipboardCopy},
+        {TaskForHotkey(1571), L"-tasktype colorcapture", TaskKind::Interactive},
     };
     for (const Case& c : cases) {
         ASSERT_NE(c.task, nullptr);
         EXPECT_STREQ(c.task->parameters, c.parameters);
-        EXPECT_EQ(c.task->watch, c.watch) << c.parameters;
+        EXPECT_EQ(c.task->kind, c.kind) << c.parameters;
     }
     for (unsigned id : {0u, 32783u, 32790u, 32792u, 32794u, 32796u})
         EXPECT_EQ(TaskForCommand(id), nullptr) << id;

@@ -114,7 +114,7 @@ TEST_F(Receiver, EachCodeShowsItsToast) {
     EXPECT_TRUE(ToastAppears(L"所选区域已复制到剪贴板"));
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_COLOR_COPIED, &zero, 4), TRUE);
     EXPECT_TRUE(ToastAppears(L"所选颜色值已复制到剪贴板"));
-    EXPECT_EQ(Toasts().size(), 4u);  // each result its own toast
+    EXPECT_EQ(Toasts().size(), kMaxToasts);  // each result its own toast, the oldest ended early
     EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
 }
 
@@ -143,6 +143,31 @@ TEST_F(Receiver, AutoOpenWithAMissingFileOrACopyShowsTheToast) {
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_COPIED, &zero, 4), TRUE);
     EXPECT_TRUE(ToastAppears(L"所选区域已复制到剪贴板"));
     EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
+}
+
+TEST_F(Receiver, AnswersFirstAndReactsAfterwardsToTheNewest) {
+    config_.set_auto_open_screencapture(true);
+    const std::wstring saved = SavedFile(L"a.png");
+    std::wstring payload = saved;
+    // From this thread the handler runs within the call: what it did before answering
+    // is done when the call returns.
+    COPYDATASTRUCT cds{RESULT_REGION_SAVED, DWORD(payload.size() * 2), payload.data()};
+    EXPECT_EQ(::SendMessageW(ipc_.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), TRUE);
+    payload.assign(payload.size(), L'x');  // the sender's memory is only lent for the call
+    const int zero = 0;
+    for (ULONG_PTR code : {RESULT_REGION_COPIED, RESULT_REGION_COPIED, RESULT_REGION_COPIED,
+                           RESULT_REGION_COPIED, RESULT_COLOR_COPIED}) {
+        cds = {code, 4, const_cast<int*>(&zero)};
+        EXPECT_EQ(::SendMessageW(ipc_.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds)), TRUE);
+    }
+    EXPECT_TRUE(Toasts().empty());
+    EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
+
+    EXPECT_TRUE(ToastAppears(L"所选颜色值已复制到剪贴板"));
+    std::string log;
+    EXPECT_TRUE(PumpUntil([&] { return !(log = test::ReadSmallFile(dir_.File(L"paint.log"))).empty(); }, 10000));
+    EXPECT_NE(log.find("a.png"), std::string::npos) << log;
+    EXPECT_EQ(Toasts().size(), kMaxToasts);
 }
 
 TEST_F(Receiver, MalformedRecordsAreAnsweredAndIgnored) {
@@ -256,6 +281,16 @@ TEST(Toast, TwoToastsRunIndependently) {
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(first); }, 7000));
     EXPECT_TRUE(::IsWindow(second));
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(second); }, 2000));
+}
+
+TEST(Toast, ABurstKeepsTheNewestFewAndClearsWithinOneToastsLife) {
+    CloseToasts();
+    std::vector<HWND> shown;
+    for (int i = 0; i < 300; ++i) shown.push_back(ShowToast(L"所选区域已复制到剪贴板"));
+    EXPECT_EQ(Toasts().size(), kMaxToasts);
+    for (size_t i = shown.size() - kMaxToasts; i < shown.size(); ++i)
+        EXPECT_TRUE(::IsWindowVisible(shown[i])) << i;
+    ASSERT_TRUE(PumpUntil([] { return Toasts().empty(); }, 6000));
 }
 
 }  // namespace

@@ -32,10 +32,12 @@ struct Probe {
     std::atomic<int> calls{0};
     std::atomic<DWORD> threadId{0};
     std::atomic<DWORD> tick{0};
+    std::atomic<DWORD> exitCode{0};
     win::UniqueHandle fired{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 
-    static void Callback(void* self) {
+    static void Callback(void* self, DWORD exitCode) {
         auto* p = static_cast<Probe*>(self);
+        p->exitCode = exitCode;
         p->threadId = ::GetCurrentThreadId();
         p->tick = ::GetTickCount();
         ++p->calls;
@@ -73,6 +75,7 @@ TEST(ProcessMonitor, WithoutAProcessFiresAtOnceOnItsOwnThread) {
     ASSERT_TRUE(monitor.Start());
     ASSERT_TRUE(probe.WaitFired(2000));
     EXPECT_NE(probe.threadId.load(), ::GetCurrentThreadId());
+    EXPECT_EQ(probe.exitCode.load(), DWORD(STILL_ACTIVE));  // no exit code to tell
     EXPECT_TRUE(monitor.Join(2000));
     EXPECT_EQ(probe.calls.load(), 1);
 }
@@ -88,6 +91,7 @@ TEST(ProcessMonitor, AProcessThatHasEndedFiresAtOnce) {
     ASSERT_TRUE(monitor.Start());
     ASSERT_TRUE(probe.WaitFired(4000));
     EXPECT_LT(probe.tick - start, 4000u);
+    EXPECT_EQ(probe.exitCode.load(), 0u);
     EXPECT_TRUE(monitor.Join(5000));
     EXPECT_TRUE(monitor.Start());  // already started: no second thread, no second call
     EXPECT_EQ(probe.calls.load(), 1);
@@ -97,12 +101,15 @@ TEST(ProcessMonitor, WaitsSliceAfterSliceAndFiresOnceWhenTheProcessEnds) {
     win::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, L"kestrow-monitor-later"));
     win::UniqueHandle child = StartWaitingChild(L"kestrow-monitor-later");
     ASSERT_TRUE(child);
+    const DWORD pid = ::GetProcessId(child.Get());
     Probe probe;
     CProcessMonitor monitor(std::move(child), &Probe::Callback, &probe, 20);
     ASSERT_TRUE(monitor.Start());
     EXPECT_FALSE(probe.WaitFired(300));  // many slices, the process still running
-    ::SetEvent(release.Get());
+    win::UniqueHandle killer(::OpenProcess(PROCESS_TERMINATE, FALSE, pid));
+    ::TerminateProcess(killer.Get(), 3);
     ASSERT_TRUE(probe.WaitFired(20000));
+    EXPECT_EQ(probe.exitCode.load(), 3u);  // the callback learns how it ended
     EXPECT_TRUE(monitor.Join(5000));
     EXPECT_EQ(probe.calls.load(), 1);
 }
@@ -159,6 +166,7 @@ TEST(ProcessMonitor, AHandleThatCannotBeWaitedOnEndsTheWatchOnce) {
     ASSERT_TRUE(probe.WaitFired(3000));
     EXPECT_EQ(::WaitForSingleObject(monitor.thread(), 3000), WAIT_OBJECT_0);  // not spinning
     EXPECT_EQ(probe.calls.load(), 1);
+    EXPECT_EQ(probe.exitCode.load(), DWORD(STILL_ACTIVE));  // not taken for an ending
     EXPECT_EQ(::WaitForSingleObject(child.Get(), 0), WAIT_TIMEOUT);  // fired on the failed wait
     ::SetEvent(release.Get());
     ::WaitForSingleObject(child.Get(), 10000);
