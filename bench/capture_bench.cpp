@@ -142,14 +142,19 @@ int Measure(const std::wstring& out) {
     text += Format("screen grab (screen-to-memory BitBlt)     %8.2f ms\n", grabMs);
     text += Format("  the same into a newly made bitmap       %8.2f ms\n", freshGrabMs);
     text += Format("memcpy of one 32-bit frame                %8.2f ms\n", memcpyMs);
-    text += Format("new surfaces + snapshot + dim (fresh)     %8.2f ms  = %.2f x grab, %.2f x new-bitmap grab\n",
-                   surfacesMs, surfacesMs / grabMs, surfacesMs / freshGrabMs);
-    text += Format("StartCapture, first (+ first window show) %8.2f ms  = %.2f x grab, %.2f x new-bitmap grab\n",
-                   firstStartMs, firstStartMs / grabMs, firstStartMs / freshGrabMs);
-    text += Format("  until its dimmed copy is ready          %8.2f ms  = %.2f x grab, %.2f x new-bitmap grab\n",
-                   firstDimmedMs, firstDimmedMs / grabMs, firstDimmedMs / freshGrabMs);
-    text += Format("StartCapture, again                       %8.2f ms  = %.2f x grab\n", startMs, startMs / grabMs);
-    text += Format("  until its dimmed copy is ready          %8.2f ms  = %.2f x grab\n", dimmedMs, dimmedMs / grabMs);
+    text +=
+        Format("new surfaces + snapshot + dim (fresh)     %8.2f ms  = %.2f x grab, %.2f x new-bitmap grab\n",
+               surfacesMs, surfacesMs / grabMs, surfacesMs / freshGrabMs);
+    text +=
+        Format("StartCapture, first (+ first window show) %8.2f ms  = %.2f x grab, %.2f x new-bitmap grab\n",
+               firstStartMs, firstStartMs / grabMs, firstStartMs / freshGrabMs);
+    text +=
+        Format("  until its dimmed copy is ready          %8.2f ms  = %.2f x grab, %.2f x new-bitmap grab\n",
+               firstDimmedMs, firstDimmedMs / grabMs, firstDimmedMs / freshGrabMs);
+    text += Format("StartCapture, again                       %8.2f ms  = %.2f x grab\n", startMs,
+                   startMs / grabMs);
+    text += Format("  until its dimmed copy is ready          %8.2f ms  = %.2f x grab\n", dimmedMs,
+                   dimmedMs / grabMs);
     text += Format("  of which grab and dim (TakeSnapshot)    %8.2f ms  = %.2f x grab\n", snapshotMs,
                    snapshotMs / grabMs);
     text += Format("full repaint to the window                %8.2f ms  = %.2f x memcpy\n", repaintMs,
@@ -208,8 +213,8 @@ int FirstPaint(const std::wstring& worker, const std::wstring& out) {
     std::sort(workerMs.begin(), workerMs.end());
     std::sort(trivialMs.begin(), trivialMs.end());
     Write(out, Format("start to first overlay pixel (median of 5) %8.1f ms\n", workerMs[2]));
-    Write(out, Format("start to first pixel, trivial window       %8.1f ms  (worker = %.2f x)\n", trivialMs[2],
-                      workerMs[2] / trivialMs[2]));
+    Write(out, Format("start to first pixel, trivial window       %8.1f ms  (worker = %.2f x)\n",
+                      trivialMs[2], workerMs[2] / trivialMs[2]));
     return 0;
 }
 

@@ -53,15 +53,26 @@ Record MakeRecord(int i, const std::wstring& saved) {
     const std::vector<char> number(reinterpret_cast<const char*>(&zero),
                                    reinterpret_cast<const char*>(&zero) + 4);
     switch (i % 20) {
-        case 0: case 1: case 2: case 3: return {kestrow::RESULT_REGION_COPIED, number};
-        case 4: case 5: return {kestrow::RESULT_COLOR_COPIED, number};
-        case 6: case 7: return {kestrow::RESULT_FULLSCREEN_SAVED, text(L"C:\\no such folder\\shot.png")};
-        case 8: case 9: case 10: case 11:
+        case 0:
+        case 1:
+        case 2:
+        case 3: return {kestrow::RESULT_REGION_COPIED, number};
+        case 4:
+        case 5: return {kestrow::RESULT_COLOR_COPIED, number};
+        case 6:
+        case 7: return {kestrow::RESULT_FULLSCREEN_SAVED, text(L"C:\\no such folder\\shot.png")};
+        case 8:
+        case 9:
+        case 10:
+        case 11:
             return {kestrow::RESULT_REGION_SAVED,
                     text(i % 100 == 8 ? saved : L"C:\\no such folder\\region.png")};
-        case 12: case 13: return {kestrow::RESULT_REGION_SAVED, std::vector<char>(15, 'x')};
-        case 14: case 15: return {kestrow::RESULT_REGION_COPIED, std::vector<char>(8, 0)};
-        case 16: case 17: return {1999, number};
+        case 12:
+        case 13: return {kestrow::RESULT_REGION_SAVED, std::vector<char>(15, 'x')};
+        case 14:
+        case 15: return {kestrow::RESULT_REGION_COPIED, std::vector<char>(8, 0)};
+        case 16:
+        case 17: return {1999, number};
         case 18: return {kestrow::RESULT_FULLSCREEN_SAVED, text(std::wstring(L"C:\\a\0.exe", 9))};
         default: return {kestrow::RESULT_REGION_SAVED, text(std::wstring(40000, L'a'))};
     }
@@ -98,8 +109,7 @@ int Send(int count, double seconds, const std::wstring& saved, const std::wstrin
                   "results sent                              %8d in %.0f s (%d answered, %d not)\n"
                   "worker's wait for the answer              mean %.2f ms, 99th %.2f ms, max %.1f ms\n",
                   count, total, answered, failed, waits.empty() ? 0.0 : sum / waits.size(),
-                  waits.empty() ? 0.0 : waits[waits.size() * 99 / 100],
-                  waits.empty() ? 0.0 : waits.back());
+                  waits.empty() ? 0.0 : waits[waits.size() * 99 / 100], waits.empty() ? 0.0 : waits.back());
     return WriteText(out, line, false) ? 0 : 5;
 }
 
@@ -127,9 +137,7 @@ int Windows(const std::wstring& out) {
     Count c{};
     ::GetWindowThreadProcessId(receiver, &c.pid);
     ::EnumWindows(&CountWindow, reinterpret_cast<LPARAM>(&c));
-    return WriteText(out, std::to_string(c.windows) + " " + std::to_string(c.toasts) + "\n", false)
-               ? 0
-               : 5;
+    return WriteText(out, std::to_string(c.windows) + " " + std::to_string(c.toasts) + "\n", false) ? 0 : 5;
 }
 
 }  // namespace

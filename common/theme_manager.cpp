@@ -38,8 +38,8 @@ CThemeManager::CThemeManager()
         int weight;
     } const shapes[4] = {{-12, FW_NORMAL}, {-12, FW_NORMAL}, {-14, FW_BOLD}, {-12, FW_NORMAL}};
     for (size_t i = 0; i < fonts_.size(); ++i)
-        fonts_[i].Reset(::CreateFontW(shapes[i].height, 0, 0, 0, shapes[i].weight, 0, 0, 0,
-                                      GB2312_CHARSET, 0, 0, 0, FF_SWISS, face_.c_str()));
+        fonts_[i].Reset(::CreateFontW(shapes[i].height, 0, 0, 0, shapes[i].weight, 0, 0, 0, GB2312_CHARSET, 0,
+                                      0, 0, FF_SWISS, face_.c_str()));
 }
 
 CThemeManager& CThemeManager::Instance() {

@@ -25,8 +25,7 @@ AppConfig& AppConfig::Get() {
 AppConfig::AppConfig(std::wstring settingsFile) : file_(std::move(settingsFile)) {}
 
 int AppConfig::ReadInt(const wchar_t* key, int defaultValue) const {
-    return static_cast<int>(
-        ::GetPrivateProfileIntW(kConfigSection, key, defaultValue, file_.c_str()));
+    return static_cast<int>(::GetPrivateProfileIntW(kConfigSection, key, defaultValue, file_.c_str()));
 }
 
 bool AppConfig::WriteInt(const wchar_t* key, int value) {
@@ -54,36 +53,34 @@ bool AppConfig::SetHotkey(unsigned hotkeyId, Hotkey hotkey) {
 bool GetAutorun(const std::wstring& exePath) {
     // Sized by the value: a quoted own path is two characters longer than the path.
     DWORD bytes = 0;
-    if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr,
-                       nullptr, &bytes) != ERROR_SUCCESS ||
+    if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr, nullptr,
+                       &bytes) != ERROR_SUCCESS ||
         bytes > kMaxRunValueBytes)
         return false;
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = DWORD(value.size() * sizeof(wchar_t));
-    if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr,
-                       value.data(), &bytes) != ERROR_SUCCESS)
+    if (::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr, value.data(),
+                       &bytes) != ERROR_SUCCESS)
         return false;
     value.resize(std::wcslen(value.c_str()));
     const std::wstring stored = PathFromRunValue(value);
     if (stored.empty() || !FileExists(stored)) return false;
     const std::wstring a = NormalizeAutorunPath(stored);
     const std::wstring b = NormalizeAutorunPath(exePath);
-    return ::CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) ==
-           CSTR_EQUAL;
+    return ::CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 void SetAutorun(const std::wstring& exePath, bool on) {
     HKEY raw = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0,
-                        KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &raw) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                        &raw) != ERROR_SUCCESS)
         return;
     win::UniqueRegKey key(raw);
     if (on) {
         const std::wstring value = RunValueForPath(exePath);
         // The byte count leaves the terminator out, as the value has always been written;
         // readers add it.
-        ::RegSetValueExW(key.Get(), kRunValueName, 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(value.c_str()),
+        ::RegSetValueExW(key.Get(), kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                          DWORD(value.size() * sizeof(wchar_t)));
     } else {
         ::RegDeleteValueW(key.Get(), kRunValueName);

@@ -19,8 +19,8 @@ AppPaths::AppPaths(std::wstring ownExePath, std::wstring dataFolder)
 
 std::wstring MakeDataFolder() {
     wchar_t appData[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                  SHGFP_TYPE_CURRENT, appData)))
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                                  appData)))
         return {};
     std::wstring folder = appData;
     if (!folder.empty() && folder.back() != L'\\') folder += L'\\';

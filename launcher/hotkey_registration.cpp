@@ -40,8 +40,7 @@ HotkeyRegistration RegisterHotkeys(HWND owner, const AppConfig& config) {
 }
 
 void UnregisterHotkeys(HWND owner) {
-    for (const HotkeyKey& key : kHotkeyKeys)
-        ::UnregisterHotKey(owner, static_cast<int>(key.hotkeyId));
+    for (const HotkeyKey& key : kHotkeyKeys) ::UnregisterHotKey(owner, static_cast<int>(key.hotkeyId));
 }
 
 const HotkeyRegistration& LatestHotkeyRegistration() { return g_latest; }

@@ -15,8 +15,7 @@
 namespace kestrow {
 
 CIPCWnd::CIPCWnd(AppConfig& config, std::wstring paintProgram)
-    : config_(config),
-      paintProgram_(paintProgram.empty() ? SystemPaintProgram() : std::move(paintProgram)) {}
+    : config_(config), paintProgram_(paintProgram.empty() ? SystemPaintProgram() : std::move(paintProgram)) {}
 
 HWND CIPCWnd::CreateReceiver() {
     if (!win::RegisterStandardClass(kResultWindowClass)) return nullptr;
@@ -50,8 +49,7 @@ LRESULT CIPCWnd::OnCopyData(const COPYDATASTRUCT* record) {
 // One posted message at a time, one reaction each: results arriving meanwhile are
 // answered between two reactions.
 void CIPCWnd::PostPending() {
-    if (!posted_ && !pending_.empty())
-        posted_ = ::PostMessageW(hwnd(), WM_RESULT_PENDING, 0, 0) != FALSE;
+    if (!posted_ && !pending_.empty()) posted_ = ::PostMessageW(hwnd(), WM_RESULT_PENDING, 0, 0) != FALSE;
 }
 
 void CIPCWnd::OnResultPending() {
@@ -60,16 +58,14 @@ void CIPCWnd::OnResultPending() {
     const ResultReaction r = std::move(pending_.front());
     pending_.pop_front();
     // A toast with kMaxToasts newer toasts behind it would be ended at once: skip it.
-    const auto laterToasts = std::count_if(pending_.begin(), pending_.end(), [](const auto& p) {
-        return p.action == ResultAction::Toast;
-    });
+    const auto laterToasts = std::count_if(pending_.begin(), pending_.end(),
+                                           [](const auto& p) { return p.action == ResultAction::Toast; });
     if (r.action != ResultAction::Toast || laterToasts < std::ptrdiff_t(kMaxToasts)) React(r);
     PostPending();
 }
 
 void CIPCWnd::React(const ResultReaction& r) {
-    if (r.action == ResultAction::OpenOrToast && config_.auto_open_screencapture() &&
-        FileExists(r.path)) {
+    if (r.action == ResultAction::OpenOrToast && config_.auto_open_screencapture() && FileExists(r.path)) {
         OpenWithShell(paintProgram_, PaintParameters(r.path));
         return;
     }

@@ -18,8 +18,7 @@ struct WorkerTask {
 inline constexpr WorkerTask kRegionCaptureTask{L"-tasktype screencapture", TaskKind::Interactive};
 inline constexpr WorkerTask kWindowCaptureTask{L"-tasktype screencapture -trackwindow true",
                                                TaskKind::Interactive};
-inline constexpr WorkerTask kFullScreenFileTask{L"-tasktype screenfullscreentofile",
-                                                TaskKind::Background};
+inline constexpr WorkerTask kFullScreenFileTask{L"-tasktype screenfullscreentofile", TaskKind::Background};
 inline constexpr WorkerTask kFullScreenClipboardTask{L"-tasktype screenfullscreentoclipboard",
                                                      TaskKind::ClipboardCopy};
 inline constexpr WorkerTask kColorCaptureTask{L"-tasktype colorcapture", TaskKind::Interactive};

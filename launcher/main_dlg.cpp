@@ -50,9 +50,7 @@ HWND CMainDlg::CreateMain(HMODULE resources) {
     return CreateModeless(IDD_MAIN, nullptr, resources_);
 }
 
-bool CMainDlg::PreTranslateMessage(MSG& msg) {
-    return IsWindow() && ::IsDialogMessageW(hwnd(), &msg);
-}
+bool CMainDlg::PreTranslateMessage(MSG& msg) { return IsWindow() && ::IsDialogMessageW(hwnd(), &msg); }
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // A registered number, so not a case label (0 when registering failed).
@@ -99,11 +97,11 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::LoadIcons() {
     HINSTANCE module = resources_;
-    largeIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP),
-                                                     IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                                                     ::GetSystemMetrics(SM_CYICON), 0)));
-    smallIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP),
-                                                     IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+    largeIcon_.Reset(
+        static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
+    smallIcon_.Reset(static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                                     ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
     ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));
     ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
@@ -145,8 +143,7 @@ bool CMainDlg::StartTask(const WorkerTask& task) {
     // A second overlay would freeze the first into its snapshot, and each would want
     // its own Esc.
     if (task.kind == TaskKind::Interactive && interactiveRunning_) return false;
-    win::UniqueHandle process =
-        ProcessLauncher(AppPaths::Get().WorkerExePath(), task.parameters).Start();
+    win::UniqueHandle process = ProcessLauncher(AppPaths::Get().WorkerExePath(), task.parameters).Start();
     if (!process) return false;
     switch (task.kind) {
         case TaskKind::Background: break;

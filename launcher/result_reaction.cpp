@@ -40,8 +40,7 @@ ResultReaction ReactToResult(uint64_t code, const void* data, uint32_t size, boo
         case RESULT_REGION_SAVED: {
             if (!ReadPathPayload(data, size, r.path)) return {};
             r.toast = code == RESULT_FULLSCREEN_SAVED ? kToastFullScreenSaved : kToastRegionSaved;
-            r.action =
-                autoOpen && !r.path.empty() ? ResultAction::OpenOrToast : ResultAction::Toast;
+            r.action = autoOpen && !r.path.empty() ? ResultAction::OpenOrToast : ResultAction::Toast;
             return r;
         }
         case RESULT_REGION_COPIED:

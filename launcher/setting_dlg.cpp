@@ -12,16 +12,13 @@ namespace {
 
 constexpr wchar_t kTabGeneral[] = L"通用设置项";
 constexpr wchar_t kTabHotkeys[] = L"快捷键设置项";
-constexpr wchar_t kUnwritableText[] =
-    L"设置无法写入配置文件，未能保存的设置仍是原来的值：\r\n";
+constexpr wchar_t kUnwritableText[] = L"设置无法写入配置文件，未能保存的设置仍是原来的值：\r\n";
 
 // Pages and their labels sit on white, as the tab control's face does.
 INT_PTR WhiteBackground() { return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH)); }
 
 bool IsChecked(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void SetChecked(HWND box, bool on) {
-    ::SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
+void SetChecked(HWND box, bool on) { ::SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 }  // namespace
 
@@ -84,8 +81,7 @@ bool CHotkeysSettingDlg::Apply() {
     return stored;
 }
 
-CSettingDlg::CSettingDlg(AppConfig& config, std::wstring exePath, HWND mainWindow,
-                         HMODULE resources)
+CSettingDlg::CSettingDlg(AppConfig& config, std::wstring exePath, HWND mainWindow, HMODULE resources)
     : config_(config),
       resources_(resources),
       hotkeysPage_(config, mainWindow),
@@ -122,8 +118,8 @@ BOOL CSettingDlg::OnInitDialog() {
     RECT client{};
     ::GetClientRect(tabs_, &client);
     const Rect page = PageRect({client.left, client.top, client.right, client.bottom});
-    for (win::Dialog* p : {static_cast<win::Dialog*>(&hotkeysPage_),
-                           static_cast<win::Dialog*>(&commonPage_)}) {
+    for (win::Dialog* p :
+         {static_cast<win::Dialog*>(&hotkeysPage_), static_cast<win::Dialog*>(&commonPage_)}) {
         const int id = p == &hotkeysPage_ ? IDD_SETTING_HOTKEYS : IDD_SETTING_COMMON;
         if (HWND h = p->CreateModeless(id, tabs_, resources_))
             ::MoveWindow(h, page.left, page.top, page.Width(), page.Height(), FALSE);

@@ -62,8 +62,7 @@ class CSettingDlg : public win::Dialog {
 public:
     // `mainWindow` gets WM_HOTKEYS_CHANGED; `resources` holds the templates (this
     // program when null).
-    CSettingDlg(AppConfig& config, std::wstring exePath, HWND mainWindow,
-                HMODULE resources = nullptr);
+    CSettingDlg(AppConfig& config, std::wstring exePath, HWND mainWindow, HMODULE resources = nullptr);
     // Runs modally; 1 after OK, 2 after Cancel.
     INT_PTR Run(HWND owner);
 

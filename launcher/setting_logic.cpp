@@ -14,8 +14,7 @@ std::wstring_view LabelName(size_t index) {
 
 // Two hotkeys that register as the same combination (the extended-key flag aside).
 bool SameCombination(Hotkey a, Hotkey b) {
-    return a.keyCode == b.keyCode &&
-           ToRegisterModifiers(a.modifiers) == ToRegisterModifiers(b.modifiers);
+    return a.keyCode == b.keyCode && ToRegisterModifiers(a.modifiers) == ToRegisterModifiers(b.modifiers);
 }
 
 }  // namespace
@@ -32,8 +31,7 @@ Hotkey FromHotkeyControlValue(uint32_t value) {
     return {static_cast<uint16_t>(value & 0xFF), static_cast<uint16_t>((value >> 8) & 0xFF)};
 }
 
-std::wstring HotkeyText(uint16_t modifiers, const std::wstring& keyName,
-                        const ModifierNames& names) {
+std::wstring HotkeyText(uint16_t modifiers, const std::wstring& keyName, const ModifierNames& names) {
     std::wstring text;
     if (modifiers & kHotkeyControl) text += names.ctrl + L" + ";
     if (modifiers & kHotkeyShift) text += names.shift + L" + ";

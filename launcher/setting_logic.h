@@ -35,8 +35,7 @@ struct ModifierNames {
 };
 
 // A combination as the hotkey control shows it: "Ctrl + Shift + Alt + key".
-std::wstring HotkeyText(uint16_t modifiers, const std::wstring& keyName,
-                        const ModifierNames& names);
+std::wstring HotkeyText(uint16_t modifiers, const std::wstring& keyName, const ModifierNames& names);
 
 // The outcome of registering the four stored hotkeys, in the order of kHotkeyKeys.
 struct HotkeyRegistration {

@@ -31,9 +31,14 @@ Rect DesktopRect() {
 bool CStartupWnd::Show(HWND notify, HMODULE resources) {
     if (IsWindow()) return true;
     if (!win::RegisterStandardClass(kStartupWndClass)) return false;
-    if (!Create({.className = kStartupWndClass, .title = kStartupWndClass, .style = WS_POPUP,
-                 .exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, .x = 0, .y = 0,
-                 .width = kSplashWidth, .height = kSplashHeight}))
+    if (!Create({.className = kStartupWndClass,
+                 .title = kStartupWndClass,
+                 .style = WS_POPUP,
+                 .exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                 .x = 0,
+                 .y = 0,
+                 .width = kSplashWidth,
+                 .height = kSplashHeight}))
         return false;
     notify_ = notify;
     done_ = false;
@@ -95,8 +100,8 @@ void CStartupWnd::OnPaint() {
         RECT rc{};
         ::GetClientRect(hwnd(), &rc);
         Gdiplus::Graphics g(dc);
-        g.DrawImage(image_.get(), Gdiplus::Rect(0, 0, rc.right, rc.bottom), 0, 0,
-                    INT(image_->GetWidth()), INT(image_->GetHeight()), Gdiplus::UnitPixel);
+        g.DrawImage(image_.get(), Gdiplus::Rect(0, 0, rc.right, rc.bottom), 0, 0, INT(image_->GetWidth()),
+                    INT(image_->GetHeight()), Gdiplus::UnitPixel);
     }
     ::EndPaint(hwnd(), &ps);
 }

@@ -16,20 +16,23 @@ std::vector<CToastWnd*>& LiveToasts() {
     return toasts;
 }
 
-bool RegisterToastClass() {
-    return win::RegisterStandardClass(kToastWndClass);
-}
+bool RegisterToastClass() { return win::RegisterStandardClass(kToastWndClass); }
 
 }  // namespace
 
 HWND CToastWnd::CreateToast() {
     if (!RegisterToastClass()) return nullptr;
-    HWND hwnd = Create({.className = kToastWndClass, .title = kToastWndClass,
-                        .exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, .x = 0, .y = 0, .width = 0, .height = 0});
+    HWND hwnd = Create({.className = kToastWndClass,
+                        .title = kToastWndClass,
+                        .exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                        .x = 0,
+                        .y = 0,
+                        .width = 0,
+                        .height = 0});
     if (!hwnd) return nullptr;
     font_.Reset(::CreateFontW(15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, CHINESEBIG5_CHARSET,
-                              OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
-                              FF_MODERN, L"Tahoma"));
+                              OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, FF_MODERN,
+                              L"Tahoma"));
     return hwnd;
 }
 

@@ -77,17 +77,16 @@ BOOL WINAPI TracedShellNotify(DWORD message, PNOTIFYICONDATAW record) {
     wchar_t flags[16];
     std::swprintf(flags, 16, L"%x ", data.uFlags);
     line += flags;
-    for (const wchar_t* p : {static_cast<const wchar_t*>(data.szInfoTitle), L"|",
-                             static_cast<const wchar_t*>(data.szInfo)})
+    for (const wchar_t* p :
+         {static_cast<const wchar_t*>(data.szInfoTitle), L"|", static_cast<const wchar_t*>(data.szInfo)})
         for (; *p; ++p) line += *p == L'\r' ? L"\\r" : *p == L'\n' ? L"\\n" : std::wstring(1, *p);
     line += L"\n";
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), nullptr, 0,
-                                            nullptr, nullptr);
+    const int bytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), nullptr, 0, nullptr, nullptr);
     std::string utf8(size_t(bytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), utf8.data(), bytes, nullptr,
-                          nullptr);
-    win::UniqueFile file(::CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), int(line.size()), utf8.data(), bytes, nullptr, nullptr);
+    win::UniqueFile file(::CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ok;
     DWORD written = 0;
     ::WriteFile(file.Get(), utf8.data(), DWORD(utf8.size()), &written, nullptr);

@@ -8,8 +8,7 @@
 namespace kestrow {
 
 inline constexpr wchar_t kBalloonTitle[] = L"Lumetto截屏取图";
-inline constexpr wchar_t kFirstRunBalloonText[] =
-    L"要截屏请点击此图标，\r\n点击汽泡可以屏蔽此通知!";
+inline constexpr wchar_t kFirstRunBalloonText[] = L"要截屏请点击此图标，\r\n点击汽泡可以屏蔽此通知!";
 inline constexpr wchar_t kUpdateBalloonText[] = L"Lumetto截屏取图有新版本了，点击汽泡可以更新!";
 inline constexpr UINT kBalloonTimeoutMs = 10000;
 

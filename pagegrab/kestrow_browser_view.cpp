@@ -139,10 +139,14 @@ CKestrowBrowserView::~CKestrowBrowserView() {
 
 HWND CKestrowBrowserView::Create(HWND parent, const RECT& rect, const wchar_t* text) {
     parent_ = parent;
-    return win::Window::Create({.className = kHostClass, .title = text,
+    return win::Window::Create({.className = kHostClass,
+                                .title = text,
                                 .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                .x = rect.left, .y = rect.top, .width = rect.right - rect.left,
-                                .height = rect.bottom - rect.top, .parent = parent});
+                                .x = rect.left,
+                                .y = rect.top,
+                                .width = rect.right - rect.left,
+                                .height = rect.bottom - rect.top,
+                                .parent = parent});
 }
 
 LRESULT CKestrowBrowserView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -240,8 +244,8 @@ void CKestrowBrowserView::OnBeforeNavigate2(DISPPARAMS* params) {
     browser_->get_Document(document.Put());
     browser_->put_Resizable(VARIANT_FALSE);
     win::ComPtr<ICustomDoc> custom;
-    if (document && SUCCEEDED(document->QueryInterface(__uuidof(ICustomDoc),
-                                                      reinterpret_cast<void**>(custom.Put()))))
+    if (document &&
+        SUCCEEDED(document->QueryInterface(__uuidof(ICustomDoc), reinterpret_cast<void**>(custom.Put()))))
         custom->SetUIHandler(&uiHandler_);
     SetArgBool(params, 6, false);
 }
@@ -288,8 +292,8 @@ STDMETHODIMP CKestrowBrowserView::QueryService(REFGUID service, REFIID iid, void
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP CKestrowBrowserView::ProcessUrlAction(LPCWSTR, DWORD, BYTE* policy, DWORD size, BYTE*,
-                                                   DWORD, DWORD, DWORD) {
+STDMETHODIMP CKestrowBrowserView::ProcessUrlAction(LPCWSTR, DWORD, BYTE* policy, DWORD size, BYTE*, DWORD,
+                                                   DWORD, DWORD) {
     if (policy && size >= 1) *policy = URLPOLICY_ALLOW;
     return S_OK;
 }
@@ -313,11 +317,15 @@ int CKestrowBrowserView::PageMeasure(bool width) {
     long value = 0;
     win::ComPtr<IHTMLElement2> body2;
     if (SUCCEEDED(body->QueryInterface(IID_IHTMLElement2, reinterpret_cast<void**>(body2.Put())))) {
-        if (width) body2->get_scrollWidth(&value);
-        else body2->get_scrollHeight(&value);
+        if (width)
+            body2->get_scrollWidth(&value);
+        else
+            body2->get_scrollHeight(&value);
     } else {
-        if (width) body->get_offsetWidth(&value);
-        else body->get_offsetHeight(&value);
+        if (width)
+            body->get_offsetWidth(&value);
+        else
+            body->get_offsetHeight(&value);
     }
     return int(value);
 }
@@ -342,16 +350,19 @@ SaveResult CKestrowBrowserView::RenderToFile(IDispatch* document, const std::wst
     if (FAILED(document->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(view.Put()))))
         return SaveResult::NothingDrawn;
     // Each band is the whole page drawn with its origin moved up to the band's top.
-    return WritePageImage(path, width, height, [&](HDC dc, int top, int rows) {
-        win::WindowDC screen(nullptr);
-        POINT old;
-        ::SetViewportOrgEx(dc, 0, -top, &old);
-        RECTL bounds{0, 0, width, height};
-        const HRESULT hr = view->Draw(DVASPECT_CONTENT, 1, nullptr, nullptr, screen.Get(), dc,
-                                      &bounds, nullptr, nullptr, 0);
-        ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
-        return SUCCEEDED(hr);
-    }, progress);
+    return WritePageImage(
+        path, width, height,
+        [&](HDC dc, int top, int rows) {
+            win::WindowDC screen(nullptr);
+            POINT old;
+            ::SetViewportOrgEx(dc, 0, -top, &old);
+            RECTL bounds{0, 0, width, height};
+            const HRESULT hr = view->Draw(DVASPECT_CONTENT, 1, nullptr, nullptr, screen.Get(), dc, &bounds,
+                                          nullptr, nullptr, 0);
+            ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
+            return SUCCEEDED(hr);
+        },
+        progress);
 }
 
 }  // namespace kestrow::pagegrab

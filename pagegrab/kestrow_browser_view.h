@@ -31,7 +31,9 @@ public:
     STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_OK; }
     STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override;
     STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
-                        IOleInPlaceUIWindow*) override { return S_FALSE; }
+                        IOleInPlaceUIWindow*) override {
+        return S_FALSE;
+    }
     STDMETHODIMP HideUI() override { return S_OK; }
     STDMETHODIMP UpdateUI() override { return S_OK; }
     STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
@@ -93,8 +95,8 @@ public:
     STDMETHODIMP GetZoneMappings(DWORD, IEnumString**, DWORD) override { return INET_E_DEFAULT_ACTION; }
 
     // Draws `document` at width × height a band at a time and writes it to `path`.
-    static SaveResult RenderToFile(IDispatch* document, const std::wstring& path, int width,
-                                   int height, const SaveProgress& progress);
+    static SaveResult RenderToFile(IDispatch* document, const std::wstring& path, int width, int height,
+                                   const SaveProgress& progress);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -6,6 +6,5 @@
 #include "pagegrab/pagegrab_app.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int show) {
-    return kestrow::pagegrab::RunPageGrab(std::make_unique<kestrow::pagegrab::CKestrowBrowserView>(),
-                                          show);
+    return kestrow::pagegrab::RunPageGrab(std::make_unique<kestrow::pagegrab::CKestrowBrowserView>(), show);
 }

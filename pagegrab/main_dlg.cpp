@@ -17,8 +17,10 @@ void CenterOnWorkArea(HWND hwnd) {
     RECT rc, work;
     ::GetWindowRect(hwnd, &rc);
     MONITORINFO mi{sizeof(mi)};
-    if (::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &mi)) work = mi.rcWork;
-    else ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    if (::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &mi))
+        work = mi.rcWork;
+    else
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
                    work.top + (work.bottom - work.top - h) / 2, 0, 0,
@@ -61,10 +63,14 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER: OnTimer(wp); return TRUE;
         case WM_COMMAND: {
             const UINT id = LOWORD(wp), code = HIWORD(wp);
-            if (id == IDOK || id == IDCANCEL) OnClose(int(id));
-            else if (id == IDC_START && code == BN_CLICKED) OnStart();
-            else if (id == IDC_SETTINGS && code == BN_CLICKED) OnToggleSettings();
-            else return FALSE;
+            if (id == IDOK || id == IDCANCEL)
+                OnClose(int(id));
+            else if (id == IDC_START && code == BN_CLICKED)
+                OnStart();
+            else if (id == IDC_SETTINGS && code == BN_CLICKED)
+                OnToggleSettings();
+            else
+                return FALSE;
             return TRUE;
         }
     }
@@ -73,9 +79,9 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 BOOL CMainDlg::OnInitDialog() {
     CenterOnWorkArea(hwnd());
-    largeIcon_.Reset(static_cast<HICON>(::LoadImageW(module_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXICON),
-                                                     ::GetSystemMetrics(SM_CYICON), 0)));
+    largeIcon_.Reset(
+        static_cast<HICON>(::LoadImageW(module_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
     smallIcon_.Reset(static_cast<HICON>(::LoadImageW(module_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
                                                      ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
@@ -94,8 +100,7 @@ BOOL CMainDlg::OnInitDialog() {
     ::CheckDlgButton(hwnd(), IDC_AUTO_OPEN, BST_CHECKED);
     editFont_.Reset(::CreateFontW(-12, 0, 0, 0, 100, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Tahoma"));
-    ::SendDlgItemMessageW(hwnd(), IDC_ADDRESS, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.Get()),
-                          FALSE);
+    ::SendDlgItemMessageW(hwnd(), IDC_ADDRESS, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.Get()), FALSE);
     SetStatus(text::kOpened);
     return TRUE;
 }
@@ -121,8 +126,7 @@ void CMainDlg::OnToggleSettings() {
         ::SetDlgItemTextW(hwnd(), IDC_SETTINGS, L"设置>>");
         rc.right -= kSettingsStep;
     }
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
-                   SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void CMainDlg::OnStart() {
@@ -131,12 +135,14 @@ void CMainDlg::OnStart() {
         ::MessageBoxW(hwnd(), text::kEmptyAddress, text::kCaption, MB_OK);
         return;
     }
-    const std::wstring address = NormalizeAddress(
-        typed, [](const std::wstring& p) { return ::PathFileExistsW(p.c_str()) != FALSE; });
+    const std::wstring address =
+        NormalizeAddress(typed, [](const std::wstring& p) { return ::PathFileExistsW(p.c_str()) != FALSE; });
     EnableStart(false);
     SetStatus(text::kRequesting);
-    if (view_) view_->Navigate(address);
-    else ::PostMessageW(hwnd(), WM_BROWSER_NOTIFY, 0, LOAD_NO_BROWSER);
+    if (view_)
+        view_->Navigate(address);
+    else
+        ::PostMessageW(hwnd(), WM_BROWSER_NOTIFY, 0, LOAD_NO_BROWSER);
 }
 
 void CMainDlg::OnBrowserNotify(LPARAM code) {
@@ -196,8 +202,7 @@ std::wstring CMainDlg::GetSavePath() {
     const std::wstring proposed = SaveFileName(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
     wchar_t file[1024] = {};
     proposed.copy(file, std::size(file) - 1);
-    static const wchar_t kFilter[] =
-        L"BMP图片(*.bmp)\0*.bmp\0PNG图片(*.png)\0*.png\0All Files (*.*)\0*.*\0";
+    static const wchar_t kFilter[] = L"BMP图片(*.bmp)\0*.bmp\0PNG图片(*.png)\0*.png\0All Files (*.*)\0*.*\0";
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = ::GetActiveWindow();

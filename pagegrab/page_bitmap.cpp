@@ -86,8 +86,8 @@ SaveResult WritePng(const std::wstring& path, int width, int height, const DrawB
     info.header = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB};
     void* bits = nullptr;
     win::WindowDC screen(nullptr);
-    win::Bitmap page(::CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(&info),
-                                        DIB_RGB_COLORS, &bits, nullptr, 0));
+    win::Bitmap page(::CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                        &bits, nullptr, 0));
     if (!page || !bits) return SaveResult::TooLarge;
 
     const int bandRows = BandRows(width, height, bandBudget);
@@ -115,8 +115,7 @@ SaveResult WritePng(const std::wstring& path, int width, int height, const DrawB
     {
         Gdiplus::Bitmap image(width, height, int(layout->rowBytes), PixelFormat24bppRGB,
                               static_cast<BYTE*>(bits));
-        ok = image.GetLastStatus() == Gdiplus::Ok &&
-             image.Save(temp.c_str(), &png, nullptr) == Gdiplus::Ok;
+        ok = image.GetLastStatus() == Gdiplus::Ok && image.Save(temp.c_str(), &png, nullptr) == Gdiplus::Ok;
     }
     if (ok) ok = ReplaceWith(temp, path);
     if (!ok) ::DeleteFileW(temp.c_str());
@@ -195,8 +194,7 @@ bool BitmapFileWriter::WriteAt(uint64_t offset, const void* data, uint32_t size)
 bool BitmapFileWriter::WriteBand(HBITMAP band, int top, int rows) {
     if (!file_ || rows <= 0 || top < 0 || top + rows > layout_.height) return false;
     DibInfo info{};
-    info.header = {sizeof(BITMAPINFOHEADER), layout_.width, rows, 1, WORD(layout_.bitsPerPixel),
-                   BI_RGB};
+    info.header = {sizeof(BITMAPINFOHEADER), layout_.width, rows, 1, WORD(layout_.bitsPerPixel), BI_RGB};
     std::vector<BYTE> pixels(size_t(layout_.rowBytes) * size_t(rows));
     int fetched;
     {
@@ -231,8 +229,7 @@ bool BitmapFileWriter::Commit() {
     if (!WriteAt(0, header, sizeof(header))) return false;
     // A band that was never written would leave a short file.
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file_.Get(), &size) || uint64_t(size.QuadPart) != layout_.fileSize)
-        return false;
+    if (!::GetFileSizeEx(file_.Get(), &size) || uint64_t(size.QuadPart) != layout_.fileSize) return false;
     file_.Reset();
     if (!ReplaceWith(temp_, path_)) return false;
     temp_.clear();

@@ -79,8 +79,7 @@ constexpr uint64_t kBandBudgetBytes = 8u << 20;
 // Writes a page of width × height as BMP at the display's depth, or as PNG when the
 // path ends in ".png", drawing it a band at a time.
 SaveResult WritePageImage(const std::wstring& path, int width, int height, const DrawBand& draw,
-                          const SaveProgress& progress = nullptr,
-                          uint64_t bandBudget = kBandBudgetBytes);
+                          const SaveProgress& progress = nullptr, uint64_t bandBudget = kBandBudgetBytes);
 
 // The status text for a save that did not succeed.
 const wchar_t* SaveFailureText(SaveResult result);

@@ -18,16 +18,15 @@ bool StartsWithHttpIgnoringCase(std::wstring_view text) {
 std::wstring NormalizeAddress(std::wstring_view typed,
                               const std::function<bool(const std::wstring&)>& pathExists) {
     std::wstring address(typed.substr(0, kMaxAddressLength));
-    if (address.size() >= 6 && !StartsWithHttpIgnoringCase(address) &&
-        !(pathExists && pathExists(address)))
+    if (address.size() >= 6 && !StartsWithHttpIgnoringCase(address) && !(pathExists && pathExists(address)))
         address.insert(0, L"http://");
     return address;
 }
 
 std::wstring SaveFileName(int year, int month, int day, int hour, int minute, int second) {
     return L"网页截图_" + std::to_wstring(year) + L"-" + std::to_wstring(month) + L"-" +
-           std::to_wstring(day) + L"_" + std::to_wstring(hour) + L"点" + std::to_wstring(minute) +
-           L"分" + std::to_wstring(second) + L"秒";
+           std::to_wstring(day) + L"_" + std::to_wstring(hour) + L"点" + std::to_wstring(minute) + L"分" +
+           std::to_wstring(second) + L"秒";
 }
 
 bool WantsPng(std::wstring_view path) {

@@ -16,7 +16,7 @@ void DimPixels(const uint32_t* src, uint32_t* dst, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         const uint32_t p = src[i];
         dst[i] = (p & 0xFF000000u) | (uint32_t(t[(p >> 16) & 0xFF]) << 16) |
-                    (uint32_t(t[(p >> 8) & 0xFF]) << 8) | t[p & 0xFF];
+                 (uint32_t(t[(p >> 8) & 0xFF]) << 8) | t[p & 0xFF];
     }
 }
 

@@ -61,8 +61,7 @@ std::wstring LastComponent(const std::wstring& path) {
 
 win::Bitmap CopyRegion(HDC surface, const RECT& rect) {
     const auto area = ClampCopyRect({rect.left, rect.top, rect.right, rect.bottom},
-                                    ::GetDeviceCaps(surface, HORZRES),
-                                    ::GetDeviceCaps(surface, VERTRES));
+                                    ::GetDeviceCaps(surface, HORZRES), ::GetDeviceCaps(surface, VERTRES));
     if (!area) return {};
     // Compatible with the screen, not with the surface: a surface holding a DIB section
     // would give a DIB section, which is not a device-dependent bitmap for the clipboard.
@@ -72,8 +71,7 @@ win::Bitmap CopyRegion(HDC surface, const RECT& rect) {
     if (!bitmap || !dc) return {};
     {
         win::ScopedSelect select(dc.Get(), bitmap.Get());
-        if (!::BitBlt(dc.Get(), 0, 0, area->Width(), area->Height(), surface, area->left,
-                      area->top, SRCCOPY))
+        if (!::BitBlt(dc.Get(), 0, 0, area->Width(), area->Height(), surface, area->left, area->top, SRCCOPY))
             return {};
     }
     return bitmap;

@@ -19,8 +19,8 @@ Rect MagnifierTextStrip(const Rect& box);
 // The 50 x 50 source square centred on the mouse, and which part of it lies on a
 // surface of the given size: `from` in surface coordinates, `to` inside the square.
 struct ZoomCopy {
-    Rect source;   // may reach outside the surface
-    Rect from;     // clipped to the surface; empty when nothing is on it
+    Rect source;  // may reach outside the surface
+    Rect from;    // clipped to the surface; empty when nothing is on it
     Point to;
 };
 ZoomCopy ZoomSourceCopy(Point mouse, int surfaceWidth, int surfaceHeight);

@@ -22,9 +22,7 @@ uint32_t OverlayMachine::MouseMove(int x, int y) {
         case OverlayState::Idle:
             if (trackWindow_) acts |= kActCrosshairCursor | kActTrackWindow;
             break;
-        case OverlayState::Selecting:
-            acts |= selection_.DragTo(x, y) ? kActRepaint : kActHandleCursor;
-            break;
+        case OverlayState::Selecting: acts |= selection_.DragTo(x, y) ? kActRepaint : kActHandleCursor; break;
         case OverlayState::Annotating: acts |= kActAnnotateMove; break;
     }
     return acts;

@@ -14,19 +14,19 @@ enum class OverlayState { Idle = 0, Selecting = 1, Annotating = 2 };
 // Actions the overlay window performs after an event, in this order of meaning.
 enum OverlayAction : uint32_t {
     kActNone = 0,
-    kActTrackWindow = 1u << 0,     // window tracker update at the event point
-    kActCrosshairCursor = 1u << 1, // class cursor := crosshair
-    kActHandleCursor = 1u << 2,    // class cursor from a hit test of the live pointer
+    kActTrackWindow = 1u << 0,      // window tracker update at the event point
+    kActCrosshairCursor = 1u << 1,  // class cursor := crosshair
+    kActHandleCursor = 1u << 2,     // class cursor from a hit test of the live pointer
     kActAnnotateMove = 1u << 3,
     kActAnnotateDown = 1u << 4,
     kActAnnotateUp = 1u << 5,
     kActHideToolbar = 1u << 6,
     kActPlaceToolbar = 1u << 7,
-    kActReset = 1u << 8,           // hide tool bar and pane, delete all shapes
-    kActFinish = 1u << 9,          // FinishCapture
-    kActClose = 1u << 10,          // CloseCapture
-    kActRepaint = 1u << 11,        // the selection changed: invalidate and paint now
-    kActInvalidate = 1u << 12,     // invalidate the whole overlay
+    kActReset = 1u << 8,        // hide tool bar and pane, delete all shapes
+    kActFinish = 1u << 9,       // FinishCapture
+    kActClose = 1u << 10,       // CloseCapture
+    kActRepaint = 1u << 11,     // the selection changed: invalidate and paint now
+    kActInvalidate = 1u << 12,  // invalidate the whole overlay
 };
 
 // What a key-down asks for.

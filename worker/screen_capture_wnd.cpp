@@ -51,7 +51,8 @@ CScreenCaptureWnd::~CScreenCaptureWnd() {
 
 bool CScreenCaptureWnd::Create(const wchar_t* title, DWORD style, DWORD exStyle) {
     if (!win::RegisterStandardClass(kClassName)) return false;
-    return Window::Create({.className = kClassName, .title = title, .style = style, .exStyle = exStyle}) != nullptr;
+    return Window::Create({.className = kClassName, .title = title, .style = style, .exStyle = exStyle}) !=
+           nullptr;
 }
 
 void CScreenCaptureWnd::OnCreate() {
@@ -115,7 +116,8 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
     const bool dim = ShowsDimmedBackground(state, selection_->geometry());
     HDC background = dim ? dimmedDC() : snapshot_.dc();
     // Annotations have no known bounds, so annotating always starts from a full background.
-    if (background && dc == lastTarget_ && background == lastBackground_ && state != OverlayState::Annotating) {
+    if (background && dc == lastTarget_ && background == lastBackground_ &&
+        state != OverlayState::Annotating) {
         for (const Rect& r : overdraw_)
             ::BitBlt(dc, r.left, r.top, r.Width(), r.Height(), background, r.left, r.top, SRCCOPY);
     } else if (background) {
@@ -206,11 +208,14 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
     const RECT t = toolbar_.GetRect();
     const PanePlacement place = kestrow::PlaceColorPane(
         ToRect(t), SelectionGeometry::Normalized(selection_->GetRect()), VirtualHeight());
-    if (place.toolbarTop) toolbar_.Move(RECT{t.left, *place.toolbarTop, t.right, *place.toolbarTop + kToolbarHeight});
+    if (place.toolbarTop)
+        toolbar_.Move(RECT{t.left, *place.toolbarTop, t.right, *place.toolbarTop + kToolbarHeight});
     ::SetWindowPos(pane_.hwnd(), nullptr, place.pane.x, place.pane.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     pane_.KeepOnScreen();
-    pane_.SetMode(toolId == ID_TOOL_TEXT ? kPaneText : toolId == ID_TOOL_HIGHLIGHTER ? kPaneHighlighter : kPaneShapes);
+    pane_.SetMode(toolId == ID_TOOL_TEXT          ? kPaneText
+                  : toolId == ID_TOOL_HIGHLIGHTER ? kPaneHighlighter
+                                                  : kPaneShapes);
 }
 
 win::Bitmap CScreenCaptureWnd::TakeSelection(bool warnIfSmall) {

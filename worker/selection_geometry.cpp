@@ -78,10 +78,22 @@ bool SelectionGeometry::DragTo(int x, int y) {
     }
     // Resizing may turn the rectangle inside out; it is normalised on release.
     switch (handle_) {
-        case 0: rect_.left = x; rect_.top = y; break;
-        case 1: rect_.right = x; rect_.top = y; break;
-        case 2: rect_.right = x; rect_.bottom = y; break;
-        case 3: rect_.left = x; rect_.bottom = y; break;
+        case 0:
+            rect_.left = x;
+            rect_.top = y;
+            break;
+        case 1:
+            rect_.right = x;
+            rect_.top = y;
+            break;
+        case 2:
+            rect_.right = x;
+            rect_.bottom = y;
+            break;
+        case 3:
+            rect_.left = x;
+            rect_.bottom = y;
+            break;
         case 4: rect_.top = y; break;
         case 5: rect_.right = x; break;
         case 6: rect_.bottom = y; break;

@@ -11,8 +11,8 @@ public:
     static constexpr int kNoHandle = -1;
     static constexpr int kMoveHandle = 8;
     static constexpr int kHandleCount = 8;
-    static constexpr int kHitMargin = 3;      // half a handle square, and the grab margin
-    static constexpr int kMinHandleSize = 10; // smaller selections draw no handles
+    static constexpr int kHitMargin = 3;       // half a handle square, and the grab margin
+    static constexpr int kMinHandleSize = 10;  // smaller selections draw no handles
 
     SelectionGeometry(int screenWidth, int screenHeight)
         : screenWidth_(screenWidth), screenHeight_(screenHeight) {}

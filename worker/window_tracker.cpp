@@ -16,7 +16,6 @@ bool Qualifies(HWND w, POINT p) {
     return ::PtInRect(&r, p) && ::IsWindowVisible(w);
 }
 
-
 }  // namespace
 
 CWindowTracker::CWindowTracker(int w, int h, HCURSOR cursor)

@@ -44,8 +44,8 @@ namespace {
 
 // Both window tasks report a window that cannot be made in these words.
 int ReportWindowCreationFailure() {
-    ::MessageBoxW(nullptr, L"m_pCaptureWnd->Create(NULL,CWindow::rcDefault,_T(test), WS_POPUP) != 0",
-                  L"", MB_OK);
+    ::MessageBoxW(nullptr, L"m_pCaptureWnd->Create(NULL,CWindow::rcDefault,_T(test), WS_POPUP) != 0", L"",
+                  MB_OK);
     return 1;
 }
 
@@ -63,7 +63,8 @@ int SCApp::RunRegionCapture() {
 int SCApp::RunColorCapture() {
     CColorCaptureWnd picker;
     if (!CColorCaptureWnd::RegisterClass() ||
-        !picker.Create({.className = CColorCaptureWnd::kClassName, .title = L"截屏工具", .exStyle = WS_EX_TOOLWINDOW}))
+        !picker.Create(
+            {.className = CColorCaptureWnd::kClassName, .title = L"截屏工具", .exStyle = WS_EX_TOOLWINDOW}))
         return ReportWindowCreationFailure();
     picker.Start();
     ::ShowWindow(picker.hwnd(), SW_SHOW);

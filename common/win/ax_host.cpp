@@ -11,8 +11,8 @@ HRESULT AxHost::CreateControl(HWND window, REFCLSID clsid) {
     hr = object_->SetClientSite(static_cast<IOleClientSite*>(this));
     if (SUCCEEDED(hr)) {
         ComPtr<IPersistStreamInit> persist;
-        if (SUCCEEDED(object_->QueryInterface(IID_IPersistStreamInit,
-                                              reinterpret_cast<void**>(persist.Put()))))
+        if (SUCCEEDED(
+                object_->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Put()))))
             persist->InitNew();
         RECT rect;
         ::GetClientRect(window_, &rect);
@@ -80,8 +80,8 @@ STDMETHODIMP AxHost::GetWindow(HWND* out) {
     return window_ ? S_OK : E_FAIL;
 }
 
-STDMETHODIMP AxHost::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc,
-                                      LPRECT pos, LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
+STDMETHODIMP AxHost::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos,
+                                      LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
     if (frame) {
         *frame = static_cast<IOleInPlaceFrame*>(this);
         AddRef();
@@ -122,8 +122,8 @@ STDMETHODIMP AxHost::QueryService(REFGUID service, REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     ComPtr<IServiceProvider> provider;
-    if (!site_ || FAILED(site_->QueryInterface(IID_IServiceProvider,
-                                               reinterpret_cast<void**>(provider.Put()))))
+    if (!site_ ||
+        FAILED(site_->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(provider.Put()))))
         return E_NOINTERFACE;
     return provider->QueryService(service, iid, out);
 }
@@ -132,8 +132,8 @@ HRESULT EventSink::Connect(IUnknown* source) {
     Disconnect();
     if (!source) return E_POINTER;
     ComPtr<IConnectionPointContainer> container;
-    HRESULT hr = source->QueryInterface(IID_IConnectionPointContainer,
-                                        reinterpret_cast<void**>(container.Put()));
+    HRESULT hr =
+        source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(container.Put()));
     if (SUCCEEDED(hr)) hr = container->FindConnectionPoint(events_, point_.Put());
     if (SUCCEEDED(hr)) hr = point_->Advise(static_cast<IDispatch*>(this), &cookie_);
     if (FAILED(hr)) {
@@ -159,8 +159,8 @@ STDMETHODIMP EventSink::QueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
-                               EXCEPINFO*, UINT*) {
+STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                               UINT*) {
     if (handler_) handler_(id, params);
     return S_OK;
 }

@@ -9,15 +9,13 @@ void Dialog::Destroy() {
 }
 
 HWND Dialog::CreateModeless(int templateId, HWND parent, HMODULE module) {
-    return ::CreateDialogParamW(module ? module : ::GetModuleHandleW(nullptr),
-                                MAKEINTRESOURCEW(templateId), parent, &Dialog::DialogProc,
-                                reinterpret_cast<LPARAM>(this));
+    return ::CreateDialogParamW(module ? module : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
+                                parent, &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR Dialog::RunModal(int templateId, HWND parent, HMODULE module) {
-    return ::DialogBoxParamW(module ? module : ::GetModuleHandleW(nullptr),
-                             MAKEINTRESOURCEW(templateId), parent, &Dialog::DialogProc,
-                             reinterpret_cast<LPARAM>(this));
+    return ::DialogBoxParamW(module ? module : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
+                             parent, &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR Dialog::SetResult(LRESULT result) {

@@ -35,8 +35,10 @@ public:
     template <class Render>
     LRESULT HandlePaint(HWND hwnd, UINT msg, WPARAM wp, Render&& render) {
         if (msg == WM_ERASEBKGND) return 1;
-        if (msg == WM_PAINT) Paint(hwnd, render);
-        else if (msg == WM_PRINTCLIENT) PrintClient(hwnd, reinterpret_cast<HDC>(wp), render);
+        if (msg == WM_PAINT)
+            Paint(hwnd, render);
+        else if (msg == WM_PRINTCLIENT)
+            PrintClient(hwnd, reinterpret_cast<HDC>(wp), render);
         return 0;
     }
 
@@ -58,8 +60,8 @@ private:
             return;
         }
         render(back, client);
-        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, back,
-                 area.left, area.top, SRCCOPY);
+        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, back, area.left,
+                 area.top, SRCCOPY);
     }
 
     MemorySurface buffer_;

@@ -11,7 +11,9 @@
 namespace kestrow::win {
 
 template <class T>
-inline void DeleteGdiObject(T h) { ::DeleteObject(h); }
+inline void DeleteGdiObject(T h) {
+    ::DeleteObject(h);
+}
 inline void DeleteMemoryDC(HDC dc) { ::DeleteDC(dc); }
 
 template <class T>

@@ -27,8 +27,7 @@ bool MessageLoop::Filter(MSG& msg) {
     // A filter may remove itself (or another) while handling; walk a copy.
     const std::vector<MessageFilter*> chain(filters_.rbegin(), filters_.rend());
     for (MessageFilter* f : chain)
-        if (std::find(filters_.begin(), filters_.end(), f) != filters_.end() &&
-            f->PreTranslateMessage(msg))
+        if (std::find(filters_.begin(), filters_.end(), f) != filters_.end() && f->PreTranslateMessage(msg))
             return true;
     return false;
 }

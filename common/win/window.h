@@ -51,7 +51,8 @@ protected:
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultMessage(msg, wp, lp); }
     // The base class's procedure for a superclassed window, DefWindowProc otherwise.
     LRESULT DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
-        return baseProc_ ? ::CallWindowProcW(baseProc_, hwnd_, msg, wp, lp) : ::DefWindowProcW(hwnd_, msg, wp, lp);
+        return baseProc_ ? ::CallWindowProcW(baseProc_, hwnd_, msg, wp, lp)
+                         : ::DefWindowProcW(hwnd_, msg, wp, lp);
     }
     // Called after the window is gone and the object is unbound.
     virtual void OnFinalMessage() {}

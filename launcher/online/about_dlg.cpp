@@ -14,7 +14,8 @@ namespace kestrow {
 
 std::wstring AppTitle() {
     const wchar_t* text = nullptr;
-    const int chars = ::LoadStringW(::GetModuleHandleW(nullptr), IDS_APP_TITLE, reinterpret_cast<LPWSTR>(&text), 0);
+    const int chars =
+        ::LoadStringW(::GetModuleHandleW(nullptr), IDS_APP_TITLE, reinterpret_cast<LPWSTR>(&text), 0);
     return chars > 0 ? std::wstring(text, size_t(chars)) : std::wstring(kNewVersionCaption);
 }
 
@@ -96,7 +97,8 @@ void CAboutDlg::OnCheckDone(bool ok, bool upToDate) {
 }
 
 void CAboutDlg::OpenFeedbackPage() {
-    ::ShellExecuteW(nullptr, L"open", ServiceUrl(kFeedbackPagePath).c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+    ::ShellExecuteW(nullptr, L"open", ServiceUrl(kFeedbackPagePath).c_str(), nullptr, nullptr,
+                    SW_SHOWMAXIMIZED);
     ::ShowWindow(hwnd(), SW_MINIMIZE);
 }
 

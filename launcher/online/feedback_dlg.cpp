@@ -49,9 +49,7 @@ void CFeedbackDlg::ShowDialog() {
     ::SetForegroundWindow(hwnd());
 }
 
-bool CFeedbackDlg::PreTranslateMessage(MSG& msg) {
-    return IsWindow() && ::IsDialogMessageW(hwnd(), &msg);
-}
+bool CFeedbackDlg::PreTranslateMessage(MSG& msg) { return IsWindow() && ::IsDialogMessageW(hwnd(), &msg); }
 
 void CFeedbackDlg::OnFinalMessage() {
     if (loop_) loop_->RemoveFilter(this);
@@ -71,7 +69,8 @@ INT_PTR CFeedbackDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             if (LOWORD(wp) == IDOK && !busy_) Submit();
             // Esc closes the dialog as its close box does.
-            else if (LOWORD(wp) == IDCANCEL && !busy_) ::ShowWindow(hwnd(), SW_HIDE);
+            else if (LOWORD(wp) == IDCANCEL && !busy_)
+                ::ShowWindow(hwnd(), SW_HIDE);
             return TRUE;
         case WM_SETCURSOR:
             if (!busy_) return FALSE;
@@ -98,7 +97,8 @@ void CFeedbackDlg::Submit() {
         return;
     }
     SetBusy(true);
-    auto* send = new CFeedbackSendThread(FeedbackUrl(ServiceBase(AppConfig::Get()), text), hwnd(), kSentMessage);
+    auto* send =
+        new CFeedbackSendThread(FeedbackUrl(ServiceBase(AppConfig::Get()), text), hwnd(), kSentMessage);
     if (!send->Start()) {
         delete send;
         OnSent();

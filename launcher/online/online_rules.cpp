@@ -11,8 +11,7 @@ namespace {
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 bool IsCharsetChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '_';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
 }
 
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
@@ -149,8 +148,8 @@ std::string PercentEncode(std::string_view bytes) {
     out.reserve(bytes.size() * 3);
     for (char ch : bytes) {
         const unsigned char c = static_cast<unsigned char>(ch);
-        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
+        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                                c == '-' || c == '.' || c == '_' || c == '~';
         if (unreserved) {
             out += ch;
         } else {
@@ -177,9 +176,12 @@ bool IsWebAddress(std::wstring_view url) {
 std::wstring ServiceBaseUrl(std::wstring_view configured, std::wstring_view fallback) {
     std::wstring_view v = configured;
     size_t schemeLen = 0;
-    if (StartsWithNoCase(v, L"http://")) schemeLen = 7;
-    else if (StartsWithNoCase(v, L"https://")) schemeLen = 8;
-    else return std::wstring(fallback);
+    if (StartsWithNoCase(v, L"http://"))
+        schemeLen = 7;
+    else if (StartsWithNoCase(v, L"https://"))
+        schemeLen = 8;
+    else
+        return std::wstring(fallback);
     if (v.size() > schemeLen && v.back() == L'/') v.remove_suffix(1);
     std::wstring_view hostPort = v.substr(schemeLen);
     const size_t colon = hostPort.find(L':');

@@ -7,9 +7,9 @@
 namespace kestrow {
 
 const wchar_t* const CPEFileVersion::kKeys[kTextCount] = {
-    L"CompanyName", L"FileDescription", L"FileVersion",      L"InternalName",
-    L"LegalCopyright", L"OriginalFileName", L"ProductName", L"ProductVersion",
-    L"Comments",    L"LegalTrademarks", L"PrivateBuild",    L"SpecialBuild",
+    L"CompanyName",    L"FileDescription",  L"FileVersion",  L"InternalName",
+    L"LegalCopyright", L"OriginalFileName", L"ProductName",  L"ProductVersion",
+    L"Comments",       L"LegalTrademarks",  L"PrivateBuild", L"SpecialBuild",
 };
 
 void CPEFileVersion::Reset() {
@@ -33,7 +33,8 @@ bool CPEFileVersion::Open(const std::wstring& path) {
     std::vector<Translation> translations;
     if (::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &block, &blockSize)) {
         const auto* pairs = static_cast<const WORD*>(block);
-        for (UINT i = 0; i + 1 < blockSize / sizeof(WORD); i += 2) translations.push_back({pairs[i], pairs[i + 1]});
+        for (UINT i = 0; i + 1 < blockSize / sizeof(WORD); i += 2)
+            translations.push_back({pairs[i], pairs[i + 1]});
     }
     const int chosen = ChooseTranslation(translations, ::GetUserDefaultLangID());
     if (chosen < 0) return true;
@@ -42,7 +43,8 @@ bool CPEFileVersion::Open(const std::wstring& path) {
         void* text = nullptr;
         UINT chars = 0;
         if (::VerQueryValueW(data.data(), (prefix + kKeys[i]).c_str(), &text, &chars) && text)
-            texts_[size_t(i)].assign(static_cast<const wchar_t*>(text), wcsnlen(static_cast<const wchar_t*>(text), chars));
+            texts_[size_t(i)].assign(static_cast<const wchar_t*>(text),
+                                     wcsnlen(static_cast<const wchar_t*>(text), chars));
     }
     return true;
 }

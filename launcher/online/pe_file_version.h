@@ -11,8 +11,19 @@ namespace kestrow {
 class CPEFileVersion {
 public:
     enum Text {
-        kCompanyName, kFileDescription, kFileVersion, kInternalName, kLegalCopyright, kOriginalFileName,
-        kProductName, kProductVersion, kComments, kLegalTrademarks, kPrivateBuild, kSpecialBuild, kTextCount
+        kCompanyName,
+        kFileDescription,
+        kFileVersion,
+        kInternalName,
+        kLegalCopyright,
+        kOriginalFileName,
+        kProductName,
+        kProductVersion,
+        kComments,
+        kLegalTrademarks,
+        kPrivateBuild,
+        kSpecialBuild,
+        kTextCount
     };
     static const wchar_t* const kKeys[kTextCount];
 

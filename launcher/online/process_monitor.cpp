@@ -4,10 +4,7 @@ namespace kestrow {
 
 CProcessMonitor::CProcessMonitor(win::UniqueHandle process, Callback callback, void* userData,
                                  DWORD waitSliceMs)
-    : process_(std::move(process)),
-      waitSliceMs_(waitSliceMs),
-      userData_(userData),
-      callback_(callback) {}
+    : process_(std::move(process)), waitSliceMs_(waitSliceMs), userData_(userData), callback_(callback) {}
 
 CProcessMonitor::~CProcessMonitor() { Stop(); }
 

@@ -35,8 +35,10 @@ CUpdateCheckThread::CUpdateCheckThread(HWND target, UINT message, std::wstring m
 void CUpdateCheckThread::Run() {
     bool upToDate = true;
     const bool ok = CheckForUpdate(UpdateInfo::Get(), upToDate, manifestUrl_, exePath_);
-    if (reportAlways_) ::PostMessageW(target_, message_, ok, upToDate);
-    else if (ok && !upToDate) ::PostMessageW(target_, message_, 0, 0);
+    if (reportAlways_)
+        ::PostMessageW(target_, message_, ok, upToDate);
+    else if (ok && !upToDate)
+        ::PostMessageW(target_, message_, 0, 0);
     // Nobody waits for this object: it ends with its one check.
     delete this;
 }

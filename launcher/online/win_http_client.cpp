@@ -113,7 +113,8 @@ bool WinHttpClient::SendRequest(const std::wstring& verb) {
 bool WinHttpClient::OpenSession(const wchar_t* proxy, const wchar_t* bypass) {
     request_.Reset();
     connection_.Reset();
-    session_.Reset(::WinHttpOpen(L"WinHttpClient", proxy ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+    session_.Reset(::WinHttpOpen(L"WinHttpClient",
+                                 proxy ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                                  proxy, proxy ? bypass : WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session_) return false;
     ::WinHttpSetTimeouts(session_.Get(), kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
@@ -198,14 +199,17 @@ void WinHttpClient::Decode() {
     bytes.push_back('\0');
     UINT codePage = IsUtf8Charset(charset_) ? CP_UTF8 : CP_ACP;
     auto flagsFor = [](UINT cp) { return cp == CP_ACP ? DWORD(MB_PRECOMPOSED) : DWORD(0); };
-    int chars = ::MultiByteToWideChar(codePage, flagsFor(codePage), bytes.data(), int(bytes.size()), nullptr, 0);
+    int chars =
+        ::MultiByteToWideChar(codePage, flagsFor(codePage), bytes.data(), int(bytes.size()), nullptr, 0);
     if (chars == 0 && codePage == CP_UTF8) {
         codePage = CP_ACP;
-        chars = ::MultiByteToWideChar(codePage, flagsFor(codePage), bytes.data(), int(bytes.size()), nullptr, 0);
+        chars =
+            ::MultiByteToWideChar(codePage, flagsFor(codePage), bytes.data(), int(bytes.size()), nullptr, 0);
     }
     if (chars <= 0) return;
     std::wstring text(size_t(chars), L'\0');
-    if (!::MultiByteToWideChar(codePage, flagsFor(codePage), bytes.data(), int(bytes.size()), text.data(), chars))
+    if (!::MultiByteToWideChar(codePage, flagsFor(codePage), bytes.data(), int(bytes.size()), text.data(),
+                               chars))
         return;
     text.resize(size_t(chars) - 1);  // the terminating zero
     responseText_ = std::move(text);

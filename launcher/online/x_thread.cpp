@@ -38,15 +38,11 @@ void CXThread::Stop() {
     Join();
 }
 
-bool CXThread::Ended() const {
-    return thread_ && ::WaitForSingleObject(thread_.Get(), 0) == WAIT_OBJECT_0;
-}
+bool CXThread::Ended() const { return thread_ && ::WaitForSingleObject(thread_.Get(), 0) == WAIT_OBJECT_0; }
 
 bool CXThread::StopRequested() const { return WaitForStop(0); }
 
-bool CXThread::WaitForStop(DWORD ms) const {
-    return ::WaitForSingleObject(stop_.Get(), ms) == WAIT_OBJECT_0;
-}
+bool CXThread::WaitForStop(DWORD ms) const { return ::WaitForSingleObject(stop_.Get(), ms) == WAIT_OBJECT_0; }
 
 DWORD WINAPI CXThread::ThreadEntry(void* self) {
     win::ComInit com;

@@ -43,7 +43,8 @@ void Placement(FuzzedDataProvider& in) {
     FitTextBox(fuzz::AnyRect(in), fuzz::AnyRect(in), in.ConsumeIntegralInRange(0, 1 << 16),
                in.ConsumeIntegralInRange(0, 1 << 16));
     ClampToSelection(fuzz::AnyPoint(in), selection);
-    MagnifierBox(fuzz::AnyPoint(in), in.ConsumeIntegralInRange(1, 1 << 16), in.ConsumeIntegralInRange(1, 1 << 16));
+    MagnifierBox(fuzz::AnyPoint(in), in.ConsumeIntegralInRange(1, 1 << 16),
+                 in.ConsumeIntegralInRange(1, 1 << 16));
 }
 
 void Shapes(FuzzedDataProvider& in) {

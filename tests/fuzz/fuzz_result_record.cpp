@@ -7,8 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
-    const uint64_t code = in.ConsumeBool() ? in.ConsumeIntegralInRange<uint64_t>(1522, 1529)
-                                           : in.ConsumeIntegral<uint64_t>();
+    const uint64_t code =
+        in.ConsumeBool() ? in.ConsumeIntegralInRange<uint64_t>(1522, 1529) : in.ConsumeIntegral<uint64_t>();
     const bool autoOpen = in.ConsumeBool();
     const std::vector<uint8_t> payload = in.ConsumeRemainingBytes<uint8_t>();
     const auto r = kestrow::ReactToResult(code, payload.empty() ? nullptr : payload.data(),

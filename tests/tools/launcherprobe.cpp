@@ -41,8 +41,7 @@ int Send(const std::vector<std::wstring>& args) {
                        reinterpret_cast<const char*>(text.data() + text.size()));
     } else if (kind == L"int") {
         const int value = std::wcstol(args[4].c_str(), nullptr, 10);
-        payload.assign(reinterpret_cast<const char*>(&value),
-                       reinterpret_cast<const char*>(&value) + 4);
+        payload.assign(reinterpret_cast<const char*>(&value), reinterpret_cast<const char*>(&value) + 4);
     } else {
         payload.assign(std::wcstoul(args[4].c_str(), nullptr, 10), 'x');
     }
@@ -74,16 +73,15 @@ int Toasts(const std::wstring& out) {
         ::GetWindowTextW(h, title, 512);
         char head[128];
         std::snprintf(head, sizeof(head), "%d %08lx %ld %ld %ld %ld ", ::IsWindowVisible(h) ? 1 : 0,
-                      static_cast<unsigned long>(::GetWindowLongW(h, GWL_EXSTYLE)), rc.left, rc.top,
-                      rc.right, rc.bottom);
+                      static_cast<unsigned long>(::GetWindowLongW(h, GWL_EXSTYLE)), rc.left, rc.top, rc.right,
+                      rc.bottom);
         text += head + ToUtf8(title) + "\n";
     }
     return WriteFileBytes(out, text, false) ? 0 : 5;
 }
 
 int Hold(const std::vector<std::wstring>& args) {
-    HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   nullptr, nullptr);
+    HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (!::RegisterHotKey(owner, 1, std::wcstoul(args[2].c_str(), nullptr, 10),
                           std::wcstoul(args[3].c_str(), nullptr, 10)))
         return 3;
@@ -110,8 +108,8 @@ int Watch(const std::vector<std::wstring>& args) {
             const bool alive = ::GetWindowRect(window, &rc);
             const bool visible = alive && ::IsWindowVisible(window);
             char state[96];
-            std::snprintf(state, sizeof(state), "%d %ld %ld %ld %ld", visible ? 1 : 0, rc.left,
-                          rc.top, rc.right, rc.bottom);
+            std::snprintf(state, sizeof(state), "%d %ld %ld %ld %ld", visible ? 1 : 0, rc.left, rc.top,
+                          rc.right, rc.bottom);
             if (state != last) {
                 log += std::to_string(::GetTickCount() - seen) + " " + state + "\n";
                 last = state;

@@ -24,8 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     }
     wchar_t until[MAX_PATH] = {};
     if (::GetEnvironmentVariableW(L"KESTROW_STANDIN_UNTIL", until, MAX_PATH)) {
-        for (int i = 0; i < 1200 && ::GetFileAttributesW(until) == INVALID_FILE_ATTRIBUTES; ++i)
-            ::Sleep(50);
+        for (int i = 0; i < 1200 && ::GetFileAttributesW(until) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(50);
     }
     return 0;
 }

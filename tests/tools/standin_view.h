@@ -40,9 +40,13 @@ public:
 
     HWND Create(HWND parent, const RECT& r, const wchar_t* text) override {
         parent_ = parent;
-        return win::Window::Create({.className = L"KestrowStandinView", .title = text,
-                                    .style = WS_CHILD, .x = r.left, .y = r.top,
-                                    .width = r.right - r.left, .height = r.bottom - r.top,
+        return win::Window::Create({.className = L"KestrowStandinView",
+                                    .title = text,
+                                    .style = WS_CHILD,
+                                    .x = r.left,
+                                    .y = r.top,
+                                    .width = r.right - r.left,
+                                    .height = r.bottom - r.top,
                                     .parent = parent});
     }
     void SetNotifyMessage(UINT id) override { notify_ = id; }
@@ -75,15 +79,18 @@ public:
     pagegrab::SaveResult SaveAsBitmap(const std::wstring& path,
                                       const pagegrab::SaveProgress& progress) override {
         const int width = browserWidth_;
-        return pagegrab::WritePageImage(path, width, browserHeight_, [width](HDC dc, int top, int rows) {
-            std::vector<uint32_t> band(size_t(width) * rows);
-            for (int y = 0; y < rows; ++y)
-                for (int x = 0; x < width; ++x) band[size_t(y) * width + x] = StandinPixel(x, top + y);
-            BITMAPINFO bi{};
-            bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -rows, 1, 32, BI_RGB};
-            return ::SetDIBitsToDevice(dc, 0, 0, width, rows, 0, 0, 0, rows, band.data(), &bi,
-                                       DIB_RGB_COLORS) == rows;
-        }, progress);
+        return pagegrab::WritePageImage(
+            path, width, browserHeight_,
+            [width](HDC dc, int top, int rows) {
+                std::vector<uint32_t> band(size_t(width) * rows);
+                for (int y = 0; y < rows; ++y)
+                    for (int x = 0; x < width; ++x) band[size_t(y) * width + x] = StandinPixel(x, top + y);
+                BITMAPINFO bi{};
+                bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -rows, 1, 32, BI_RGB};
+                return ::SetDIBitsToDevice(dc, 0, 0, width, rows, 0, 0, 0, rows, band.data(), &bi,
+                                           DIB_RGB_COLORS) == rows;
+            },
+            progress);
     }
 
 protected:

@@ -76,8 +76,12 @@ int RunReceiver(const std::wstring& log) {
     wc.lpszClassName = kestrow::kResultWindowClass;
     kestrow::win::RegisterWindowClass(wc);
     Receiver receiver(log);
-    if (!receiver.Create({.className = kestrow::kResultWindowClass, .title = kestrow::kResultWindowTitle,
-                          .x = 0, .y = 0, .width = 0, .height = 0}))
+    if (!receiver.Create({.className = kestrow::kResultWindowClass,
+                          .title = kestrow::kResultWindowTitle,
+                          .x = 0,
+                          .y = 0,
+                          .width = 0,
+                          .height = 0}))
         return 3;
     WriteFileBytes(log, "ready\n", true);
     return kestrow::win::RunMessageLoop();
@@ -97,8 +101,8 @@ int ClipDump(const std::wstring& out) {
     BITMAPINFOHEADER bih{sizeof(bih), bm.bmWidth, bm.bmHeight, 1, 32, BI_RGB};
     std::vector<char> pixels(size_t(bm.bmWidth) * bm.bmHeight * 4);
     kestrow::win::WindowDC screen(nullptr);
-    if (!::GetDIBits(screen.Get(), bitmap, 0, bm.bmHeight, pixels.data(),
-                     reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS))
+    if (!::GetDIBits(screen.Get(), bitmap, 0, bm.bmHeight, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bih),
+                     DIB_RGB_COLORS))
         return 4;
     BITMAPFILEHEADER bfh{};
     bfh.bfType = 0x4D42;
@@ -183,8 +187,13 @@ int RunPattern(const std::wstring& ready) {
     kestrow::win::RegisterWindowClass(wc);
     const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
     PatternWindow window(w, h, ready);
-    if (!window.Create({.className = L"KestrowTestPattern", .title = L"Kestrow test pattern",
-                        .style = WS_POPUP | WS_VISIBLE, .exStyle = WS_EX_TOPMOST, .x = 0, .y = 0, .width = w,
+    if (!window.Create({.className = L"KestrowTestPattern",
+                        .title = L"Kestrow test pattern",
+                        .style = WS_POPUP | WS_VISIBLE,
+                        .exStyle = WS_EX_TOPMOST,
+                        .x = 0,
+                        .y = 0,
+                        .width = w,
                         .height = h}))
         return 3;
     return kestrow::win::RunMessageLoop();
@@ -195,8 +204,8 @@ int RunPattern(const std::wstring& ready) {
 std::wstring WindowText(HWND hwnd) {
     wchar_t buf[1024] = {};
     DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
-                          2000, &copied);
+    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000,
+                          &copied);
     return buf;
 }
 std::wstring ClassName(HWND hwnd) {
@@ -213,12 +222,16 @@ std::string DescribeWindow(const char* kind, HWND hwnd) {
     std::wstring text = WindowText(hwnd);
     std::wstring escaped;
     for (wchar_t c : text) {
-        if (c == L'\n') escaped += L"\\n";
-        else if (c == L'\r') escaped += L"\\r";
-        else escaped += c;
+        if (c == L'\n')
+            escaped += L"\\n";
+        else if (c == L'\r')
+            escaped += L"\\r";
+        else
+            escaped += c;
     }
     char head[160];
-    std::snprintf(head, sizeof(head), "%s %lu ", kind, static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)));
+    std::snprintf(head, sizeof(head), "%s %lu ", kind,
+                  static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)));
     char tail[96];
     std::snprintf(tail, sizeof(tail), " %d %ld %ld %ld %ld %d ", ::GetDlgCtrlID(hwnd), rc.left, rc.top,
                   rc.right, rc.bottom, ::IsWindowVisible(hwnd) ? 1 : 0);
@@ -274,8 +287,8 @@ int LockFile(const std::wstring& file, const std::wstring& ready) {
 
 // Opened for a window, as programs do: Wine lets any thread in beside an open without one.
 int HoldClipboard(const std::wstring& ready) {
-    HWND owner = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                   nullptr, nullptr);
+    HWND owner =
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     kestrow::win::ClipboardSession clip(owner);
     if (!clip.IsOpen()) return 3;
     WriteFileBytes(ready, "ready\n", false);
@@ -284,10 +297,11 @@ int HoldClipboard(const std::wstring& ready) {
 
 // A window with a child control, for window tracking: the button must be found, not the window.
 int RunDialog(const std::wstring& ready) {
-    HWND dialog = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Kestrow test dialog", WS_POPUP | WS_VISIBLE | SS_GRAYRECT,
-                                    200, 150, 400, 300, nullptr, nullptr, nullptr, nullptr);
-    HWND button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 60, 80, 120, 40,
-                                    dialog, nullptr, nullptr, nullptr);
+    HWND dialog = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Kestrow test dialog",
+                                    WS_POPUP | WS_VISIBLE | SS_GRAYRECT, 200, 150, 400, 300, nullptr, nullptr,
+                                    nullptr, nullptr);
+    HWND button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 60, 80, 120,
+                                    40, dialog, nullptr, nullptr, nullptr);
     if (!dialog || !button) return 3;
     ::UpdateWindow(dialog);
     ::GdiFlush();
@@ -330,7 +344,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         HWND target = reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10));
         if (!::IsWindow(target)) return 2;
         if (job == L"post")
-            return ::PostMessageW(target, WM_COMMAND, WPARAM(std::wcstoul(args[3].c_str(), nullptr, 0)), 0) ? 0 : 3;
+            return ::PostMessageW(target, WM_COMMAND, WPARAM(std::wcstoul(args[3].c_str(), nullptr, 0)), 0)
+                       ? 0
+                       : 3;
         std::wstring text;
         for (size_t i = 0; i + 3 < args[3].size(); i += 4) {
             const std::wstring hex = args[3].substr(i + 2, 2) + args[3].substr(i, 2);

@@ -71,8 +71,7 @@ TEST(ColorPanePlacement, LowSelectionMovesTheToolbarAbove) {
 TEST(ColorPanePlacement, ToolbarAboveOrInsideTheSelection) {
     EXPECT_EQ(PlaceColorPane({208, 69, 400, 96}, kSel, 768).pane, (Point{208, 25}));
     EXPECT_EQ(PlaceColorPane({208, 40, 400, 67}, kSel, 768).pane, (Point{208, 72}));
-    EXPECT_EQ(PlaceColorPane({208, 268, 400, 295}, {0, 0, 1024, 768}, 768).pane,
-              (Point{208, 224}));
+    EXPECT_EQ(PlaceColorPane({208, 268, 400, 295}, {0, 0, 1024, 768}, 768).pane, (Point{208, 224}));
 }
 
 TEST(ColorPanePlacement, KeptFivePixelsInsideTheRightEdge) {

@@ -33,11 +33,9 @@ TEST(SplashFlight, EdgesMoveByTheStepAndTheDesktopsAspect) {
     EXPECT_EQ(s.window, (Rect{855, 436, 1245, 703}));
     EXPECT_FALSE(s.done);
     // Truncation, not rounding: 1000 * 60 / 1280 = 46.875.
-    EXPECT_EQ(FlyAwayStep({0, 0, 10, 10}, {0, 0, 1280, 1000}, 5000, 5000).window,
-              (Rect{120, 92, 70, 56}));
+    EXPECT_EQ(FlyAwayStep({0, 0, 10, 10}, {0, 0, 1280, 1000}, 5000, 5000).window, (Rect{120, 92, 70, 56}));
     // A desktop without width gives no vertical movement instead of a division by zero.
-    EXPECT_EQ(FlyAwayStep({0, 0, 10, 10}, {0, 0, 0, 0}, 5000, 5000).window,
-              (Rect{120, 0, 70, 10}));
+    EXPECT_EQ(FlyAwayStep({0, 0, 10, 10}, {0, 0, 0, 0}, 5000, 5000).window, (Rect{120, 0, 70, 10}));
 }
 
 TEST(SplashFlight, StopsAtTheThirteenthStepOnFullHdWithTaskBar) {
@@ -99,8 +97,7 @@ TEST(TakenHotkeys, NamesEachFailureWithItsCause) {
                    Hotkey{'J', kHotkeyControl | kHotkeyAlt | kHotkeyExtended}, Hotkey{0x73, 0}};
     EXPECT_EQ(TakenHotkeysText(reg, {}), L"");  // all registered: nothing to say
     reg.failed = 0b0110;
-    const std::wstring text =
-        TakenHotkeysText(reg, {L"Ctrl + Alt + J", L"F2", L"Ctrl + Alt + J", L"F4"});
+    const std::wstring text = TakenHotkeysText(reg, {L"Ctrl + Alt + J", L"F2", L"Ctrl + Alt + J", L"F4"});
     EXPECT_EQ(text,
               L"以下快捷键无法使用：\r\n"
               L"“截取整个屏幕到文件快捷键”（F2）已被其他程序占用\r\n"

@@ -65,8 +65,7 @@ TEST(ResultReaction, OneTrailingNulNamesTheSameFile) {
     EXPECT_EQ(counted.path, L"C:\\a.png");
     EXPECT_EQ(PathResult(1524, std::u16string(u"\0", 1), true).action, ResultAction::Toast);
     // Two are one inside the path.
-    EXPECT_EQ(PathResult(1525, std::u16string(u"C:\\a.png\0\0", 10), true).action,
-              ResultAction::Ignore);
+    EXPECT_EQ(PathResult(1525, std::u16string(u"C:\\a.png\0\0", 10), true).action, ResultAction::Ignore);
     std::u16string longest(kMaxResultPathChars, u'a');
     EXPECT_EQ(PathResult(1525, longest + u'\0', false).action, ResultAction::Toast);
 }

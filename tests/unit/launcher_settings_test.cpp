@@ -37,8 +37,7 @@ TEST(HotkeyCode, ModifiersConvertToRegistrationFlags) {
               kModShift | kModControl | kModAlt);
     // The extended-key flag has no counterpart and never changes the combination.
     EXPECT_EQ(ToRegisterModifiers(kHotkeyExtended), 0u);
-    EXPECT_EQ(ToRegisterModifiers(kHotkeyExtended | kHotkeyControl | kHotkeyAlt),
-              kModControl | kModAlt);
+    EXPECT_EQ(ToRegisterModifiers(kHotkeyExtended | kHotkeyControl | kHotkeyAlt), kModControl | kModAlt);
     EXPECT_EQ(ToRegisterModifiers(0xFFF0), 0u);
 }
 

@@ -86,8 +86,9 @@ TEST(Manifest, ValuesReadAsTextAndNonAsciiFromUtf8) {
     const auto m = Manifest(LR"({"errorcode": "0", "data": [{"clientversion": 2.5, "url": {"a": 1}}]})");
     EXPECT_EQ(m.clientVersion(), L"2.5");
     EXPECT_EQ(m.url(), LR"({"a":1})");
-    const auto cn = Manifest(L"{\"errorcode\": \"0\", \"data\": [{\"clientversion\": \"\u7248\u672c 2\","
-                             L" \"url\": \"http://h/\u4e0b\u8f7d\"}]}");
+    const auto cn = Manifest(
+        L"{\"errorcode\": \"0\", \"data\": [{\"clientversion\": \"\u7248\u672c 2\","
+        L" \"url\": \"http://h/\u4e0b\u8f7d\"}]}");
     EXPECT_EQ(cn.clientVersion(), L"\u7248\u672c 2");
     EXPECT_EQ(cn.url(), L"http://h/\u4e0b\u8f7d");
 }
@@ -98,15 +99,18 @@ TEST(ServiceUrls, FeedbackTextIsPercentEncodedUtf8) {
               L"http://127.0.0.1:8080/feedbacks/addFeedback/1/%E4%B8%AD%0D%0Ax%20y");
     // Characters outside the basic plane survive as four bytes, not as two surrogates.
     EXPECT_EQ(ToUtf8(FromUtf8("\xF0\x9F\x98\x80")), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(FromUtf8("a\xFF" "b"), L"a\uFFFDb");
+    EXPECT_EQ(FromUtf8("a\xFF"
+                       "b"),
+              L"a\uFFFDb");
 }
 
 TEST(ServiceUrls, BaseAddressFallsBackWhenEmptyOrMalformed) {
     const std::wstring def = L"http://default";
     EXPECT_EQ(ServiceBaseUrl(L"http://127.0.0.1:8080", def), L"http://127.0.0.1:8080");
     EXPECT_EQ(ServiceBaseUrl(L"HTTPS://svc.example.com/", def), L"HTTPS://svc.example.com");
-    for (const wchar_t* bad : {L"", L"127.0.0.1", L"ftp://h", L"http://", L"http://h/path", L"http:///", L"http://h:",
-                               L"http://h:70000", L"http://u@h", L"http://h:80x", L"file:///c:/x"})
+    for (const wchar_t* bad :
+         {L"", L"127.0.0.1", L"ftp://h", L"http://", L"http://h/path", L"http:///", L"http://h:",
+          L"http://h:70000", L"http://u@h", L"http://h:80x", L"file:///c:/x"})
         EXPECT_EQ(ServiceBaseUrl(bad, def), def) << std::wstring(bad).size();
 }
 
@@ -114,8 +118,9 @@ TEST(ServiceUrls, OnlyWebAddressesAreOpened) {
     EXPECT_TRUE(IsWebAddress(L"http://h/x"));
     EXPECT_TRUE(IsWebAddress(L"  HTTPS://h/x \t"));
     EXPECT_EQ(TrimmedAddress(L" \thttp://h/x \r\n"), L"http://h/x");
-    for (const wchar_t* bad : {L"file:///C:/windows/notepad.exe", L"C:\\windows\\notepad.exe",
-                               L"\\\\server\\share\\a.exe", L"javascript:alert(1)", L"http:/h", L"", L"httpx://h"})
+    for (const wchar_t* bad :
+         {L"file:///C:/windows/notepad.exe", L"C:\\windows\\notepad.exe", L"\\\\server\\share\\a.exe",
+          L"javascript:alert(1)", L"http:/h", L"", L"httpx://h"})
         EXPECT_FALSE(IsWebAddress(bad));
 }
 
@@ -130,12 +135,12 @@ TEST(ServiceUrls, PingPlaceholders) {
 TEST(VersionTranslation, ChoiceRulesInOrder) {
     const Translation zhCN{0x0804, 1200}, zhTW{0x0404, 1200}, neutral{0x0000, 1200}, enUS{0x0409, 1252},
         enGB{0x0809, 1252}, de{0x0407, 1252}, fr{0x040C, 1252};
-    EXPECT_EQ(ChooseTranslation({de, zhTW, zhCN}, 0x0804), 2);   // exact
-    EXPECT_EQ(ChooseTranslation({de, zhTW, neutral}, 0x0804), 1);  // same primary language
-    EXPECT_EQ(ChooseTranslation({de, neutral, enUS}, 0x0804), 1);  // neutral
+    EXPECT_EQ(ChooseTranslation({de, zhTW, zhCN}, 0x0804), 2);                  // exact
+    EXPECT_EQ(ChooseTranslation({de, zhTW, neutral}, 0x0804), 1);               // same primary language
+    EXPECT_EQ(ChooseTranslation({de, neutral, enUS}, 0x0804), 1);               // neutral
     EXPECT_EQ(ChooseTranslation({de, enGB, enUS, {0x0009, 1252}}, 0x0804), 3);  // English, exact
-    EXPECT_EQ(ChooseTranslation({de, enGB, enUS}, 0x0804), 1);     // English by primary language
-    EXPECT_EQ(ChooseTranslation({de, fr}, 0x0804), 0);             // the first
+    EXPECT_EQ(ChooseTranslation({de, enGB, enUS}, 0x0804), 1);                  // English by primary language
+    EXPECT_EQ(ChooseTranslation({de, fr}, 0x0804), 0);                          // the first
     EXPECT_EQ(ChooseTranslation({}, 0x0804), -1);
     EXPECT_EQ(StringFileInfoPrefix(zhCN), L"\\StringFileInfo\\080404B0\\");
 }

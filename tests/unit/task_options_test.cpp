@@ -23,7 +23,9 @@ TEST(TaskCommandLine, TheLaunchersFiveLinesSelectTheirTasks) {
         int track;
     } cases[] = {
         {{L"Worker.exe", L"-tasktype", L"screencapture"}, TaskType::ScreenCapture, 0},
-        {{L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", L"true"}, TaskType::ScreenCapture, 1},
+        {{L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", L"true"},
+         TaskType::ScreenCapture,
+         1},
         {{L"Worker.exe", L"-tasktype", L"colorcapture"}, TaskType::ColorCapture, 0},
         {{L"Worker.exe", L"-tasktype", L"screenfullscreentofile"}, TaskType::FullScreenToFile, 0},
         {{L"Worker.exe", L"-tasktype", L"screenfullscreentoclipboard"}, TaskType::FullScreenToClipboard, 0},
@@ -93,15 +95,14 @@ TEST(TaskCommandLine, TrackwindowIsOffOnlyForFalseOrZero) {
 TEST(TaskCommandLine, LaterPairsOverrideEarlierOnes) {
     Parsed p = Parse({L"Worker.exe", L"-tasktype", L"colorcapture", L"-tasktype", L"screencapture"});
     EXPECT_EQ(p.options.taskType, TaskType::ScreenCapture);
-    p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", L"1", L"-trackwindow",
-               L"0"});
+    p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-trackwindow", L"1", L"-trackwindow", L"0"});
     EXPECT_EQ(p.options.trackWindow, 0);
 }
 
 TEST(TaskCommandLine, PairsUpToTheEighthArgumentApply) {
     // Pair 5/6 and 7/8 are read; a ninth argument and a partnerless last one are not.
-    Parsed p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-x", L"y", L"-trackwindow",
-                      L"true", L"-tasktype", L"colorcapture", L"-tasktype"});
+    Parsed p = Parse({L"Worker.exe", L"-tasktype", L"screencapture", L"-x", L"y", L"-trackwindow", L"true",
+                      L"-tasktype", L"colorcapture", L"-tasktype"});
     EXPECT_TRUE(p.valid);
     EXPECT_EQ(p.options.trackWindow, 1);
     EXPECT_EQ(p.options.taskType, TaskType::ColorCapture);

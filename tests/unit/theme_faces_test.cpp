@@ -38,7 +38,8 @@ TEST(ThemeFace, OldSystemsTakeSimSunWithoutReadingTheList) {
 
 TEST(ThemeFace, ReadingStopsOnceAllThreeAreFound) {
     int read = 0;
-    const unsigned found = FindThemeFaces(6, Fonts({L"宋体", L"Tahoma", L"微软雅黑", L"Arial", L"Courier"}, &read));
+    const unsigned found =
+        FindThemeFaces(6, Fonts({L"宋体", L"Tahoma", L"微软雅黑", L"Arial", L"Courier"}, &read));
     EXPECT_EQ(found, unsigned(kFaceYaHei | kFaceTahoma | kFaceSimSun));
     EXPECT_EQ(read, 3);
 }

@@ -28,7 +28,10 @@ TEST(WebAddress, CutTo509CharactersBeforeTheRules) {
     const std::wstring longText = L"http://" + std::wstring(600, L'a');
     EXPECT_EQ(Normalize(longText), longText.substr(0, 509));
     std::wstring seen;
-    NormalizeAddress(std::wstring(600, L'b'), [&](const std::wstring& p) { seen = p; return false; });
+    NormalizeAddress(std::wstring(600, L'b'), [&](const std::wstring& p) {
+        seen = p;
+        return false;
+    });
     EXPECT_EQ(seen.size(), 509u);
 }
 
@@ -52,7 +55,7 @@ TEST(WebCaptureTexts, PngExtensionAndToggleDirection) {
 }
 
 TEST(BitmapFileLayout, BitsPerPixelRoundUpToFileDepths) {
-    const int expected[][2] = {{0, 1}, {1, 1}, {2, 4}, {4, 4}, {5, 8}, {8, 8},
+    const int expected[][2] = {{0, 1},   {1, 1},   {2, 4},   {4, 4},   {5, 8},  {8, 8},
                                {15, 24}, {16, 24}, {24, 24}, {25, 32}, {32, 32}};
     for (auto [display, file] : expected) EXPECT_EQ(FileBitsPerPixel(display), file) << display;
 }

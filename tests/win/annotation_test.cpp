@@ -19,7 +19,9 @@ namespace {
 
 bool Shown(HWND w) { return (::GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-unsigned ToRgb(COLORREF c) { return (unsigned(GetRValue(c)) << 16) | (unsigned(GetGValue(c)) << 8) | GetBValue(c); }
+unsigned ToRgb(COLORREF c) {
+    return (unsigned(GetRValue(c)) << 16) | (unsigned(GetGValue(c)) << 8) | GetBValue(c);
+}
 
 constexpr unsigned kWhite = 0xFFFFFF, kRed = 0xFF0000, kBlue = 0x0000FF;
 
@@ -33,7 +35,8 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"KESTROW_AnnotationTestHost";
         if (!win::RegisterWindowClass(wc)) return false;
-        return Window::Create({.className = wc.lpszClassName, .x = 0, .y = 0, .width = 800, .height = 600}) != nullptr;
+        return Window::Create({.className = wc.lpszClassName, .x = 0, .y = 0, .width = 800, .height = 600}) !=
+               nullptr;
     }
     int fontHeight = 0;
     int fontMessages = 0;
@@ -121,15 +124,16 @@ TEST_F(Annotation, PressesOutsideLeftClampAndOnTheFarEdgesStartNothing) {
     ASSERT_EQ(graphs.ShapeCount(), 1);
     EXPECT_EQ(graphs.shape(0)->start().x, 100);
     EXPECT_EQ(graphs.shape(0)->start().y, 100);
-    Stroke(ID_TOOL_RECTANGLE, {{350, 150}, {200, 200}});   // right of it: clamps onto the right edge
-    Stroke(ID_TOOL_RECTANGLE, {{150, 260}, {200, 200}});   // below it
-    Stroke(-1, {{150, 150}, {200, 200}});                    // no tool
+    Stroke(ID_TOOL_RECTANGLE, {{350, 150}, {200, 200}});  // right of it: clamps onto the right edge
+    Stroke(ID_TOOL_RECTANGLE, {{150, 260}, {200, 200}});  // below it
+    Stroke(-1, {{150, 150}, {200, 200}});                 // no tool
     EXPECT_EQ(graphs.ShapeCount(), 1);
     EXPECT_EQ(graphs.current(), nullptr);
 }
 
 TEST_F(Annotation, ClicksLeaveOnlyAStroke) {
-    for (int tool : {ID_TOOL_RECTANGLE, ID_TOOL_ELLIPSE, ID_TOOL_ARROW}) Stroke(tool, {{150, 150}, {150, 150}});
+    for (int tool : {ID_TOOL_RECTANGLE, ID_TOOL_ELLIPSE, ID_TOOL_ARROW})
+        Stroke(tool, {{150, 150}, {150, 150}});
     EXPECT_EQ(graphs.ShapeCount(), 0);
     Stroke(ID_TOOL_BRUSH, {{150, 150}, {150, 150}});
     EXPECT_EQ(graphs.ShapeCount(), 1);
@@ -184,8 +188,8 @@ TEST_F(Annotation, TextBoxGrowsWithItsTextAndCommitsIntoThatRectangle) {
     ::SetWindowTextW(box, L"a long line of text that is wider than the selection is");
     graphs.FitTextBox();
     r = graphs.textBox().placement();
-    EXPECT_EQ(r.right, 300);                   // up to the selection's right edge
-    EXPECT_GT(r.bottom - r.top, 30 + 12);      // then more than one line
+    EXPECT_EQ(r.right, 300);               // up to the selection's right edge
+    EXPECT_GT(r.bottom - r.top, 30 + 12);  // then more than one line
     EXPECT_LE(r.bottom, 250);
     RECT window;
     ::GetWindowRect(box, &window);
@@ -227,11 +231,13 @@ TEST_F(Annotation, EmptyTextIsDiscardedAndOpenTextIsNotPainted) {
 }
 
 TEST_F(Annotation, CursorShowsWhereAPressWouldDraw) {
-    auto classCursor = [&] { return reinterpret_cast<HCURSOR>(::GetClassLongPtrW(host.hwnd(), GCLP_HCURSOR)); };
+    auto classCursor = [&] {
+        return reinterpret_cast<HCURSOR>(::GetClassLongPtrW(host.hwnd(), GCLP_HCURSOR));
+    };
     const HCURSOR cross = ::LoadCursorW(nullptr, IDC_CROSS);
     graphs.OnMouseMove(150, 150);
     EXPECT_EQ(classCursor(), cross);
-    graphs.OnMouseMove(300, 150);   // on the right edge: outside by PtInRect rules
+    graphs.OnMouseMove(300, 150);  // on the right edge: outside by PtInRect rules
     EXPECT_NE(classCursor(), cross);
     graphs.OnMouseMove(50, 50);
     EXPECT_NE(classCursor(), cross);
@@ -256,11 +262,11 @@ TEST_F(Annotation, PaneStartsRedThreePixelsWithTheMiddleWidthChecked) {
     EXPECT_EQ(client.right, 264);
     EXPECT_EQ(client.bottom, 39);
     const test::Pixels p = PaintPane();
-    EXPECT_EQ(p.At(0, 0), 0x678AAAu);                 // outline
-    EXPECT_EQ(p.At(60, 2), 0xE8E8E8u);                // background
-    EXPECT_EQ(p.At(90, 20), 0x678AAAu);               // colour box outline
+    EXPECT_EQ(p.At(0, 0), 0x678AAAu);    // outline
+    EXPECT_EQ(p.At(60, 2), 0xE8E8E8u);   // background
+    EXPECT_EQ(p.At(90, 20), 0x678AAAu);  // colour box outline
     EXPECT_EQ(p.At(91, 20), ToRgb(::GetSysColor(COLOR_WINDOW)));
-    EXPECT_EQ(p.At(104, 20), kRed);                   // the colour
+    EXPECT_EQ(p.At(104, 20), kRed);  // the colour
     // The sixteen swatches in order, outlined in black.
     for (int i = 0; i < 16; ++i) {
         const int x = 120 + 3 + 17 * (i % 8), y = (i < 8 ? 1 : 18) + 3;

@@ -49,7 +49,9 @@ void Pump(DWORD ms, Pred done) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }
-void Pump(DWORD ms) { Pump(ms, [] { return false; }); }
+void Pump(DWORD ms) {
+    Pump(ms, [] { return false; });
+}
 
 // Serves one small page on 127.0.0.1 at a free port until destroyed; a server that
 // `hangs` takes the requests and never answers.
@@ -227,7 +229,8 @@ TEST_F(BrowserHost, ControlReachesTheSiteThroughTheClientSite) {
     win::ComPtr<IOleClientSite> clientSite;
     ASSERT_EQ(object->GetClientSite(clientSite.Put()), S_OK);
     win::ComPtr<IServiceProvider> services;
-    ASSERT_EQ(clientSite->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(services.Put())), S_OK);
+    ASSERT_EQ(clientSite->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(services.Put())),
+              S_OK);
     win::ComPtr<IInternetSecurityManager> manager;
     EXPECT_EQ(services->QueryService(SID_SInternetSecurityManager, IID_IInternetSecurityManager,
                                      reinterpret_cast<void**>(manager.Put())),

@@ -86,8 +86,8 @@ struct Windows {
         dialog = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, dialogRect.left, dialogRect.top,
                                    dialogRect.right - dialogRect.left, dialogRect.bottom - dialogRect.top,
                                    nullptr, nullptr, nullptr, nullptr);
-        button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 20, 30, 80, 25, dialog, nullptr,
-                                   nullptr, nullptr);
+        button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 20, 30, 80, 25, dialog,
+                                   nullptr, nullptr, nullptr);
         hidden = ::CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD, 0, 0, 300, 300, dialog, nullptr, nullptr,
                                    nullptr);
         overlay = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
@@ -159,11 +159,11 @@ TEST(MagnifierDrawing, BoxCornerZoomAndCrosses) {
     EXPECT_EQ(p.At(bx + 100 + 4 * 7 + 1, by + 100 + 4 * 11 + 2), test::Unique(7, 11));
     EXPECT_EQ(p.At(bx + 199, by + 199), test::Unique(24, 24));
     EXPECT_EQ(p.At(bx + 10, by + 10), 0x333333u);  // outside the picture: the box colour
-    EXPECT_EQ(p.At(bx + 150, by + 100), kRed);    // the hot-spot cross (row 25 -> 100..103)
+    EXPECT_EQ(p.At(bx + 150, by + 100), kRed);     // the hot-spot cross (row 25 -> 100..103)
     EXPECT_EQ(p.At(bx + 101, by + 150), kRed);
-    EXPECT_EQ(p.At(W - 1, H - 1), 0x7F7F7Fu);      // text strip
-    EXPECT_EQ(p.At(300, 0), kRed);                 // screen crosshair through (0,0)
-    EXPECT_EQ(p.At(5, 5), kFill);                  // the top-left corner stays free
+    EXPECT_EQ(p.At(W - 1, H - 1), 0x7F7F7Fu);  // text strip
+    EXPECT_EQ(p.At(300, 0), kRed);             // screen crosshair through (0,0)
+    EXPECT_EQ(p.At(5, 5), kFill);              // the top-left corner stays free
 }
 
 TEST(MagnifierDrawing, CrossesFollowTheSelectionState) {
@@ -172,7 +172,7 @@ TEST(MagnifierDrawing, CrossesFollowTheSelectionState) {
     r.selection.geometry().DragTo(400, 300);
     r.magnifier.DrawAt(r.s.target.dc(), {400, 300});
     test::Pixels p = r.s.Read();
-    EXPECT_EQ(p.At(600, 300), kRed);  // screen crosshair while dragging
+    EXPECT_EQ(p.At(600, 300), kRed);       // screen crosshair while dragging
     EXPECT_EQ(p.At(100, 102), 0x00AEFFu);  // no zoom cross; the outline's corner at the hot spot
     EXPECT_EQ(p.At(60, 60), test::Unique(375 + 15, 275 + 15));
 

@@ -34,7 +34,8 @@ TEST(ColorClipboard, AFailedAllocationIsNotACopy) {
 TEST(ColorPickerZoom, PartsPastTheScreenEdgeAreFilledNotStale) {
     CColorCaptureWnd picker;
     ASSERT_TRUE(CColorCaptureWnd::RegisterClass());
-    ASSERT_TRUE(picker.Create({.className = CColorCaptureWnd::kClassName, .x = 0, .y = 0, .width = 10, .height = 10}));
+    ASSERT_TRUE(picker.Create(
+        {.className = CColorCaptureWnd::kClassName, .x = 0, .y = 0, .width = 10, .height = 10}));
     picker.Start();
     const int w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     test::Pixels p{w, h, std::vector<unsigned>(size_t(w) * h)};

@@ -15,8 +15,9 @@ TaskOptions Read(const wchar_t* line, bool* valid = nullptr) {
 }
 
 TEST(WorkerCommandLine, QuotesGroupAndTheProgramNameIsFirst) {
-    const auto args = win::SplitCommandLine(L"\"C:\\Program Files\\Kestrow\\Worker.exe\" -tasktype \"color"
-                                       L"capture\"");
+    const auto args = win::SplitCommandLine(
+        L"\"C:\\Program Files\\Kestrow\\Worker.exe\" -tasktype \"color"
+        L"capture\"");
     ASSERT_EQ(args.size(), 3u);
     EXPECT_EQ(args[0], L"C:\\Program Files\\Kestrow\\Worker.exe");
     EXPECT_EQ(args[2], L"colorcapture");

@@ -25,8 +25,7 @@ struct Canvas {
 };
 
 template <class Shape>
-std::unique_ptr<Shape> Make(std::initializer_list<POINT> points, int width = 1,
-                            COLORREF color = kRed) {
+std::unique_ptr<Shape> Make(std::initializer_list<POINT> points, int width = 1, COLORREF color = kRed) {
     auto g = std::make_unique<Shape>();
     g->SetColor(color);
     g->SetPenWidth(width);

@@ -57,8 +57,8 @@ TEST(CopyRegion, CopiesExactlyTheRectangle) {
 
 TEST(CopyRegion, StopsAtThePrimaryDisplaysEdges) {
     PatternSurface s;
-    win::Bitmap b = CopyRegion(s.surface.dc(), RECT{s.displayW - 50, s.displayH - 20,
-                                                    s.displayW + 30, s.displayH + 25});
+    win::Bitmap b =
+        CopyRegion(s.surface.dc(), RECT{s.displayW - 50, s.displayH - 20, s.displayW + 30, s.displayH + 25});
     ExpectCopyOf(b.Get(), s.displayW - 50, s.displayH - 20, 50, 20);
 }
 

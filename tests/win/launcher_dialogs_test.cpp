@@ -34,8 +34,8 @@ struct LauncherModule {
 
 std::string ReadBytes(const std::wstring& path) {
     std::string bytes;
-    win::UniqueFile f(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
+    win::UniqueFile f(
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!f) return "<missing>";
     char buf[4096];
     DWORD n = 0;
@@ -44,8 +44,7 @@ std::string ReadBytes(const std::wstring& path) {
 }
 
 void WriteBytes(const std::wstring& path, const std::string& text) {
-    win::UniqueFile f(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    win::UniqueFile f(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(f);
     DWORD n = 0;
     ::WriteFile(f.Get(), text.data(), DWORD(text.size()), &n, nullptr);
@@ -91,8 +90,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (++g_ticks > 300) {
         std::wstring owned;
         ::EnumThreadWindows(::GetCurrentThreadId(), CloseOwned, reinterpret_cast<LPARAM>(&owned));
-        ADD_FAILURE() << g_steps.size() << " step(s) left; the dialog's windows: "
-                      << testing::PrintToString(owned);
+        ADD_FAILURE() << g_steps.size()
+                      << " step(s) left; the dialog's windows: " << testing::PrintToString(owned);
         g_steps.clear();
         g_ticks = 0;
         if (g_dialog && g_dialog->IsWindow()) ::EndDialog(g_dialog->hwnd(), 99);
@@ -101,14 +100,14 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (g_steps.empty()) return;
     auto step = std::move(g_steps.front());
     g_steps.pop_front();
-    if (!step()) g_steps.push_front(std::move(step));
-    else g_ticks = 0;
+    if (!step())
+        g_steps.push_front(std::move(step));
+    else
+        g_ticks = 0;
 }
 
 // The dialog once it shows (the steps start from a timer that may fire before).
-HWND SettingsWindow() {
-    return g_dialog && ::IsWindowVisible(g_dialog->hwnd()) ? g_dialog->hwnd() : nullptr;
-}
+HWND SettingsWindow() { return g_dialog && ::IsWindowVisible(g_dialog->hwnd()) ? g_dialog->hwnd() : nullptr; }
 
 // Runs the settings dialog modally with `steps`; returns its result.
 INT_PTR RunWithSteps(CSettingDlg& dlg, std::vector<std::function<bool()>> steps) {
@@ -171,9 +170,9 @@ struct MainStandIn {
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (msg == WM_HOTKEYS_CHANGED) {
             std::wstring values;
-            for (const wchar_t* key : {L"auto_open_screencapture", L"showstartupscreen",
-                                       L"hk_screencapture", L"hk_screencapture_file",
-                                       L"hk_screencapture_clipboard", L"hk_colorcapture"})
+            for (const wchar_t* key :
+                 {L"auto_open_screencapture", L"showstartupscreen", L"hk_screencapture",
+                  L"hk_screencapture_file", L"hk_screencapture_clipboard", L"hk_colorcapture"})
                 values += Value(config->file(), key) + L" ";
             seen.push_back(values);
             UnregisterHotkeys(hwnd);
@@ -207,8 +206,8 @@ protected:
         ASSERT_TRUE(module_.h);
         wchar_t buf[1024];
         DWORD bytes = sizeof(buf);
-        hadRun_ = ::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ,
-                                 nullptr, buf, &bytes) == ERROR_SUCCESS;
+        hadRun_ = ::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr, buf,
+                                 &bytes) == ERROR_SUCCESS;
         if (hadRun_) savedRun_ = buf;
         exe_ = dir_.File(L"KestrowCapture.exe");
         WriteBytes(exe_, "MZ");
@@ -226,8 +225,8 @@ protected:
     static std::wstring Run(bool* present = nullptr) {
         wchar_t buf[1024] = {};
         DWORD bytes = sizeof(buf);
-        const bool ok = ::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName,
-                                       RRF_RT_REG_SZ, nullptr, buf, &bytes) == ERROR_SUCCESS;
+        const bool ok = ::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr,
+                                       buf, &bytes) == ERROR_SUCCESS;
         if (present) *present = ok;
         return ok ? buf : L"<none>";
     }
@@ -242,85 +241,91 @@ protected:
 TEST_F(SettingsDialog, ControlsTextsAndPlacesFromTheBuiltResources) {
     AppConfig config(dir_.File(L"appconfig.ini"));
     CSettingDlg dlg(config, exe_, nullptr, module_.h);
-    const INT_PTR result = RunWithSteps(dlg, {[] {
-        HWND d = SettingsWindow();
-        if (!d) return false;
-        RECT rc{};
-        ::GetWindowRect(d, &rc);
-        EXPECT_EQ(rc.left, 0);  // at its template position, not centred
-        EXPECT_EQ(rc.top, 0);
-        HWND ok = ::GetDlgItem(d, IDOK), cancel = ::GetDlgItem(d, IDCANCEL);
-        HWND tabs = ::GetDlgItem(d, IDC_SETTING_TABS);
-        EXPECT_EQ(Text(ok), L"设置");
-        EXPECT_TRUE(::GetWindowLongW(ok, GWL_STYLE) & BS_DEFPUSHBUTTON);
-        EXPECT_EQ(Text(cancel), L"取消");
-        EXPECT_EQ(ClassOf(tabs), L"SysTabControl32");
-        ExpectPlaced(ok, 181, 203, 50, 14);
-        ExpectPlaced(cancel, 237, 203, 50, 14);
-        ExpectPlaced(tabs, 7, 7, 280, 193);
-        EXPECT_EQ(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
-        for (int i = 0; i < 2; ++i) {
-            wchar_t text[32] = {};
-            TCITEMW item{TCIF_TEXT};
-            item.pszText = text;
-            item.cchTextMax = 32;
-            ::SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-            EXPECT_STREQ(text, i == 0 ? L"通用设置项" : L"快捷键设置项");
-        }
-        EXPECT_EQ(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+    const INT_PTR result = RunWithSteps(
+        dlg, {[] {
+                  HWND d = SettingsWindow();
+                  if (!d) return false;
+                  RECT rc{};
+                  ::GetWindowRect(d, &rc);
+                  EXPECT_EQ(rc.left, 0);  // at its template position, not centred
+                  EXPECT_EQ(rc.top, 0);
+                  HWND ok = ::GetDlgItem(d, IDOK), cancel = ::GetDlgItem(d, IDCANCEL);
+                  HWND tabs = ::GetDlgItem(d, IDC_SETTING_TABS);
+                  EXPECT_EQ(Text(ok), L"设置");
+                  EXPECT_TRUE(::GetWindowLongW(ok, GWL_STYLE) & BS_DEFPUSHBUTTON);
+                  EXPECT_EQ(Text(cancel), L"取消");
+                  EXPECT_EQ(ClassOf(tabs), L"SysTabControl32");
+                  ExpectPlaced(ok, 181, 203, 50, 14);
+                  ExpectPlaced(cancel, 237, 203, 50, 14);
+                  ExpectPlaced(tabs, 7, 7, 280, 193);
+                  EXPECT_EQ(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+                  for (int i = 0; i < 2; ++i) {
+                      wchar_t text[32] = {};
+                      TCITEMW item{TCIF_TEXT};
+                      item.pszText = text;
+                      item.cchTextMax = 32;
+                      ::SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+                      EXPECT_STREQ(text, i == 0 ? L"通用设置项" : L"快捷键设置项");
+                  }
+                  EXPECT_EQ(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
 
-        RECT client{};
-        ::GetClientRect(tabs, &client);
-        for (HWND page : {GeneralPage(), HotkeysPage()}) {
-            EXPECT_EQ(::GetParent(page), tabs);
-            RECT placed{};
-            ::GetWindowRect(page, &placed);
-            ::MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&placed), 2);
-            const Rect want = PageRect({client.left, client.top, client.right, client.bottom});
-            EXPECT_EQ((Rect{placed.left, placed.top, placed.right, placed.bottom}), want);
-            EXPECT_FALSE(::GetWindowLongW(page, GWL_STYLE) & WS_BORDER);
-            // White pages and labels.
-            HDC dc = ::GetDC(page);
-            EXPECT_EQ(::SendMessageW(page, WM_CTLCOLORDLG, WPARAM(dc), LPARAM(page)),
-                      LRESULT(::GetStockObject(WHITE_BRUSH)));
-            EXPECT_EQ(::SendMessageW(page, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(page)),
-                      LRESULT(::GetStockObject(WHITE_BRUSH)));
-            ::ReleaseDC(page, dc);
-        }
-        EXPECT_TRUE(::IsWindowVisible(GeneralPage()));
-        EXPECT_FALSE(::IsWindowVisible(HotkeysPage()));
+                  RECT client{};
+                  ::GetClientRect(tabs, &client);
+                  for (HWND page : {GeneralPage(), HotkeysPage()}) {
+                      EXPECT_EQ(::GetParent(page), tabs);
+                      RECT placed{};
+                      ::GetWindowRect(page, &placed);
+                      ::MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&placed), 2);
+                      const Rect want = PageRect({client.left, client.top, client.right, client.bottom});
+                      EXPECT_EQ((Rect{placed.left, placed.top, placed.right, placed.bottom}), want);
+                      EXPECT_FALSE(::GetWindowLongW(page, GWL_STYLE) & WS_BORDER);
+                      // White pages and labels.
+                      HDC dc = ::GetDC(page);
+                      EXPECT_EQ(::SendMessageW(page, WM_CTLCOLORDLG, WPARAM(dc), LPARAM(page)),
+                                LRESULT(::GetStockObject(WHITE_BRUSH)));
+                      EXPECT_EQ(::SendMessageW(page, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(page)),
+                                LRESULT(::GetStockObject(WHITE_BRUSH)));
+                      ::ReleaseDC(page, dc);
+                  }
+                  EXPECT_TRUE(::IsWindowVisible(GeneralPage()));
+                  EXPECT_FALSE(::IsWindowVisible(HotkeysPage()));
 
-        struct Check { int id; const wchar_t* text; int y, cx; } boxes[] = {
-            {1005, L"开机自动运行", 7, 98}, {1004, L"自动打开截屏后的文件", 25, 92},
-            {1007, L"显示启动画面", 44, 113}};
-        for (const auto& b : boxes) {
-            HWND h = Box(b.id);
-            EXPECT_EQ(Text(h), b.text);
-            EXPECT_EQ(::GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK, DWORD(BS_AUTOCHECKBOX));
-            ExpectPlaced(h, 7, b.y, b.cx, 10);
-        }
-        const int labelY[] = {7, 47, 79, 118}, controlY[] = {25, 62, 94, 132};
-        std::vector<HWND> labels;
-        for (HWND c = ::GetWindow(HotkeysPage(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-            if (ClassOf(c) == L"Static") labels.push_back(c);
-        EXPECT_EQ(labels.size(), 4u);
-        for (size_t i = 0; i < 4 && i < labels.size(); ++i) {
-            EXPECT_EQ(Text(labels[i]), kHotkeyLabels[i]);
-            ExpectPlaced(labels[i], 7, labelY[i], 134, 8);
-            EXPECT_EQ(ClassOf(Hotkey(int(i))), L"msctls_hotkey32");
-            // The control draws its border as a client edge.
-            EXPECT_TRUE((::GetWindowLongW(Hotkey(int(i)), GWL_STYLE) & WS_BORDER) ||
-                        (::GetWindowLongW(Hotkey(int(i)), GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
-            ExpectPlaced(Hotkey(int(i)), 7, controlY[i], 204, 14);
-        }
-        // The tab's selection change shows the other page.
-        ::SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
-        NMHDR nm{tabs, UINT_PTR(IDC_SETTING_TABS), UINT(TCN_SELCHANGE)};
-        ::SendMessageW(d, WM_NOTIFY, IDC_SETTING_TABS, LPARAM(&nm));
-        EXPECT_FALSE(::IsWindowVisible(GeneralPage()));
-        EXPECT_TRUE(::IsWindowVisible(HotkeysPage()));
-        return true;
-    }, Press(IDCANCEL)});
+                  struct Check {
+                      int id;
+                      const wchar_t* text;
+                      int y, cx;
+                  } boxes[] = {{1005, L"开机自动运行", 7, 98},
+                               {1004, L"自动打开截屏后的文件", 25, 92},
+                               {1007, L"显示启动画面", 44, 113}};
+                  for (const auto& b : boxes) {
+                      HWND h = Box(b.id);
+                      EXPECT_EQ(Text(h), b.text);
+                      EXPECT_EQ(::GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK, DWORD(BS_AUTOCHECKBOX));
+                      ExpectPlaced(h, 7, b.y, b.cx, 10);
+                  }
+                  const int labelY[] = {7, 47, 79, 118}, controlY[] = {25, 62, 94, 132};
+                  std::vector<HWND> labels;
+                  for (HWND c = ::GetWindow(HotkeysPage(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+                      if (ClassOf(c) == L"Static") labels.push_back(c);
+                  EXPECT_EQ(labels.size(), 4u);
+                  for (size_t i = 0; i < 4 && i < labels.size(); ++i) {
+                      EXPECT_EQ(Text(labels[i]), kHotkeyLabels[i]);
+                      ExpectPlaced(labels[i], 7, labelY[i], 134, 8);
+                      EXPECT_EQ(ClassOf(Hotkey(int(i))), L"msctls_hotkey32");
+                      // The control draws its border as a client edge.
+                      EXPECT_TRUE((::GetWindowLongW(Hotkey(int(i)), GWL_STYLE) & WS_BORDER) ||
+                                  (::GetWindowLongW(Hotkey(int(i)), GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
+                      ExpectPlaced(Hotkey(int(i)), 7, controlY[i], 204, 14);
+                  }
+                  // The tab's selection change shows the other page.
+                  ::SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
+                  NMHDR nm{tabs, UINT_PTR(IDC_SETTING_TABS), UINT(TCN_SELCHANGE)};
+                  ::SendMessageW(d, WM_NOTIFY, IDC_SETTING_TABS, LPARAM(&nm));
+                  EXPECT_FALSE(::IsWindowVisible(GeneralPage()));
+                  EXPECT_TRUE(::IsWindowVisible(HotkeysPage()));
+                  return true;
+              },
+              Press(IDCANCEL)});
     EXPECT_EQ(result, IDCANCEL);
 }
 
@@ -335,21 +340,23 @@ TEST_F(SettingsDialog, LoadsEveryValueAndStoresGeneralPageFirst) {
     AppConfig config(file);
     MainStandIn main(config);
     CSettingDlg dlg(config, exe_, main.hwnd, module_.h);
-    const INT_PTR result = RunWithSteps(dlg, {[] {
-        if (!SettingsWindow()) return false;
-        EXPECT_TRUE(Checked(IDC_AUTO_OPEN));
-        EXPECT_TRUE(Checked(IDC_AUTORUN));
-        EXPECT_FALSE(Checked(IDC_SHOW_STARTUP_SCREEN));
-        EXPECT_EQ(HotkeyValue(0), 0xFFFF);
-        EXPECT_EQ(HotkeyValue(1), 0);
-        EXPECT_EQ(HotkeyValue(2), 0x2354);  // 0x1230054: what lies beyond a byte is dropped
-        EXPECT_EQ(HotkeyValue(3), (6 << 8) | 'S');
-        Check(IDC_AUTO_OPEN, false);
-        Check(IDC_AUTORUN, false);
-        Check(IDC_SHOW_STARTUP_SCREEN, true);
-        SetHotkeyValue(1, (3 << 8) | 'K');
-        return true;
-    }, Press(IDOK)});
+    const INT_PTR result = RunWithSteps(
+        dlg, {[] {
+                  if (!SettingsWindow()) return false;
+                  EXPECT_TRUE(Checked(IDC_AUTO_OPEN));
+                  EXPECT_TRUE(Checked(IDC_AUTORUN));
+                  EXPECT_FALSE(Checked(IDC_SHOW_STARTUP_SCREEN));
+                  EXPECT_EQ(HotkeyValue(0), 0xFFFF);
+                  EXPECT_EQ(HotkeyValue(1), 0);
+                  EXPECT_EQ(HotkeyValue(2), 0x2354);  // 0x1230054: what lies beyond a byte is dropped
+                  EXPECT_EQ(HotkeyValue(3), (6 << 8) | 'S');
+                  Check(IDC_AUTO_OPEN, false);
+                  Check(IDC_AUTORUN, false);
+                  Check(IDC_SHOW_STARTUP_SCREEN, true);
+                  SetHotkeyValue(1, (3 << 8) | 'K');
+                  return true;
+              },
+              Press(IDOK)});
     EXPECT_EQ(result, IDOK);
     // The hotkeys were told once, after the general values and all four hotkeys were stored.
     ASSERT_EQ(MainStandIn::seen.size(), 1u);
@@ -397,17 +404,21 @@ TEST_F(SettingsDialog, CancelAndCloseStoreNothing) {
     MainStandIn main(config);
     for (UINT how : {UINT(IDCANCEL), UINT(WM_CLOSE)}) {
         CSettingDlg dlg(config, exe_, main.hwnd, module_.h);
-        const INT_PTR result = RunWithSteps(dlg, {[] {
-            if (!SettingsWindow()) return false;
-            Check(IDC_AUTORUN, true);
-            Check(IDC_SHOW_STARTUP_SCREEN, false);
-            SetHotkeyValue(0, 0);
-            return true;
-        }, [how] {
-            if (how == WM_CLOSE) ::PostMessageW(SettingsWindow(), WM_CLOSE, 0, 0);
-            else ::PostMessageW(SettingsWindow(), WM_COMMAND, IDCANCEL, 0);
-            return true;
-        }});
+        const INT_PTR result =
+            RunWithSteps(dlg, {[] {
+                                   if (!SettingsWindow()) return false;
+                                   Check(IDC_AUTORUN, true);
+                                   Check(IDC_SHOW_STARTUP_SCREEN, false);
+                                   SetHotkeyValue(0, 0);
+                                   return true;
+                               },
+                               [how] {
+                                   if (how == WM_CLOSE)
+                                       ::PostMessageW(SettingsWindow(), WM_CLOSE, 0, 0);
+                                   else
+                                       ::PostMessageW(SettingsWindow(), WM_COMMAND, IDCANCEL, 0);
+                                   return true;
+                               }});
         EXPECT_EQ(result, IDCANCEL);
     }
     EXPECT_EQ(ReadBytes(file), bytes);
@@ -443,10 +454,11 @@ TEST_F(SettingsDialog, AnUnwritableFileStillClosesAndSaysSo) {
     CSettingDlg dlg(config, exe_, main.hwnd, module_.h);
     std::wstring said;
     const INT_PTR result = RunWithSteps(dlg, {[] {
-        if (!SettingsWindow()) return false;
-        Check(IDC_AUTO_OPEN, true);
-        return true;
-    }, Press(IDOK), AnswerBox(&said)});
+                                                  if (!SettingsWindow()) return false;
+                                                  Check(IDC_AUTO_OPEN, true);
+                                                  return true;
+                                              },
+                                              Press(IDOK), AnswerBox(&said)});
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(said.find(L"设置无法写入配置文件"), 0u) << testing::PrintToString(said);
     EXPECT_FALSE(config.auto_open_screencapture());  // not stored, and not claimed to be
@@ -457,19 +469,21 @@ TEST_F(SettingsDialog, TakenAndEqualHotkeysAreNamedInOneBox) {
     AppConfig config(dir_.File(L"appconfig.ini"));
     MainStandIn main(config);
     // Another holder of Ctrl+Alt+F9, as another program would be.
-    HWND holder = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    nullptr, nullptr);
+    HWND holder =
+        ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(::RegisterHotKey(holder, 7, MOD_CONTROL | MOD_ALT, VK_F9));
     CSettingDlg dlg(config, exe_, main.hwnd, module_.h);
     std::wstring said;
-    const INT_PTR result = RunWithSteps(dlg, {[] {
-        if (!SettingsWindow()) return false;
-        SetHotkeyValue(0, ((HOTKEYF_CONTROL | HOTKEYF_ALT) << 8) | VK_F9);
-        SetHotkeyValue(1, VK_F11);
-        SetHotkeyValue(2, VK_F11);
-        SetHotkeyValue(3, 0);
-        return true;
-    }, Press(IDOK), AnswerBox(&said)});
+    const INT_PTR result =
+        RunWithSteps(dlg, {[] {
+                               if (!SettingsWindow()) return false;
+                               SetHotkeyValue(0, ((HOTKEYF_CONTROL | HOTKEYF_ALT) << 8) | VK_F9);
+                               SetHotkeyValue(1, VK_F11);
+                               SetHotkeyValue(2, VK_F11);
+                               SetHotkeyValue(3, 0);
+                               return true;
+                           },
+                           Press(IDOK), AnswerBox(&said)});
     ::UnregisterHotKey(holder, 7);
     ::DestroyWindow(holder);
     EXPECT_EQ(result, IDOK);
@@ -482,7 +496,7 @@ TEST_F(SettingsDialog, TakenAndEqualHotkeysAreNamedInOneBox) {
     EXPECT_NE(said.find(L"“截取整个屏幕到剪贴板快捷键”（F11）与“截取整个屏幕到文件快捷键”相同"),
               std::wstring::npos);
     EXPECT_EQ(said.find(L"截取整个屏幕到文件快捷键”（"), std::wstring::npos);  // registered fine
-    EXPECT_EQ(said.find(L"开始取色"), std::wstring::npos);                    // none set
+    EXPECT_EQ(said.find(L"开始取色"), std::wstring::npos);                     // none set
 }
 
 TEST(StartupWnd, ATopmostLayeredToolWindowCentredWithItsPicture) {
@@ -490,8 +504,8 @@ TEST(StartupWnd, ATopmostLayeredToolWindowCentredWithItsPicture) {
     ASSERT_TRUE(module.h);
     win::GdiplusSession gdiplus;
     CStartupWnd splash;
-    HWND notify = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    nullptr, nullptr);
+    HWND notify =
+        ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(splash.Show(notify, module.h));
     HWND h = splash.hwnd();
     EXPECT_TRUE(splash.HasPicture());

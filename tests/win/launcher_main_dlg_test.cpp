@@ -40,8 +40,8 @@ class MainDialog : public ::testing::Test {
 protected:
     // Wine's tray takes 2 s to remove the last icon it holds: one of ours keeps it busy.
     static void SetUpTestSuite() {
-        keeperOwner_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                         nullptr, nullptr, nullptr);
+        keeperOwner_ =
+            ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
         NOTIFYICONDATAW data{NOTIFYICONDATAW_V3_SIZE, keeperOwner_, 1, NIF_ICON};
         data.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
         ::Shell_NotifyIconW(NIM_ADD, &data);
@@ -59,9 +59,7 @@ protected:
     }
     void TearDown() override { dlg_.Destroy(); }
 
-    LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
-        return ::SendMessageW(dlg_.hwnd(), msg, wp, lp);
-    }
+    LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return ::SendMessageW(dlg_.hwnd(), msg, wp, lp); }
     // The icons the shell holds after the recorded calls.
     static std::set<UINT> Shown() {
         std::set<UINT> ids;

@@ -84,8 +84,7 @@ TEST(LauncherResources, MainDialogTemplateIsHidden) {
     ASSERT_EQ(words[1], 0xFFFF);  // DLGTEMPLATEEX
     const DWORD style = *reinterpret_cast<const DWORD*>(words + 6);
     EXPECT_FALSE(style & WS_VISIBLE);
-    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX),
-              WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
     EXPECT_EQ(words[8], 0);     // no controls
     EXPECT_EQ(words[11], 339);  // cx
     EXPECT_EQ(words[12], 292);  // cy

@@ -39,9 +39,6 @@ std::vector<HWND> Toasts(const wchar_t* title = nullptr) {
     return found;
 }
 
-
-
-
 // Sends from another thread, as a worker's send arrives from outside the UI thread.
 struct Sender {
     HWND target;
@@ -84,8 +81,7 @@ protected:
     }
     std::wstring SavedFile(const wchar_t* name) {
         const std::wstring path = dir_.File(name);
-        HANDLE f =
-            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE f = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ::CloseHandle(f);
         return path;
     }
@@ -126,10 +122,9 @@ TEST_F(Receiver, AutoOpenStartsThePaintProgramWithTheQuotedPath) {
     PumpUntil([&] { return !(log = test::ReadSmallFile(dir_.File(L"paint.log"))).empty(); }, 10000);
     const std::wstring expected = L"\"" + saved + L"\"\n";
     std::string expected8(
-        ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, nullptr, 0, nullptr, nullptr) - 1,
-        '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, expected8.data(), int(expected8.size()),
-                          nullptr, nullptr);
+        ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, nullptr, 0, nullptr, nullptr) - 1, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, expected8.data(), int(expected8.size()), nullptr,
+                          nullptr);
     ASSERT_GE(log.size(), expected8.size());
     EXPECT_EQ(log.substr(log.size() - expected8.size()), expected8) << log;
     EXPECT_TRUE(Toasts().empty());  // opened instead of a toast
@@ -165,7 +160,8 @@ TEST_F(Receiver, AnswersFirstAndReactsAfterwardsToTheNewest) {
 
     EXPECT_TRUE(ToastAppears(L"所选颜色值已复制到剪贴板"));
     std::string log;
-    EXPECT_TRUE(PumpUntil([&] { return !(log = test::ReadSmallFile(dir_.File(L"paint.log"))).empty(); }, 10000));
+    EXPECT_TRUE(
+        PumpUntil([&] { return !(log = test::ReadSmallFile(dir_.File(L"paint.log"))).empty(); }, 10000));
     EXPECT_NE(log.find("a.png"), std::string::npos) << log;
     EXPECT_EQ(Toasts().size(), kMaxToasts);
 }
@@ -177,9 +173,8 @@ TEST_F(Receiver, MalformedRecordsAreAnsweredAndIgnored) {
     // A null record cannot cross processes under Wine; it is sent from this thread.
     EXPECT_EQ(::SendMessageW(ipc_.hwnd(), WM_COPYDATA, 0, 0), FALSE);
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_SAVED, nullptr, 12), TRUE);
-    EXPECT_EQ(
-        SendFromThread(ipc_.hwnd(), RESULT_REGION_SAVED, saved.data(), DWORD(saved.size() * 2 - 1)),
-        TRUE);
+    EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_SAVED, saved.data(), DWORD(saved.size() * 2 - 1)),
+              TRUE);
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_COPIED, &wide, 8), TRUE);
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), 1528, &wide, 4), TRUE);
     const std::wstring cut = saved + std::wstring(1, L'\0') + L"x";
@@ -236,8 +231,7 @@ TEST(Toast, LooksAndFadesAsDesigned) {
     ASSERT_TRUE(shot.CreateDib(rc.right - rc.left, rc.bottom - rc.top));
     {
         win::WindowDC screen(nullptr);
-        ::BitBlt(shot.dc(), 0, 0, shot.width(), shot.height(), screen.Get(), rc.left, rc.top,
-                 SRCCOPY);
+        ::BitBlt(shot.dc(), 0, 0, shot.width(), shot.height(), screen.Get(), rc.left, rc.top, SRCCOPY);
     }
     EXPECT_EQ(shot.bits()[2 * shot.width() + 2] & 0xFFFFFF, 0u);
     int white = 0;

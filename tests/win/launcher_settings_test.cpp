@@ -58,8 +58,7 @@ TEST(AppConfigFile, StoredValuesWinAndMissingKeysDefault) {
 TEST(AppConfigFile, AnyNonZeroFlagIsOn) {
     test::TempDir dir;
     const std::wstring file = dir.File(L"appconfig.ini");
-    WriteText(file,
-              "[config]\r\nshowballon=7\r\nauto_open_screencapture=-1\r\nshowstartupscreen=x\r\n");
+    WriteText(file, "[config]\r\nshowballon=7\r\nauto_open_screencapture=-1\r\nshowstartupscreen=x\r\n");
     AppConfig config(file);
     EXPECT_TRUE(config.showballon());
     EXPECT_TRUE(config.auto_open_screencapture());
@@ -102,8 +101,7 @@ TEST(AppPathsLayout, SiblingsBesideTheExecutableSettingsInTheDataFolder) {
     EXPECT_EQ(paths.OwnFolder(), L"C:\\Program Files\\Kestrow");
     EXPECT_EQ(paths.WorkerExePath(), L"C:\\Program Files\\Kestrow\\Worker.exe");
     EXPECT_EQ(paths.WebCaptureExePath(), L"C:\\Program Files\\Kestrow\\pagegrab.exe");
-    EXPECT_EQ(paths.SettingsFile(),
-              L"C:\\users\\me\\AppData\\Kestrow\\KestrowCapture\\appconfig.ini");
+    EXPECT_EQ(paths.SettingsFile(), L"C:\\users\\me\\AppData\\Kestrow\\KestrowCapture\\appconfig.ini");
 
     const AppPaths& real = AppPaths::Get();
     const std::wstring suffix = L"\\Kestrow\\KestrowCapture\\";
@@ -120,12 +118,12 @@ protected:
     void SetUp() override {
         wchar_t buf[1024];
         DWORD bytes = sizeof(buf);
-        had_ = ::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr,
-                              buf, &bytes) == ERROR_SUCCESS;
+        had_ = ::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr, buf,
+                              &bytes) == ERROR_SUCCESS;
         if (had_) saved_ = buf;
         HKEY key;
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          &key, nullptr);
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                          nullptr);
         ::RegDeleteValueW(key, kRunValueName);
         ::RegCloseKey(key);
         exe_ = dir_.File(L"Kestrow Capture.exe");
@@ -144,8 +142,8 @@ protected:
     static std::wstring Stored(bool* present = nullptr) {
         wchar_t buf[1024] = {};
         DWORD bytes = sizeof(buf);
-        const bool ok = ::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ,
-                                       nullptr, buf, &bytes) == ERROR_SUCCESS;
+        const bool ok = ::RegGetValueW(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, RRF_RT_REG_SZ, nullptr,
+                                       buf, &bytes) == ERROR_SUCCESS;
         if (present) *present = ok;
         return buf;
     }

@@ -20,8 +20,8 @@ win::UniqueHandle StartWaitingChild(const std::wstring& eventName) {
     std::wstring cmd = L"\"" + test::TestsFolder() + L"\\standin.exe\"";
     STARTUPINFOW si{sizeof(si)};
     PROCESS_INFORMATION pi{};
-    const BOOL ok = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &si, &pi);
+    const BOOL ok =
+        ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
     ::SetEnvironmentVariableW(L"KESTROW_STANDIN_WAIT", nullptr);
     if (!ok) return {};
     ::CloseHandle(pi.hThread);
@@ -51,8 +51,7 @@ struct StopWaiter : CXThread {
     explicit StopWaiter(std::atomic<bool>& ended) : ended(ended) {}
     ~StopWaiter() override { Stop(); }
     void Run() override {
-        while (!WaitForStop(60000)) {
-        }
+        while (!WaitForStop(60000)) {}
         ended = true;
     }
     std::atomic<bool>& ended;
@@ -136,8 +135,8 @@ TEST(ProcessMonitor, EndingTheWatchStopsItsThreadWithoutTheCallback) {
     auto monitor = std::make_unique<CProcessMonitor>(std::move(child), &Probe::Callback, &probe);
     ASSERT_TRUE(monitor->Start());
     HANDLE thread = nullptr;
-    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), monitor->thread(), ::GetCurrentProcess(),
-                                  &thread, SYNCHRONIZE, FALSE, 0));
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), monitor->thread(), ::GetCurrentProcess(), &thread,
+                                  SYNCHRONIZE, FALSE, 0));
     win::UniqueHandle ownThread(thread);
     ::Sleep(100);
     const DWORD start = ::GetTickCount();
@@ -166,12 +165,11 @@ TEST(ProcessMonitor, AHandleThatCannotBeWaitedOnEndsTheWatchOnce) {
     ASSERT_TRUE(probe.WaitFired(3000));
     EXPECT_EQ(::WaitForSingleObject(monitor.thread(), 3000), WAIT_OBJECT_0);  // not spinning
     EXPECT_EQ(probe.calls.load(), 1);
-    EXPECT_EQ(probe.exitCode.load(), DWORD(STILL_ACTIVE));  // not taken for an ending
+    EXPECT_EQ(probe.exitCode.load(), DWORD(STILL_ACTIVE));           // not taken for an ending
     EXPECT_EQ(::WaitForSingleObject(child.Get(), 0), WAIT_TIMEOUT);  // fired on the failed wait
     ::SetEvent(release.Get());
     ::WaitForSingleObject(child.Get(), 10000);
 }
-
 
 bool WaitForText(const std::wstring& path, DWORD ms, std::string& text) {
     for (DWORD waited = 0; waited < ms; waited += 50) {
@@ -192,9 +190,7 @@ TEST(ProcessLauncherStart, StartsTheExecutableWithTheWholeParameterString) {
     EXPECT_EQ(::WaitForSingleObject(process.Get(), 10000), WAIT_OBJECT_0);  // the process itself
     std::string log;
     ASSERT_TRUE(WaitForText(dir.File(L"Worker.log"), 10000, log));
-    EXPECT_NE(log.find("Worker.exe\" -tasktype screencapture -trackwindow true\n"),
-              std::string::npos)
-        << log;
+    EXPECT_NE(log.find("Worker.exe\" -tasktype screencapture -trackwindow true\n"), std::string::npos) << log;
     ::DeleteFileW(worker.c_str());
 }
 
@@ -216,8 +212,8 @@ TEST(ProcessLauncherStart, AFailedStartShowsNoErrorBox) {
         }
     } attempt{dir.File(L"Worker.exe")};
     {
-        win::UniqueFile f(::CreateFileW(attempt.exe.c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, 0, nullptr));
+        win::UniqueFile f(
+            ::CreateFileW(attempt.exe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD n = 0;
         ::WriteFile(f.Get(), "not a program", 13, &n, nullptr);
     }

@@ -86,7 +86,8 @@ TEST_F(WinHttpClientTest, ReadsLongBodiesWhole) {
         ASSERT_TRUE(client.SendRequest(L"GET")) << size;
         const std::wstring& text = client.GetResponseText();
         ASSERT_EQ(text.size(), size_t(size));
-        for (int i = 0; i < size; i += 997) ASSERT_EQ(text[size_t(i)], wchar_t(pattern[size_t(i) % pattern.size()])) << i;
+        for (int i = 0; i < size; i += 997)
+            ASSERT_EQ(text[size_t(i)], wchar_t(pattern[size_t(i) % pattern.size()])) << i;
     }
 }
 
@@ -133,7 +134,9 @@ public:
     explicit ProxySetting(const std::string& proxy) {
         ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
         std::vector<BYTE> blob;
-        auto dword = [&](DWORD v) { blob.insert(blob.end(), reinterpret_cast<BYTE*>(&v), reinterpret_cast<BYTE*>(&v) + 4); };
+        auto dword = [&](DWORD v) {
+            blob.insert(blob.end(), reinterpret_cast<BYTE*>(&v), reinterpret_cast<BYTE*>(&v) + 4);
+        };
         dword(0x46);  // version
         dword(1);     // change counter
         dword(0x3);   // direct connection allowed, named proxy set
@@ -150,7 +153,8 @@ public:
     }
 
 private:
-    static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
+    static constexpr wchar_t kKey[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
     static constexpr wchar_t kValue[] = L"DefaultConnectionSettings";
     HKEY key_ = nullptr;
 };

@@ -27,10 +27,20 @@ std::vector<uint8_t> ReadAll(const std::wstring& path) {
     return data;
 }
 
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-uint32_t U32(const std::vector<uint8_t>& d, size_t at) { uint32_t v; memcpy(&v, &d[at], 4); return v; }
-uint16_t U16(const std::vector<uint8_t>& d, size_t at) { uint16_t v; memcpy(&v, &d[at], 2); return v; }
+uint32_t U32(const std::vector<uint8_t>& d, size_t at) {
+    uint32_t v;
+    memcpy(&v, &d[at], 4);
+    return v;
+}
+uint16_t U16(const std::vector<uint8_t>& d, size_t at) {
+    uint16_t v;
+    memcpy(&v, &d[at], 2);
+    return v;
+}
 
 // Checks every header field of a written file and decodes its pixels (top row first).
 Pixels DecodeBmp(const std::vector<uint8_t>& d, int width, int height) {
@@ -118,12 +128,13 @@ TEST(PageBitmapFile, BandsLandWhereTheWholePictureWould) {
     const Pixels picture = Picture(7, 23);
     std::vector<int64_t> progress;
     // A budget of 5 rows of 7 pixels: bands of 5, the last one of 3.
-    ASSERT_EQ(WritePageImage(dir.File(L"banded.bmp"), 7, 23, DrawPicture(picture),
-                             [&](int64_t done, int64_t total) {
-                                 EXPECT_EQ(total, 23);
-                                 progress.push_back(done);
-                             },
-                             5 * 7 * 4),
+    ASSERT_EQ(WritePageImage(
+                  dir.File(L"banded.bmp"), 7, 23, DrawPicture(picture),
+                  [&](int64_t done, int64_t total) {
+                      EXPECT_EQ(total, 23);
+                      progress.push_back(done);
+                  },
+                  5 * 7 * 4),
               SaveResult::Saved);
     EXPECT_EQ(progress, (std::vector<int64_t>{5, 10, 15, 20, 23}));
     EXPECT_EQ(DecodeBmp(ReadAll(dir.File(L"banded.bmp")), 7, 23).data, AsDisplayed(picture).data);
@@ -149,7 +160,10 @@ TEST(PageBitmapFile, FailuresLeaveNoFileAndKeepAnExistingOne) {
     EXPECT_EQ(WritePageImage(dir.File(L"new.bmp"), 0, 3, DrawPicture(small)), SaveResult::NothingDrawn);
     EXPECT_EQ(WritePageImage(dir.File(L"missing\\a.bmp"), 3, 3, DrawPicture(small)), SaveResult::WriteFailed);
     // Over 4 GB even at 8 bits per pixel: refused before anything is drawn.
-    const DrawBand neverCalled = [](HDC, int, int) { ADD_FAILURE(); return false; };
+    const DrawBand neverCalled = [](HDC, int, int) {
+        ADD_FAILURE();
+        return false;
+    };
     EXPECT_EQ(WritePageImage(dir.File(L"huge.bmp"), 70000, 70000, neverCalled), SaveResult::TooLarge);
     EXPECT_EQ(WritePageImage(dir.File(L"huge.png"), 70000, 70000, neverCalled), SaveResult::TooLarge);
     EXPECT_EQ(WritePageImage(dir.File(L"missing\\a.png"), 3, 3, DrawPicture(small)), SaveResult::WriteFailed);
@@ -158,7 +172,8 @@ TEST(PageBitmapFile, FailuresLeaveNoFileAndKeepAnExistingOne) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW fd;
     HANDLE h = ::FindFirstFileW(dir.File(L"*").c_str(), &fd);
-    do if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
+    do
+        if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
     while (::FindNextFileW(h, &fd));
     ::FindClose(h);
     EXPECT_EQ(names, std::vector<std::wstring>{L"kept.bmp"});

@@ -24,8 +24,8 @@ std::wstring Text(HWND w) {
 class PageGrabDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        module_ = ::LoadLibraryExW(test::BuiltProgram(L"pagegrab.exe").c_str(), nullptr,
-                                   LOAD_LIBRARY_AS_DATAFILE);
+        module_ =
+            ::LoadLibraryExW(test::BuiltProgram(L"pagegrab.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_TRUE(module_);
         auto view = std::make_unique<testtools::StandinView>(log_, 300);
         view_ = view.get();
@@ -98,7 +98,8 @@ TEST_F(PageGrabDialog, OpensNarrowedWithItsControlsAndAHiddenBlankView) {
     EXPECT_TRUE(::SendMessageW(dlg_->hwnd(), WM_GETICON, ICON_SMALL, 0));
 
     LOGFONTW lf{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Item(IDC_ADDRESS), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Item(IDC_ADDRESS), WM_GETFONT, 0, 0)), sizeof(lf),
+                 &lf);
     EXPECT_EQ(lf.lfHeight, -12);
     EXPECT_EQ(lf.lfWeight, 100);
     EXPECT_EQ(lf.lfPitchAndFamily, FF_SWISS);
@@ -148,8 +149,8 @@ TEST_F(PageGrabDialog, ErrorsAndTimeOutsGiveTheStartButtonBack) {
     ASSERT_TRUE(PumpUntil([&] { return Status() == text::kNoBrowser; }));
     EXPECT_TRUE(::IsWindowEnabled(Item(IDC_START)));
 
-    EXPECT_EQ(Navigations(), (std::vector<std::string>{"http://site.test/error404", "http://site.test/timeout",
-                                                       "http://site.test/hang"}));
+    EXPECT_EQ(Navigations(), (std::vector<std::string>{"http://site.test/error404",
+                                                       "http://site.test/timeout", "http://site.test/hang"}));
 }
 
 TEST_F(PageGrabDialog, EnterStartsAgainWhileARequestIsPending) {
@@ -203,8 +204,9 @@ TEST(PageGrabResources, IconSizesVersionAndManifest) {
         wchar_t* text = nullptr;
         UINT len = 0;
         const std::wstring key = std::wstring(L"\\StringFileInfo\\000404b0\\") + name;
-        return ::VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &len) ? std::wstring(text)
-                                                                                                : std::wstring();
+        return ::VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &len)
+                   ? std::wstring(text)
+                   : std::wstring();
     };
     EXPECT_EQ(value(L"FileVersion"), L"1, 0, 0, 3001");
     EXPECT_EQ(value(L"ProductVersion"), L"1, 0, 0, 3001");

@@ -12,8 +12,8 @@
 namespace kestrow {
 namespace {
 
-using test::Record;
 using test::ReceiverThread;
+using test::Record;
 
 std::vector<unsigned char> Utf16Bytes(const std::wstring& s) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data());

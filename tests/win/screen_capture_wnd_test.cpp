@@ -74,7 +74,8 @@ TEST_F(Overlay, DimmedImageFollowsTheFormulaForEveryChannel) {
     ASSERT_TRUE(fresh.Create(L"", WS_POPUP, WS_EX_TOOLWINDOW));
     ASSERT_TRUE(fresh.TakeSnapshot(256, 2));  // the screen under it is whatever the display shows
     test::Pixels p{256, 2, std::vector<unsigned>(512)};
-    for (int x = 0; x < 256; ++x) p.data[x] = p.data[256 + x] = (unsigned(x) << 16) | (unsigned(255 - x) << 8) | x;
+    for (int x = 0; x < 256; ++x)
+        p.data[x] = p.data[256 + x] = (unsigned(x) << 16) | (unsigned(255 - x) << 8) | x;
     BITMAPINFO bi = test::TopDown32(256, 2);
     ::SetDIBitsToDevice(fresh.snapshotDC(), 0, 0, 256, 2, 0, 0, 0, 2, p.data.data(), &bi, DIB_RGB_COLORS);
     // Dimming runs on the snapshot as grabbed; check it against the formula pixel by pixel.
@@ -86,8 +87,7 @@ TEST_F(Overlay, DimmedImageFollowsTheFormulaForEveryChannel) {
     const test::Pixels snap = test::ReadBitmap(a.bitmap()), dimmed = test::ReadBitmap(b.bitmap());
     for (int x = 0; x < 256; ++x) {
         const unsigned s = snap.At(x, 0), d = dimmed.At(x, 0);
-        for (int shift : {0, 8, 16})
-            ASSERT_EQ((d >> shift) & 0xFF, DimChannel((s >> shift) & 0xFF)) << x;
+        for (int shift : {0, 8, 16}) ASSERT_EQ((d >> shift) & 0xFF, DimChannel((s >> shift) & 0xFF)) << x;
     }
 }
 
@@ -103,8 +103,8 @@ TEST_F(Overlay, RendersUndimmedUntilASelectionStandsThenDimsOutside) {
     EXPECT_EQ(overlay.state(), OverlayState::Selecting);
     p = Render(kept);
     const unsigned u = test::Unique(700, 300);
-    EXPECT_EQ(p.At(700, 300), (unsigned(DimChannel(u >> 16)) << 16) | (unsigned(DimChannel((u >> 8) & 0xFF)) << 8) |
-                                  DimChannel(u & 0xFF));
+    EXPECT_EQ(p.At(700, 300), (unsigned(DimChannel(u >> 16)) << 16) |
+                                  (unsigned(DimChannel((u >> 8) & 0xFF)) << 8) | DimChannel(u & 0xFF));
     EXPECT_EQ(p.At(200, 400), test::Unique(200, 400));
     EXPECT_TRUE(::IsWindowVisible(overlay.toolbar().hwnd()));
     RECT tb;

@@ -78,8 +78,8 @@ inline std::wstring BuiltProgram(const wchar_t* name) {
 
 // The first 4 KiB of a file (logs the helpers write), or nothing when it cannot be read.
 inline std::string ReadSmallFile(const std::wstring& path) {
-    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE f = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return {};
     char buf[4096];
     DWORD n = 0;
@@ -110,8 +110,8 @@ public:
     TempDir() {
         wchar_t base[MAX_PATH];
         ::GetTempPathW(MAX_PATH, base);
-        path_ = std::wstring(base) + L"kestrow-test-" + std::to_wstring(::GetCurrentProcessId()) +
-                L"-" + std::to_wstring(counter_++);
+        path_ = std::wstring(base) + L"kestrow-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                std::to_wstring(counter_++);
         ::CreateDirectoryW(path_.c_str(), nullptr);
     }
     ~TempDir() {
@@ -182,7 +182,8 @@ private:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = kResultWindowClass;
         win::RegisterWindowClass(wc);
-        t->hwnd_ = t->window_.Create({.className = kResultWindowClass, .title = t->title_, .x = 0, .y = 0, .width = 0, .height = 0});
+        t->hwnd_ = t->window_.Create(
+            {.className = kResultWindowClass, .title = t->title_, .x = 0, .y = 0, .width = 0, .height = 0});
         ::SetEvent(t->ready_.Get());
         win::RunMessageLoop();
         t->window_.Destroy();

@@ -62,7 +62,7 @@ TEST_F(ToolbarPaint, StripIs192By27WithBorderBackgroundAndIcons) {
     EXPECT_EQ(wr.right - wr.left, 192);
     EXPECT_EQ(wr.bottom - wr.top, 27);
     const test::Pixels p = Print();
-    EXPECT_EQ(p.At(0, 0), 0x678AAAu);    // border (red 103, green 138, blue 170)
+    EXPECT_EQ(p.At(0, 0), 0x678AAAu);  // border (red 103, green 138, blue 170)
     EXPECT_EQ(p.At(191, 26), 0x678AAAu);
     EXPECT_EQ(p.At(28, 13), 0xE8E8E8u);  // gap between the first two items
     // The cancel icon (image 7, a red disc) sits in item 5 at (111 + 2, 5).

@@ -21,7 +21,8 @@ protected:
 TEST(WindowProc, AnExceptionInAHandlerBecomesDefaultHandling) {
     ASSERT_TRUE(win::RegisterStandardClass(L"KESTROW_ThrowingTestWindow"));
     Throwing window;
-    ASSERT_TRUE(window.Create({.className = L"KESTROW_ThrowingTestWindow", .x = 0, .y = 0, .width = 10, .height = 10}));
+    ASSERT_TRUE(window.Create(
+        {.className = L"KESTROW_ThrowingTestWindow", .x = 0, .y = 0, .width = 10, .height = 10}));
     EXPECT_EQ(::SendMessageW(window.hwnd(), kThrow, 0, 0), 0);
     EXPECT_TRUE(::IsWindow(window.hwnd()));  // still bound and answering
     EXPECT_EQ(::SendMessageW(window.hwnd(), WM_GETTEXTLENGTH, 0, 0), 0);

@@ -26,7 +26,7 @@ const BYTE* Resource(HMODULE m, UINT id, LPCWSTR type, DWORD* size = nullptr) {
 }
 
 bool MaskBit(const BYTE* rows, int height, int x, int y) {
-    const int stride = 4;  // 32 pixels, one bit each
+    const int stride = 4;                                // 32 pixels, one bit each
     const BYTE* row = rows + (height - 1 - y) * stride;  // bottom-up
     return (row[x / 8] >> (7 - x % 8)) & 1;
 }
@@ -59,8 +59,8 @@ TEST(WorkerResources, CrosshairCursorIsABlackCrossHotAt16x15) {
         }
 
     // And the system reads the same hot spot from it.
-    HCURSOR cursor = reinterpret_cast<HCURSOR>(::CreateIconFromResourceEx(
-        const_cast<BYTE*>(cur), size, FALSE, 0x00030000, 32, 32, LR_MONOCHROME));
+    HCURSOR cursor = reinterpret_cast<HCURSOR>(
+        ::CreateIconFromResourceEx(const_cast<BYTE*>(cur), size, FALSE, 0x00030000, 32, 32, LR_MONOCHROME));
     ASSERT_TRUE(cursor);
     ICONINFO info{};
     ASSERT_TRUE(::GetIconInfo(cursor, &info));

@@ -18,8 +18,7 @@ Rect FitTextBox(const Rect& placement, const Rect& limit, int textWidth, int tex
     if (lineWidth <= 0) lineWidth = 1;
     // The fewest lines of that width that hold the text.
     const int lines = std::max(1, (textWidth + lineWidth - 1) / lineWidth);
-    const int bottom =
-        int(std::min<int64_t>(placement.top + int64_t(textHeight) * lines + 30, limit.bottom));
+    const int bottom = int(std::min<int64_t>(placement.top + int64_t(textHeight) * lines + 30, limit.bottom));
     return {placement.left, placement.top, right, bottom};
 }
 

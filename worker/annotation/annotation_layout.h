@@ -23,8 +23,8 @@ Rect FitTextBox(const Rect& placement, const Rect& limit, int textWidth, int tex
 enum PaneMode { kPaneShapes = 1, kPaneText = 2, kPaneHighlighter = 3 };
 
 struct PanePlacement {
-    Point pane;                        // top-left of the colour pane
-    std::optional<int> toolbarTop;     // new top of the tool bar when it must move
+    Point pane;                     // top-left of the colour pane
+    std::optional<int> toolbarTop;  // new top of the tool bar when it must move
 };
 
 // Where the pane goes next to the tool bar `toolbar` of selection `selection` on a
@@ -37,8 +37,8 @@ int KeepPaneOnScreen(int left, int width, int screenWidth);
 
 struct PaneLayout {
     Size pane;
-    bool widthStrip;        // enabled (modes 1 and 3) or disabled and unpainted (mode 2)
-    bool fontLists;         // the face and size lists shown (mode 2)
+    bool widthStrip;  // enabled (modes 1 and 3) or disabled and unpainted (mode 2)
+    bool fontLists;   // the face and size lists shown (mode 2)
     Rect upperStrip;
     Rect lowerStrip;
     Rect colorBox;

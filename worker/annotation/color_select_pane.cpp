@@ -28,7 +28,6 @@ const StripItemInit kWidthItems[] = {
     {L"", L"", 0, -1, 0, kItemSeparator},
 };
 
-
 // The swatch inside an item at (x, y), shrunk by one pixel unless it is to fill the item.
 void PaintSwatch(HDC dc, int x, int y, int w, int h, COLORREF color, bool full) {
     win::Brush brush(::CreateSolidBrush(color));
@@ -80,15 +79,16 @@ void CColorToolBarStyle::PaintItem(int id, HDC dc) {
         PaintStateFrame(buffer.dc(), all, !(item->state & kItemHover));
     const Point o = IconOffset(*item);
     DrawIcon(buffer.dc(), item->image, o.x, o.y);
-    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0,
+             SRCCOPY);
 }
 
 void CColorToolBar::Paint(HDC dc) {
     if (!enabled_) return;
     for (const StripItem& item : items_) {
         if (item.style & kItemSeparator) continue;
-        PaintSwatch(dc, rect_.left + item.layout.left, rect_.top + 3, item.layout.Width(), item.layout.Height(),
-                    COLORREF(item.value), false);
+        PaintSwatch(dc, rect_.left + item.layout.left, rect_.top + 3, item.layout.Width(),
+                    item.layout.Height(), COLORREF(item.value), false);
     }
     if (state_.hovered() > 0) PaintItem(state_.hovered(), dc);
 }
@@ -105,7 +105,8 @@ void CColorToolBar::PaintItem(int id, HDC dc) {
         win::ScopedSelect pen(buffer.dc(), ::GetStockObject(BLACK_PEN));
         PaintSwatch(buffer.dc(), 0, 0, w, h, COLORREF(item->value), (item->state & kItemHover) != 0);
     }
-    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0,
+             SRCCOPY);
 }
 
 CColorSelectPane::~CColorSelectPane() { Destroy(); }
@@ -140,7 +141,8 @@ void CColorSelectPane::OnInitDialog() {
         StripItemInit items[8];
         for (int i = 0; i < 8; ++i) items[i] = {L"", L"", ID_FIRST_SWATCH + row * 8 + i, -1, 0, 0};
         strip.AddItems(items, 8);
-        for (int i = 0; i < 8; ++i) strip.SetValue(ID_FIRST_SWATCH + row * 8 + i, int(kSwatchColors[row * 8 + i]));
+        for (int i = 0; i < 8; ++i)
+            strip.SetValue(ID_FIRST_SWATCH + row * 8 + i, int(kSwatchColors[row * 8 + i]));
     }
     upper_.SetRect(RECT{120, 1, 264, 22});
     lower_.SetRect(RECT{120, 18, 264, 39});
@@ -155,12 +157,10 @@ void CColorSelectPane::OnInitDialog() {
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
     win::WindowDC dc(hwnd());
-    ::EnumFontFamiliesExW(
-        dc.Get(), &query,
-        &AddFaceToList,
-        reinterpret_cast<LPARAM>(faces), 0);
+    ::EnumFontFamiliesExW(dc.Get(), &query, &AddFaceToList, reinterpret_cast<LPARAM>(faces), 0);
     // The sorted list may have moved the default face; select it again by name.
-    const LRESULT def = ::SendMessageW(faces, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(kDefaultFace));
+    const LRESULT def =
+        ::SendMessageW(faces, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(kDefaultFace));
     if (def != CB_ERR) ::SendMessageW(faces, CB_SETCURSEL, WPARAM(def), 0);
 
     ::ShowWindow(sizes, SW_HIDE);
@@ -218,7 +218,8 @@ void CColorSelectPane::ApplyLayout() {
     }
     ::ShowWindow(faces, layout.fontLists ? SW_SHOW : SW_HIDE);
     ::ShowWindow(sizes, layout.fontLists ? SW_SHOW : SW_HIDE);
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, layout.pane.cx, layout.pane.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, layout.pane.cx, layout.pane.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CColorSelectPane::SetMode(int mode) {

@@ -36,19 +36,13 @@ void Graph::AddPoint(int x, int y) {
 
 bool GraphRectagle::IsValid() const { return SpansBothAxes(start_, end_); }
 
-void GraphRectagle::Draw(HDC dc, int) const {
-    DrawFrame(dc, start_, end_, penWidth_, color_, ::Rectangle);
-}
+void GraphRectagle::Draw(HDC dc, int) const { DrawFrame(dc, start_, end_, penWidth_, color_, ::Rectangle); }
 
 bool GraphEllipse::IsValid() const { return SpansBothAxes(start_, end_); }
 
-void GraphEllipse::Draw(HDC dc, int) const {
-    DrawFrame(dc, start_, end_, penWidth_, color_, ::Ellipse);
-}
+void GraphEllipse::Draw(HDC dc, int) const { DrawFrame(dc, start_, end_, penWidth_, color_, ::Ellipse); }
 
-bool GraphLine::IsValid() const {
-    return std::abs(start_.x - end_.x) > 0 || std::abs(start_.y - end_.y) > 0;
-}
+bool GraphLine::IsValid() const { return std::abs(start_.x - end_.x) > 0 || std::abs(start_.y - end_.y) > 0; }
 
 void GraphLine::Draw(HDC dc, int) const {
     if (start_.x == end_.x && start_.y == end_.y) return;

@@ -25,7 +25,9 @@ HFONT TextFont(int height, const std::wstring& face) {
     return ::CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, face.c_str());
 }
 
-bool Inside(Point p, const Rect& s) { return p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom; }
+bool Inside(Point p, const Rect& s) {
+    return p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom;
+}
 
 }  // namespace
 
@@ -49,8 +51,8 @@ std::wstring CGraphEdit::Text() const {
 void CGraphEdit::ApplyPlacement() {
     format_ = {1, 1, placement_.right - placement_.left - 1, placement_.bottom - placement_.top - 1};
     if (!hwnd() || ::IsRectEmpty(&format_)) return;
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, placement_.right - placement_.left, placement_.bottom - placement_.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, placement_.right - placement_.left,
+                   placement_.bottom - placement_.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     DefaultMessage(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
 }
 
@@ -83,11 +85,14 @@ LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // A size other than the placement's (the 30 x 30 a new box is shown at) would
             // stick out of the selection: back to the placement. The resize sends WM_SIZE
             // once more, with the placement's size, which stops here.
-            if (LOWORD(lp) != placement_.right - placement_.left || HIWORD(lp) != placement_.bottom - placement_.top) {
+            if (LOWORD(lp) != placement_.right - placement_.left ||
+                HIWORD(lp) != placement_.bottom - placement_.top) {
                 ApplyPlacement();
             } else {
-                format_ = {1, 1, placement_.right - placement_.left - 1, placement_.bottom - placement_.top - 1};
-                if (!::IsRectEmpty(&format_)) DefaultMessage(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
+                format_ = {1, 1, placement_.right - placement_.left - 1,
+                           placement_.bottom - placement_.top - 1};
+                if (!::IsRectEmpty(&format_))
+                    DefaultMessage(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format_));
             }
             return result;
         }
@@ -226,7 +231,8 @@ void CGraphManager::SetTextBoxFont(int height, const std::wstring& face) {
     win::Font font(TextFont(height, face));
     if (!font) return;
     // The box lets go of the old font before it is deleted.
-    if (textBox_.hwnd()) ::SendMessageW(textBox_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    if (textBox_.hwnd())
+        ::SendMessageW(textBox_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     textBoxFont_.Reset(font.Release());
 }
 

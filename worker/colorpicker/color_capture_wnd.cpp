@@ -53,23 +53,20 @@ bool PutTextOnClipboard(HWND owner, const std::wstring& text, ClipboardAllocator
     return true;
 }
 
-bool CColorCaptureWnd::RegisterClass() {
-    return win::RegisterStandardClass(kClassName);
-}
+bool CColorCaptureWnd::RegisterClass() { return win::RegisterStandardClass(kClassName); }
 
 void CColorCaptureWnd::Start() {
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::SetClassLongPtrW(hwnd(), GCLP_HCURSOR,
-                       reinterpret_cast<LONG_PTR>(::LoadCursorW(::GetModuleHandleW(nullptr),
-                                                                MAKEINTRESOURCEW(IDC_PICKER))));
+    ::SetClassLongPtrW(
+        hwnd(), GCLP_HCURSOR,
+        reinterpret_cast<LONG_PTR>(::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_PICKER))));
     screenWidth_ = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     screenHeight_ = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     win::WindowDC screen(nullptr);
     backBuffer_.Create(screen.Get(), screenWidth_, screenHeight_);
     snapshot_.Create(screen.Get(), screenWidth_, screenHeight_);
     zoom_.Create(screen.Get(), kPickerZoomSource, kPickerZoomSource);
-    if (snapshot_)
-        ::BitBlt(snapshot_.dc(), 0, 0, screenWidth_, screenHeight_, screen.Get(), 0, 0, SRCCOPY);
+    if (snapshot_) ::BitBlt(snapshot_.dc(), 0, 0, screenWidth_, screenHeight_, screen.Get(), 0, 0, SRCCOPY);
     crossPen_.Reset(::CreatePen(PS_SOLID, 1, kCrossColor));
     ::MoveWindow(hwnd(), 0, 0, screenWidth_, screenHeight_, TRUE);
 }
@@ -137,8 +134,8 @@ void CColorCaptureWnd::Render(HDC target) {
             ::LineTo(zoom_.dc(), half, 37);
         }
         ::SetPixel(zoom_.dc(), half, half, picked);
-        ::StretchBlt(back, box.x, box.y, 200, 200, zoom_.dc(), 0, 0, kPickerZoomSource,
-                     kPickerZoomSource, SRCCOPY);
+        ::StretchBlt(back, box.x, box.y, 200, 200, zoom_.dc(), 0, 0, kPickerZoomSource, kPickerZoomSource,
+                     SRCCOPY);
     }
 
     FillSolid(back, RECT{box.x, box.y + 200, box.x + 200, box.y + 270}, kPanelColor);

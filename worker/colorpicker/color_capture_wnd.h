@@ -14,8 +14,7 @@ using ClipboardAllocator = HGLOBAL(WINAPI*)(UINT, SIZE_T);
 
 // Puts `text` on the clipboard as CF_UNICODETEXT; true only when the clipboard has
 // taken it. The allocator is there so a failed allocation can be tested.
-bool PutTextOnClipboard(HWND owner, const std::wstring& text,
-                        ClipboardAllocator alloc = ::GlobalAlloc);
+bool PutTextOnClipboard(HWND owner, const std::wstring& text, ClipboardAllocator alloc = ::GlobalAlloc);
 
 class CColorCaptureWnd : public win::Window {
 public:

@@ -9,8 +9,7 @@ Point PickerBoxOrigin(Point cursor, int screenWidth, int screenHeight) {
 }
 
 std::wstring ColorPanelText(int red, int green, int blue) {
-    return L"RGB: " + std::to_wstring(red) + L", " + std::to_wstring(green) + L", " +
-           std::to_wstring(blue);
+    return L"RGB: " + std::to_wstring(red) + L", " + std::to_wstring(green) + L", " + std::to_wstring(blue);
 }
 
 std::wstring ColorClipboardText(int red, int green, int blue) {

@@ -69,9 +69,7 @@ LRESULT CToolbarWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             strip_.HandleMessage(hwnd(), msg, wp, lp);
             return 0;
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-            strip_.HandleMessage(hwnd(), msg, wp, lp);
-            return 0;
+        case WM_LBUTTONUP: strip_.HandleMessage(hwnd(), msg, wp, lp); return 0;
         case WM_NOTIFY:
             if (strip_.HandleMessage(hwnd(), msg, wp, lp)) return 0;
             break;

@@ -60,7 +60,8 @@ int XToolbar::AddItems(const StripItemInit* inits, int count) {
         win::WindowDC screen(nullptr);
         win::ScopedSelect font(screen.Get(), ::GetStockObject(DEFAULT_GUI_FONT));
         RECT r{0, 0, 0, 0};
-        ::DrawTextW(screen.Get(), item.label.c_str(), int(item.label.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+        ::DrawTextW(screen.Get(), item.label.c_str(), int(item.label.size()), &r,
+                    DT_CALCRECT | DT_SINGLELINE);
         return Size{r.right - r.left, r.bottom - r.top};
     };
     width_ = LayoutStripItems(items_, metrics_, measure);
