@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/result_message.h"
+#include "common/win/files.h"
 #include "launcher/app_config.h"
 #include "launcher/app_paths.h"
 #include "launcher/launcher_ids.h"
@@ -15,7 +16,8 @@
 namespace kestrow {
 
 CIPCWnd::CIPCWnd(AppConfig& config, std::wstring paintProgram)
-    : config_(config), paintProgram_(paintProgram.empty() ? SystemPaintProgram() : std::move(paintProgram)) {}
+    : config_(config),
+      paintProgram_(paintProgram.empty() ? win::SystemPaintProgram() : std::move(paintProgram)) {}
 
 HWND CIPCWnd::CreateReceiver() {
     if (!win::RegisterStandardClass(kResultWindowClass)) return nullptr;

@@ -38,11 +38,4 @@ void OpenWithShell(const std::wstring& exePath, const std::wstring& parameters, 
     ::ShellExecuteExW(&sei);
 }
 
-std::wstring SystemPaintProgram() {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return {};
-    return std::wstring(folder, n) + L"\\mspaint.exe";
-}
-
 }  // namespace kestrow

@@ -26,8 +26,4 @@ private:
 // shell's error box; no existence test, the result is ignored.
 void OpenWithShell(const std::wstring& exePath, const std::wstring& parameters, int show = SW_SHOWNORMAL);
 
-// The paint program by its full path in the system folder: by bare name the shell would
-// look in the current folder first, which others decide. Empty when there is none.
-std::wstring SystemPaintProgram();
-
 }  // namespace kestrow

@@ -1,6 +1,7 @@
 #include "launcher/startup_wnd.h"
 
 #include "common/res_reader.h"
+#include "common/win/monitor.h"
 #include "launcher/launcher_ids.h"
 #include "launcher/res/resource.h"
 #include "launcher/startup_flight.h"
@@ -8,17 +9,6 @@
 namespace kestrow {
 
 namespace {
-
-void CentreOnWorkArea(HWND hwnd) {
-    RECT rc{};
-    ::GetWindowRect(hwnd, &rc);
-    MONITORINFO mi{sizeof(mi)};
-    if (!::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi)) return;
-    const RECT& wa = mi.rcWork;
-    const int x = wa.left + (wa.right - wa.left - (rc.right - rc.left)) / 2;
-    const int y = wa.top + (wa.bottom - wa.top - (rc.bottom - rc.top)) / 2;
-    ::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 Rect DesktopRect() {
     RECT rc{};
@@ -46,7 +36,7 @@ bool CStartupWnd::Show(HWND notify, HMODULE resources) {
     // Without a picture the splash still runs its course, painting nothing.
     image_ = LoadPngResource(resources ? resources : ::GetModuleHandleW(nullptr), IDR_SPLASH_PNG);
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, kSplashWidth, kSplashHeight, SWP_NOACTIVATE);
-    CentreOnWorkArea(hwnd());
+    win::CentreOnWorkArea(hwnd());
     ::SetLayeredWindowAttributes(hwnd(), 0, 255, LWA_ALPHA);
     ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     ::SetTimer(hwnd(), TIMER_SPLASH_HOLD, kSplashHoldMs, nullptr);

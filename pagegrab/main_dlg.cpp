@@ -6,6 +6,8 @@
 
 #include <iterator>
 
+#include "common/win/files.h"
+#include "common/win/save_dialog.h"
 #include "pagegrab/res/resource.h"
 #include "pagegrab/web_capture_logic.h"
 
@@ -192,7 +194,8 @@ void CMainDlg::SaveLoadedPage() {
     if (::IsDlgButtonChecked(hwnd(), IDC_AUTO_OPEN) == BST_CHECKED) {
         // Quoted, so that a path with spaces reaches Paint as one argument.
         const std::wstring quoted = L"\"" + path + L"\"";
-        ::ShellExecuteW(nullptr, L"open", L"mspaint.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL);
+        ::ShellExecuteW(nullptr, L"open", win::SystemPaintProgram().c_str(), quoted.c_str(), nullptr,
+                        SW_SHOWNORMAL);
     }
 }
 
@@ -200,20 +203,8 @@ std::wstring CMainDlg::GetSavePath() {
     SYSTEMTIME t;
     ::GetSystemTime(&t);
     const std::wstring proposed = SaveFileName(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
-    wchar_t file[1024] = {};
-    proposed.copy(file, std::size(file) - 1);
     static const wchar_t kFilter[] = L"BMP图片(*.bmp)\0*.bmp\0PNG图片(*.png)\0*.png\0All Files (*.*)\0*.*\0";
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = ::GetActiveWindow();
-    ofn.lpstrFilter = kFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = DWORD(std::size(file));
-    ofn.lpstrDefExt = L"bmp";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!::GetSaveFileNameW(&ofn)) return {};
-    return file;
+    return win::AskSaveFileName(proposed, kFilter, L"bmp", 1024);
 }
 
 void CMainDlg::SetStatus(const wchar_t* text) { ::SetDlgItemTextW(hwnd(), IDC_STATUS, text); }

@@ -8,6 +8,7 @@
 
 #include "common/win/files.h"
 #include "common/win/image_encoder.h"
+#include "common/win/save_dialog.h"
 
 namespace kestrow {
 namespace {
@@ -34,22 +35,10 @@ std::wstring LocalDefaultFileName() {
 
 // The save dialog; returns false when cancelled.
 bool AskSavePath(const std::wstring& proposed, std::wstring& chosen) {
-    wchar_t file[kMaxPath] = {};
-    proposed.copy(file, kMaxPath - 1);
     static const wchar_t kFilter[] =
         L"PNG 图片(*.png)\0*.png\0BMP 图片(*.bmp)\0*.bmp\0JPEG 图片(*.jpg)\0*.jpg\0";
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = ::GetActiveWindow();
-    ofn.lpstrFilter = kFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = kMaxPath;
-    ofn.lpstrDefExt = L"bmp";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!::GetSaveFileNameW(&ofn)) return false;
-    chosen = file;
-    return true;
+    chosen = win::AskSaveFileName(proposed, kFilter, L"bmp", kMaxPath);
+    return !chosen.empty();
 }
 
 std::wstring LastComponent(const std::wstring& path) {

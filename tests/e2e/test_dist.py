@@ -60,8 +60,14 @@ class Installed(env.Launcher):
 
     def __init__(self, session, folder, exe):
         self.s = session
+        self.env = None
         self.folder = Path(folder)
         self.exe = exe
+
+    @property
+    def trace(self):
+        # Outside the program folder, which the uninstaller must be able to remove.
+        return self.s.dir / "tray-trace.txt"
 
     def f4_copies_the_screen(self):
         # The real Worker.exe from the same folder copies the screen; the launcher

@@ -66,21 +66,11 @@ void CColorToolBarStyle::Paint(HDC dc) {
     if (state_.checked() > 0 && state_.checked() != state_.hovered()) PaintItem(state_.checked(), dc);
 }
 
-void CColorToolBarStyle::PaintItem(int id, HDC dc) {
-    if (!enabled_) return;
-    const StripItem* item = state_.Find(id);
-    if (!item || (item->style & kItemSeparator)) return;
-    const int w = item->layout.Width(), h = item->layout.Height();
-    win::MemorySurface buffer(dc, w, h);
-    if (!buffer) return;
-    const RECT all{0, 0, w, h};
-    PaintBackground(buffer.dc(), all, true);
-    if (item->state & (kItemHover | kItemChecked | kItemPressed))
-        PaintStateFrame(buffer.dc(), all, !(item->state & kItemHover));
-    const Point o = IconOffset(*item);
-    DrawIcon(buffer.dc(), item->image, o.x, o.y);
-    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0,
-             SRCCOPY);
+void CColorToolBarStyle::PaintItemFace(HDC b, const StripItem& item, const RECT& all) {
+    if (item.state & (kItemHover | kItemChecked | kItemPressed))
+        PaintStateFrame(b, all, !(item.state & kItemHover));
+    const Point o = IconOffset(item);
+    DrawIcon(b, item.image, o.x, o.y);
 }
 
 void CColorToolBar::Paint(HDC dc) {
@@ -93,20 +83,9 @@ void CColorToolBar::Paint(HDC dc) {
     if (state_.hovered() > 0) PaintItem(state_.hovered(), dc);
 }
 
-void CColorToolBar::PaintItem(int id, HDC dc) {
-    if (!enabled_) return;
-    const StripItem* item = state_.Find(id);
-    if (!item) return;
-    const int w = item->layout.Width(), h = item->layout.Height();
-    win::MemorySurface buffer(dc, w, h);
-    if (!buffer) return;
-    PaintBackground(buffer.dc(), RECT{0, 0, w, h}, true);
-    {
-        win::ScopedSelect pen(buffer.dc(), ::GetStockObject(BLACK_PEN));
-        PaintSwatch(buffer.dc(), 0, 0, w, h, COLORREF(item->value), (item->state & kItemHover) != 0);
-    }
-    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0,
-             SRCCOPY);
+void CColorToolBar::PaintItemFace(HDC b, const StripItem& item, const RECT& all) {
+    win::ScopedSelect pen(b, ::GetStockObject(BLACK_PEN));
+    PaintSwatch(b, 0, 0, all.right, all.bottom, COLORREF(item.value), (item.state & kItemHover) != 0);
 }
 
 CColorSelectPane::~CColorSelectPane() { Destroy(); }

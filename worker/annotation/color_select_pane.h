@@ -18,7 +18,10 @@ namespace kestrow {
 class CColorToolBarStyle : public XToolbar {
 public:
     void Paint(HDC dc) override;
-    void PaintItem(int id, HDC dc) override;
+
+protected:
+    void PaintItemFace(HDC dc, const StripItem& item, const RECT& all) override;
+    bool SkipsItem(const StripItem& item) const override { return item.style & kItemSeparator; }
 
 private:
     Point IconOffset(const StripItem& item) const;
@@ -28,7 +31,9 @@ private:
 class CColorToolBar : public XToolbar {
 public:
     void Paint(HDC dc) override;
-    void PaintItem(int id, HDC dc) override;
+
+protected:
+    void PaintItemFace(HDC dc, const StripItem& item, const RECT& all) override;
 };
 
 class CColorSelectPane : public win::Dialog {

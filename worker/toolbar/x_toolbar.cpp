@@ -142,25 +142,28 @@ void XToolbar::Paint(HDC dc) {
 void XToolbar::PaintItem(int id, HDC dc) {
     if (!enabled_) return;
     const StripItem* item = state_.Find(id);
-    if (!item) return;
+    if (!item || SkipsItem(*item)) return;
     const int w = item->layout.Width(), h = item->layout.Height();
     win::MemorySurface buffer(dc, w, h);
     if (!buffer) return;
-    HDC b = buffer.dc();
     const RECT all{0, 0, w, h};
-    PaintBackground(b, all, true);
-    if (item->state & (kItemHover | kItemChecked | kItemPressed))
-        PaintStateFrame(b, all, !(item->state & kItemHover));
-    if (!(item->style & kItemSeparator)) {
-        DrawIcon(b, item->image, 2, 2);
-        if (metrics_.showLabels && (item->style & kItemShowLabel)) {
-            RECT tr{metrics_.iconWidth + 4, 2, w - 2, h - 2};
-            win::ScopedSelect font(b, ::GetStockObject(DEFAULT_GUI_FONT));
-            ::SetBkMode(b, TRANSPARENT);
-            ::DrawTextW(b, item->label.c_str(), int(item->label.size()), &tr, DT_SINGLELINE | DT_VCENTER);
-        }
+    PaintBackground(buffer.dc(), all, true);
+    PaintItemFace(buffer.dc(), *item, all);
+    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, buffer.dc(), 0, 0,
+             SRCCOPY);
+}
+
+void XToolbar::PaintItemFace(HDC b, const StripItem& item, const RECT& all) {
+    if (item.state & (kItemHover | kItemChecked | kItemPressed))
+        PaintStateFrame(b, all, !(item.state & kItemHover));
+    if (item.style & kItemSeparator) return;
+    DrawIcon(b, item.image, 2, 2);
+    if (metrics_.showLabels && (item.style & kItemShowLabel)) {
+        RECT tr{metrics_.iconWidth + 4, 2, all.right - 2, all.bottom - 2};
+        win::ScopedSelect font(b, ::GetStockObject(DEFAULT_GUI_FONT));
+        ::SetBkMode(b, TRANSPARENT);
+        ::DrawTextW(b, item.label.c_str(), int(item.label.size()), &tr, DT_SINGLELINE | DT_VCENTER);
     }
-    ::BitBlt(dc, rect_.left + item->layout.left, rect_.top + item->layout.top, w, h, b, 0, 0, SRCCOPY);
 }
 
 void XToolbar::Repaint(const std::vector<int>& ids) {

@@ -57,7 +57,8 @@ public:
     int iconWidth() const { return metrics_.iconWidth; }
 
     virtual void Paint(HDC dc);
-    virtual void PaintItem(int id, HDC dc);
+    // Paints one item off screen (background, then its face) and copies it in place.
+    void PaintItem(int id, HDC dc);
     virtual void PaintBackground(HDC dc, const RECT& rect, bool noBorder);
     virtual void PaintStateFrame(HDC dc, const RECT& rect, bool pressedFrame);
 
@@ -65,6 +66,11 @@ public:
     bool HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
 protected:
+    // What an item shows over the background in its own rectangle `all` at (0,0):
+    // its state frame, icon and label here; the colour strips draw their own.
+    virtual void PaintItemFace(HDC dc, const StripItem& item, const RECT& all);
+    // Items that PaintItem leaves alone (none here).
+    virtual bool SkipsItem(const StripItem&) const { return false; }
     void DrawIcon(HDC dc, int image, int x, int y);
     void Repaint(const std::vector<int>& ids);
     int HitId(int x, int y) const;
