@@ -164,6 +164,20 @@ class FullScreenToFile(h.ScenarioTest):
         self.assertEqual(worker.wait(60), 0)
         self.assertEqual(receiver.records(), [])
 
+    def test_a_silent_launcher_does_not_keep_the_task_alive(self):
+        receiver = self.s.receiver(hang=True)
+        worker = self.s.worker("-tasktype", "screenfullscreentofile")
+        target = self.s.dir / "shot.png"
+        h.answer_save_dialog(h.wait_save_dialog(self.s), h.winpath(target))
+        h.wait_until(receiver.records, what="the result sent")
+        try:
+            code = worker.wait(h.SILENT_LAUNCHER_LIMIT)
+        except subprocess.TimeoutExpired:
+            self.fail(f"the worker still waits on the launcher after {h.SILENT_LAUNCHER_LIMIT} s")
+        self.assertEqual(code, 0)
+        self.assertEqual([(r.code, r.text) for r in receiver.records()], [(1524, h.winpath(target))])
+        self.assertNotIn("#32770", receiver.shown()[0], "the save dialog gone before the send")
+
     def test_cancelling_the_second_dialog_ends_the_task_quietly(self):
         worker, receiver, failure = self.save_to_locked_file("locked.bmp")
         h.mouse_move(*failure.center)
