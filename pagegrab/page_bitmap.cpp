@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/win/image_encoder.h"
+#include "common/win/staged_file.h"
 
 namespace kestrow::pagegrab {
 
@@ -36,20 +37,6 @@ private:
     HDC dc_;
     HPALETTE old_ = nullptr;
 };
-
-// A file name in the target's folder for writing before the target is replaced.
-std::wstring TempNameBeside(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
-    if (folder.empty()) folder = L"\\";
-    wchar_t temp[MAX_PATH] = {};
-    if (!::GetTempFileNameW(folder.c_str(), L"kpg", 0, temp)) return {};
-    return temp;
-}
-
-bool ReplaceWith(const std::wstring& temp, const std::wstring& path) {
-    return ::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-}
 
 SaveResult WriteBmp(const std::wstring& path, int width, int height, const DrawBand& draw,
                     const SaveProgress& progress, uint64_t bandBudget) {
@@ -109,17 +96,16 @@ SaveResult WritePng(const std::wstring& path, int width, int height, const DrawB
     }
     ::GdiFlush();
 
-    const std::wstring temp = TempNameBeside(path);
-    if (temp.empty()) return SaveResult::WriteFailed;
+    win::StagedFile file;
+    if (!file.Begin(path)) return SaveResult::WriteFailed;
     bool ok;
     {
         Gdiplus::Bitmap image(width, height, int(layout->rowBytes), PixelFormat24bppRGB,
                               static_cast<BYTE*>(bits));
-        ok = image.GetLastStatus() == Gdiplus::Ok && image.Save(temp.c_str(), &png, nullptr) == Gdiplus::Ok;
+        ok = image.GetLastStatus() == Gdiplus::Ok &&
+             image.Save(file.path().c_str(), &png, nullptr) == Gdiplus::Ok;
     }
-    if (ok) ok = ReplaceWith(temp, path);
-    if (!ok) ::DeleteFileW(temp.c_str());
-    return ok ? SaveResult::Saved : SaveResult::WriteFailed;
+    return ok && file.Commit() ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 }  // namespace
@@ -163,18 +149,15 @@ BitmapFileWriter::~BitmapFileWriter() { Discard(); }
 
 void BitmapFileWriter::Discard() {
     file_.Reset();
-    if (!temp_.empty()) ::DeleteFileW(temp_.c_str());
-    temp_.clear();
+    staged_.Discard();
 }
 
 bool BitmapFileWriter::Open(const std::wstring& path, const BitmapFileLayout& layout) {
     Discard();
-    path_ = path;
     layout_ = layout;
     colorTableWritten_ = layout.colorTableBytes == 0;
-    temp_ = TempNameBeside(path);
-    if (temp_.empty()) return false;
-    file_.Reset(::CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    if (!staged_.Begin(path)) return false;
+    file_.Reset(::CreateFileW(staged_.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file_) {
         Discard();
@@ -231,9 +214,7 @@ bool BitmapFileWriter::Commit() {
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file_.Get(), &size) || uint64_t(size.QuadPart) != layout_.fileSize) return false;
     file_.Reset();
-    if (!ReplaceWith(temp_, path_)) return false;
-    temp_.clear();
-    return true;
+    return staged_.Commit();
 }
 
 SaveResult WritePageImage(const std::wstring& path, int width, int height, const DrawBand& draw,

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "common/win/gdi.h"
+#include "common/win/handles.h"
+#include "common/win/staged_file.h"
 #include "pagegrab/web_capture_logic.h"
 
 namespace kestrow::pagegrab {
@@ -60,8 +62,7 @@ private:
     bool WriteAt(uint64_t offset, const void* data, uint32_t size);
     void Discard();
 
-    std::wstring path_;
-    std::wstring temp_;
+    win::StagedFile staged_;
     win::UniqueFile file_;
     BitmapFileLayout layout_;
     bool colorTableWritten_ = false;

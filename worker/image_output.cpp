@@ -1,44 +1,50 @@
 #include "worker/image_output.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 #include <gdiplus.h>
 
-#include <memory>
-#include <vector>
+#include <cwchar>
+#include <string>
 
-#include "common/win/files.h"
 #include "common/win/image_encoder.h"
 #include "common/win/save_dialog.h"
+#include "common/win/staged_file.h"
 
 namespace kestrow {
 namespace {
 
-constexpr int kMaxPath = 260;  // 259 characters and the terminator
+const wchar_t kFilter[] = L"PNG 图片(*.png)\0*.png\0BMP 图片(*.bmp)\0*.bmp\0JPEG 图片(*.jpg)\0*.jpg\0";
+
+void ShowSaveFailure(const std::wstring& text) {
+    ::MessageBoxW(::GetActiveWindow(), text.c_str(), L"保存失败", MB_OK | MB_ICONERROR);
+}
 
 bool SaveWithEncoder(HBITMAP bitmap, const std::wstring& path, const wchar_t* mime) {
     CLSID clsid;
     if (!bitmap || !win::FindImageEncoder(mime, clsid)) return false;
-    const bool existed = win::FileExists(path);
     Gdiplus::Bitmap image(bitmap, nullptr);
     if (image.GetLastStatus() != Gdiplus::Ok) return false;
-    const bool ok = image.Save(path.c_str(), &clsid, nullptr) == Gdiplus::Ok;
-    // A half-written new file would look like a capture that is not there.
-    if (!ok && !existed) ::DeleteFileW(path.c_str());
-    return ok;
+    // Written beside the target and moved over it only when complete: a full disk or a
+    // failed encoder must not cost the file being replaced.
+    win::StagedFile file;
+    if (!file.Begin(path)) return false;
+    if (image.Save(file.path().c_str(), &clsid, nullptr) != Gdiplus::Ok) return false;
+    return file.Commit();
+}
+
+// What the user is told when the save dialog itself fails.
+std::wstring SaveDialogFailureText(DWORD failure) {
+    if (failure == FNERR_BUFFERTOOSMALL) return L"文件名太长，无法保存截图。\n\n请换一个较短的文件名再保存。";
+    wchar_t code[16];
+    std::swprintf(code, 16, L"0x%04lX", static_cast<unsigned long>(failure));
+    return std::wstring(L"无法打开保存对话框（错误代码 ") + code + L"），截图没有保存。";
 }
 
 std::wstring LocalDefaultFileName() {
     SYSTEMTIME t;
     ::GetLocalTime(&t);
     return DefaultFileName(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
-}
-
-// The save dialog; returns false when cancelled.
-bool AskSavePath(const std::wstring& proposed, std::wstring& chosen) {
-    static const wchar_t kFilter[] =
-        L"PNG 图片(*.png)\0*.png\0BMP 图片(*.bmp)\0*.bmp\0JPEG 图片(*.jpg)\0*.jpg\0";
-    chosen = win::AskSaveFileName(proposed, kFilter, L"bmp", kMaxPath);
-    return !chosen.empty();
 }
 
 std::wstring LastComponent(const std::wstring& path) {
@@ -85,19 +91,26 @@ bool SaveImage(HBITMAP bitmap, const std::wstring& path, ImageFormat format) {
     return false;
 }
 
-bool SaveWithDialog(HBITMAP bitmap, std::wstring& path) {
+bool SaveWithDialog(HBITMAP bitmap, std::wstring& path, size_t maxChars) {
     std::wstring proposed = LocalDefaultFileName();
     for (;;) {
-        std::wstring chosen;
-        if (!AskSavePath(proposed, chosen)) return false;
+        DWORD failure = 0;
+        const std::wstring chosen = win::AskSaveFileName(proposed, kFilter, L"bmp", maxChars, &failure);
+        if (chosen.empty()) {
+            if (failure == 0) return false;  // cancelled
+            ShowSaveFailure(SaveDialogFailureText(failure));
+            // A name too long for the buffer: the dialog itself works, so it is offered
+            // again. Any other failure would only repeat.
+            if (failure == FNERR_BUFFERTOOSMALL) continue;
+            return false;
+        }
         if (SaveImage(bitmap, chosen, FormatForPath(chosen))) {
             path = chosen;
             return true;
         }
-        const std::wstring text = L"无法保存截图到文件：\n" + chosen +
-                                  L"\n\n文件可能正被其他程序使用，或者该位置不可写入、磁盘已满。"
-                                  L"请换一个位置或文件名再保存。";
-        ::MessageBoxW(::GetActiveWindow(), text.c_str(), L"保存失败", MB_OK | MB_ICONERROR);
+        ShowSaveFailure(L"无法保存截图到文件：\n" + chosen +
+                        L"\n\n文件可能正被其他程序使用，或者该位置不可写入、磁盘已满。"
+                        L"请换一个位置或文件名再保存。");
         proposed = LastComponent(chosen);
     }
 }

@@ -14,7 +14,11 @@ void SendRecord(uint32_t code, const void* data, DWORD size) {
     record.dwData = code;
     record.cbData = size;
     record.lpData = const_cast<void*>(data);
-    ::SendMessageW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+    // A launcher that does not answer must not keep this task alive: the send gives up
+    // at once on a hung receiver and after a few seconds on a busy one.
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record), SMTO_ABORTIFHUNG,
+                          kResultSendTimeoutMs, &answer);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "common/win/rect.h"
 #include "worker/dimming.h"
@@ -226,29 +227,38 @@ win::Bitmap CScreenCaptureWnd::TakeSelection(bool warnIfSmall) {
     return CopyRegion(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())));
 }
 
+// Everything of the capture leaves the screen before its output is made: the result
+// message may wait on a busy launcher, and the save dialog must not open over the
+// frozen screen. The pane and the tool bar go first: hidden after the overlay, one of
+// them would be activated in its place and own the save dialog over the live desktop.
+void CScreenCaptureWnd::HideCapture() {
+    if (pane_.hwnd()) ::ShowWindow(pane_.hwnd(), SW_HIDE);
+    toolbar_.Hide();
+    ::ShowWindow(hwnd(), SW_HIDE);
+}
+
 // Finishing has no file to write: it copies like the copy button, so that a double-click
 // does not throw the selection and its shapes away.
 void CScreenCaptureWnd::FinishCapture() {
     if (!selection_->HasSelection()) return;
-    OutputToClipboard(TakeSelection(true), hwnd(), RESULT_REGION_COPIED);
-    ::ShowWindow(hwnd(), SW_HIDE);
+    win::Bitmap bitmap = TakeSelection(true);
+    HideCapture();
+    OutputToClipboard(std::move(bitmap), hwnd(), RESULT_REGION_COPIED);
 }
 
 void CScreenCaptureWnd::SaveSelection() {
     if (!selection_->HasSelection()) return;
     win::Bitmap bitmap = TakeSelection(true);
     if (!bitmap) return;
-    // The pane and the tool bar go first: hidden after the overlay, one of them would
-    // be activated in its place and own the save dialog over the live desktop.
-    if (pane_.hwnd()) ::ShowWindow(pane_.hwnd(), SW_HIDE);
-    toolbar_.Hide();
-    ::ShowWindow(hwnd(), SW_HIDE);
+    HideCapture();
     OutputToFile(bitmap.Get(), RESULT_REGION_SAVED);
 }
 
 void CScreenCaptureWnd::CopySelection() {
     if (!selection_->HasSelection()) return;
-    OutputToClipboard(TakeSelection(false), hwnd(), RESULT_REGION_COPIED);
+    win::Bitmap bitmap = TakeSelection(false);
+    HideCapture();
+    OutputToClipboard(std::move(bitmap), hwnd(), RESULT_REGION_COPIED);
 }
 
 void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {

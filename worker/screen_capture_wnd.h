@@ -73,6 +73,7 @@ private:
     // The selected region of the snapshot with the annotations burnt in, the "too small"
     // warning given first when asked for and the repaint timer stopped.
     win::Bitmap TakeSelection(bool warnIfSmall);
+    void HideCapture();
     void WaitForDimmed();
 
     win::MemorySurface snapshot_;

@@ -8,6 +8,7 @@ pattern = h.pattern_pixel
 winpath = h.winpath
 wait_for = h.wait_until
 TESTTOOL = h.TESTTOOL
+SILENT_LAUNCHER_LIMIT = h.SILENT_LAUNCHER_LIMIT
 
 
 def dim(c):
@@ -22,11 +23,13 @@ pointer = h.mouse_location
 
 
 class CaptureCase(h.ScenarioTest):
+    silent_launcher = False  # a receiver that takes a record and never answers
+
     def setUp(self):
         super().setUp()
         self.tmp = self.s.dir
         self.s.show_pattern()
-        self.receiver = self.s.receiver()
+        self.receiver = self.s.receiver(hang=self.silent_launcher)
         self.s.clear_clipboard()
 
     def start_capture(self, *extra, mouse=(600, 500), workdir=None):

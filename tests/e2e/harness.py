@@ -224,11 +224,23 @@ class Record:
         return struct.unpack("<i", self.data)[0]
 
 
+# A worker gives up on a launcher that does not answer after 4 s; well within this.
+SILENT_LAUNCHER_LIMIT = 15
+
+
 class Receiver:
     """The stand-in for the launcher's result window, logging every record it gets."""
 
     def __init__(self, log):
         self.log = Path(log)
+
+    def shown(self):
+        """For each record, the classes of the other programs' visible top-level windows
+        while it was being sent."""
+        if not self.log.exists():
+            return []
+        return [line[len("shown="):].split(",") if line != "shown=" else []
+                for line in self.log.read_text().splitlines() if line.startswith("shown=")]
 
     def records(self):
         if not self.log.exists():
@@ -313,9 +325,10 @@ class Session:
         self.start(TESTTOOL, "pattern", winpath(ready))
         wait_until(ready.exists, what="the test pattern on screen")
 
-    def receiver(self):
+    def receiver(self, hang=False):
+        """The result receiver; with `hang` it logs a record and then never answers."""
         log = self.dir / "receiver.log"
-        self.start(TESTTOOL, "receiver", winpath(log))
+        self.start(TESTTOOL, "receiver", winpath(log), *(["hang"] if hang else []))
         wait_until(lambda: log.exists() and "ready" in log.read_text(), what="the result receiver")
         return Receiver(log)
 

@@ -1,10 +1,12 @@
 """Region capture end to end: from the pattern on screen, drag, move, resize, dim,
 copy, save, warn, reset and close with the real mouse and keys."""
 import os
+import subprocess
 import unittest
 
 from tests.e2e import harness as h
-from tests.e2e.capture_support import SCREEN_H, SCREEN_W, CaptureCase, dim, pattern, pointer, wait_for, xdo
+from tests.e2e.capture_support import (SCREEN_H, SCREEN_W, SILENT_LAUNCHER_LIMIT, CaptureCase, dim, pattern,
+                                       pointer, wait_for, xdo)
 
 BORDER = (103, 138, 170)     # the tool bar's outline
 SELECTION = (0, 174, 255)    # the selection's border
@@ -146,6 +148,29 @@ class RegionCapture(CaptureCase):
         wait_for(lambda: pointer() == (500, 399), what="the pointer moved back")
         xdo("key", "Escape")
         self.assertEqual(worker.wait(timeout=20), 0)
+
+
+class SilentLauncher(CaptureCase):
+    silent_launcher = True
+    select = RegionCapture.select
+
+    def test_the_capture_leaves_the_screen_before_the_send_and_does_not_wait_long(self):
+        worker = self.start_capture()
+        self.select(300, 200, 600, 450, toolbar=(408, 455))
+        xdo("mousemove", *toolbar_item(408, 455, RECT), "click", 1)  # the colour pane shows
+        self.s.wait_window("#32770")
+        xdo("mousemove", *toolbar_item(408, 455, COPY), "click", 1)
+        wait_for(self.receiver.records, what="the result sent")
+        shown = self.receiver.shown()[0]
+        for gone in ("KESTROW_ScreenCaptureWndClass", "KESTROW_ToolbarWndClass", "#32770"):
+            self.assertNotIn(gone, shown, "still on screen while the launcher was told")
+        try:
+            code = worker.wait(timeout=SILENT_LAUNCHER_LIMIT)
+        except subprocess.TimeoutExpired:
+            self.fail(f"the worker still waits on the launcher after {SILENT_LAUNCHER_LIMIT} s")
+        self.assertEqual(code, 0)
+        self.assertEqual(self.results(), [(1526, 0, 0)])
+        self.assert_region_is_pattern(self.clipboard(), 300, 200, 300, 250)
 
 
 class MagnifierCorner(CaptureCase):

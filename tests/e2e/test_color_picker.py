@@ -1,4 +1,6 @@
 """The colour picker over a known screen: magnifier box, arrow keys, Enter and Esc."""
+import subprocess
+
 from tests.e2e import harness as h
 
 PANEL = (127, 127, 127)
@@ -6,10 +8,10 @@ RED = (255, 0, 0)
 
 
 class ColorPicker(h.ScenarioTest):
-    def start_picker(self, x, y):
+    def start_picker(self, x, y, silent_launcher=False):
         self.s.show_pattern()
         self.s.clear_clipboard()
-        self.receiver = self.s.receiver()
+        self.receiver = self.s.receiver(hang=silent_launcher)
         h.mouse_move(x, y)
         self.worker = self.s.worker("-tasktype", "colorcapture")
         picker = self.s.wait_window("KESTROW_ColorCaptureWndClass")
@@ -60,6 +62,20 @@ class ColorPicker(h.ScenarioTest):
                          f"RGB: {r}, {g}, {b}\r\nHex: #{r:02X}{g:02X}{b:02X}")
         records = self.receiver.records()
         self.assertEqual([(x.code, x.size, x.number) for x in records], [(1527, 4, 0)])
+
+    def test_a_silent_launcher_sees_no_picker_and_does_not_keep_it_alive(self):
+        self.start_picker(300, 200, silent_launcher=True)
+        self.wait_box(0, 0)
+        h.key("Return")
+        h.wait_until(self.receiver.records, what="the result sent")
+        self.assertNotIn("KESTROW_ColorCaptureWndClass", self.receiver.shown()[0],
+                         "the picker still on screen while the launcher was told")
+        try:
+            code = self.worker.wait(h.SILENT_LAUNCHER_LIMIT)
+        except subprocess.TimeoutExpired:
+            self.fail(f"the worker still waits on the launcher after {h.SILENT_LAUNCHER_LIMIT} s")
+        self.assertEqual(code, 0)
+        self.assertEqual([(x.code, x.number) for x in self.receiver.records()], [(1527, 0)])
 
     def test_escape_ends_without_copying(self):
         self.start_picker(300, 200)

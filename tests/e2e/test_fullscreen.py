@@ -1,10 +1,34 @@
 """Whole-screen capture to the clipboard and to a file, from a known screen."""
+import os
 import re
+import shutil
+import subprocess
 from pathlib import Path
 
 from tests.e2e import harness as h
 
 DEFAULT_NAME = re.compile(r"^截图_\d{4}-\d{1,2}-\d{1,2}_\d{1,2}点\d{1,2}分\d{1,2}秒$")
+
+
+def confirm_and_expect_failure(session, worker):
+    """After a name was confirmed: accepts the replace prompt where the dialog asks, and
+    returns the text of the failure box (None if the worker ended instead)."""
+    def next_window():
+        return (session.find_window("#32770", title="保存失败")
+                or session.find_window("#32770", has_child_text="exists")
+                or worker.poll() is not None)
+    found = h.wait_until(next_window, what="the failure box")
+    if found is not True and found.text != "保存失败":
+        h.mouse_move(*found.center)
+        h.key("y")
+        found = h.wait_until(lambda: session.find_window("#32770", title="保存失败")
+                             or worker.poll() is not None, what="the failure box")
+    if found is True:
+        return None
+    text = next(c.text for c in found.children if c.cls == "Static" and c.text)
+    h.mouse_move(*found.center)
+    h.key("Return")
+    return text
 
 
 class FullScreenToClipboard(h.ScenarioTest):
@@ -125,10 +149,101 @@ class FullScreenToFile(h.ScenarioTest):
         self.assertIsNone(h.first_difference(h.read_image(again), h.pattern_rgb(0, 0, w, hgt)))
         self.assertEqual(locked.stat().st_size, 0, "the locked file is untouched")
 
+    def test_a_device_name_is_a_failed_write(self):
+        # Each of these takes the picture and keeps nothing; the dialog also calls each an
+        # existing file and asks to replace it.
+        receiver = self.s.receiver()
+        worker = self.s.worker("-tasktype", "screenfullscreentofile")
+        for name in ("NUL.png", "CON"):
+            with self.subTest(name=name):
+                h.answer_save_dialog(h.wait_save_dialog(self.s), name)
+                said = confirm_and_expect_failure(self.s, worker)
+                self.assertIsNotNone(said, f"{name}: the worker ended as if saved")
+                self.assertIn("无法保存截图到文件", said)
+        h.cancel_save_dialog(h.wait_save_dialog(self.s))
+        self.assertEqual(worker.wait(60), 0)
+        self.assertEqual(receiver.records(), [])
+
+    def test_a_silent_launcher_does_not_keep_the_task_alive(self):
+        receiver = self.s.receiver(hang=True)
+        worker = self.s.worker("-tasktype", "screenfullscreentofile")
+        target = self.s.dir / "shot.png"
+        h.answer_save_dialog(h.wait_save_dialog(self.s), h.winpath(target))
+        h.wait_until(receiver.records, what="the result sent")
+        try:
+            code = worker.wait(h.SILENT_LAUNCHER_LIMIT)
+        except subprocess.TimeoutExpired:
+            self.fail(f"the worker still waits on the launcher after {h.SILENT_LAUNCHER_LIMIT} s")
+        self.assertEqual(code, 0)
+        self.assertEqual([(r.code, r.text) for r in receiver.records()], [(1524, h.winpath(target))])
+        self.assertNotIn("#32770", receiver.shown()[0], "the save dialog gone before the send")
+
     def test_cancelling_the_second_dialog_ends_the_task_quietly(self):
         worker, receiver, failure = self.save_to_locked_file("locked.bmp")
         h.mouse_move(*failure.center)
         h.key("Return")
+        h.cancel_save_dialog(h.wait_save_dialog(self.s))
+        self.assertEqual(worker.wait(60), 0)
+        self.assertEqual(receiver.records(), [])
+
+
+class FullDisk(h.ScenarioTest):
+    """Saving over existing pictures on a disk with no room left: a tmpfs of 1 MiB,
+    filled up, as a drive of its own in the Wine prefix."""
+
+    def setUp(self):
+        super().setUp()
+        if os.geteuid() != 0:
+            self.skipTest("mounting a small disk needs root")
+        if shutil.which("mount") is None:
+            self.skipTest("no mount command")
+        self.disk = self.s.dir / "disk"
+        self.disk.mkdir()
+        mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=1m,mode=0777", "kestrow-full",
+                                  str(self.disk)], capture_output=True, text=True)
+        if mounted.returncode != 0:
+            self.skipTest(f"cannot mount a tmpfs here: {mounted.stderr.strip()}")
+        # Lazily: a program killed at the end may still hold a file there.
+        self.addCleanup(subprocess.run, ["umount", "-l", str(self.disk)], capture_output=True)
+        dosdevices = Path(os.environ["WINEPREFIX"]) / "dosdevices"
+        letter = next(c for c in "klmnopqrstuvwxy"
+                      if not os.path.lexists(dosdevices / f"{c}:"))
+        link = dosdevices / f"{letter}:"
+        link.symlink_to(self.disk)
+        self.addCleanup(link.unlink)
+        self.drive = letter.upper() + ":"
+
+        for name, fmt in (("shot.bmp", "BMP3"), ("shot.png", "PNG")):
+            subprocess.run(["convert", "-size", "40x30", "gradient:red-blue", f"{fmt}:{self.disk / name}"],
+                           check=True)
+        self.before = {name: h.read_image(self.disk / name) for name in ("shot.bmp", "shot.png")}
+        # Fill what is left, so that no picture fits whatever its compression.
+        with open(self.disk / "filler", "wb", buffering=0) as filler:
+            try:
+                while True:
+                    filler.write(b"\xff" * 4096)
+            except OSError:
+                pass
+
+    def test_old_files_survive_a_save_that_does_not_fit(self):
+        self.s.show_pattern()
+        receiver = self.s.receiver()
+        worker = self.s.worker("-tasktype", "screenfullscreentofile")
+        for name in ("shot.bmp", "shot.png"):
+            with self.subTest(name=name):
+                target = f"{self.drive}\\{name}"
+                h.answer_save_dialog(h.wait_save_dialog(self.s), target)
+                said = confirm_and_expect_failure(self.s, worker)
+                self.assertIsNotNone(said, "the worker ended as if saved")
+                self.assertIn(target, said)
+                self.assertEqual(sorted(p.name for p in self.disk.iterdir()),
+                                 ["filler", "shot.bmp", "shot.png"], "no temporary file left")
+                for kept, image in self.before.items():
+                    try:
+                        now = h.read_image(self.disk / kept)
+                    except subprocess.CalledProcessError:
+                        self.fail(f"{kept} no longer decodes")
+                    self.assertEqual(now, image, f"{kept} is as it was")
         h.cancel_save_dialog(h.wait_save_dialog(self.s))
         self.assertEqual(worker.wait(60), 0)
         self.assertEqual(receiver.records(), [])

@@ -1,5 +1,7 @@
 // One helper program for the end-to-end scenarios; the first argument picks the job:
-//   receiver LOG           the launcher's result window; logs each copy-data record
+//   receiver LOG [hang]    the launcher's result window; logs each copy-data record and,
+//                          on the next line, the classes of the other processes' visible
+//                          top-level windows at that moment; with "hang" it never answers
 //   clipdump OUT.bmp       writes the clipboard's CF_BITMAP as a 32-bit BMP (exit 2: none)
 //   cliptext OUT           writes the clipboard's Unicode text as UTF-16LE (exit 2: none)
 //   clipclear              empties the clipboard
@@ -43,9 +45,22 @@ std::string Hex(const void* data, size_t size) {
     return out;
 }
 
+// "shown=" and the classes of the visible top-level windows of other processes.
+BOOL CALLBACK AddShownClass(HWND hwnd, LPARAM lp) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == ::GetCurrentProcessId() || !::IsWindowVisible(hwnd)) return TRUE;
+    wchar_t cls[256] = {};
+    ::GetClassNameW(hwnd, cls, 256);
+    auto& line = *reinterpret_cast<std::string*>(lp);
+    if (line.back() != '=') line += ',';
+    line += ToUtf8(cls);
+    return TRUE;
+}
+
 class Receiver : public kestrow::win::Window {
 public:
-    explicit Receiver(std::wstring log) : log_(std::move(log)) {}
+    Receiver(std::wstring log, bool hang) : log_(std::move(log)), hang_(hang) {}
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -63,19 +78,26 @@ private:
                       cds ? cds->cbData : 0ul, static_cast<unsigned long>(sender));
         std::string text = line;
         if (cds && cds->lpData) text += Hex(cds->lpData, cds->cbData);
-        WriteFileBytes(log_, text + "\n", true);
+        // The sender waits in its send, so this is what it left on screen while sending.
+        std::string shown = "shown=";
+        ::EnumWindows(AddShownClass, reinterpret_cast<LPARAM>(&shown));
+        WriteFileBytes(log_, text + "\n" + shown + "\n", true);
+        // A launcher stuck in a modal loop or a long reaction: the sender gets no answer.
+        if (hang_)
+            for (;;) ::Sleep(1000);
         return TRUE;
     }
     std::wstring log_;
+    bool hang_;
 };
 
-int RunReceiver(const std::wstring& log) {
+int RunReceiver(const std::wstring& log, bool hang) {
     WNDCLASSEXW wc{sizeof(wc)};
     wc.lpfnWndProc = kestrow::win::Window::WindowProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = kestrow::kResultWindowClass;
     kestrow::win::RegisterWindowClass(wc);
-    Receiver receiver(log);
+    Receiver receiver(log, hang);
     if (!receiver.Create({.className = kestrow::kResultWindowClass,
                           .title = kestrow::kResultWindowTitle,
                           .x = 0,
@@ -319,7 +341,8 @@ int RunDialog(const std::wstring& ready) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     const std::vector<std::wstring> args = kestrow::win::SplitCommandLine(::GetCommandLineW());
     const std::wstring job = args.size() > 1 ? args[1] : L"";
-    if (job == L"receiver" && args.size() == 3) return RunReceiver(args[2]);
+    if (job == L"receiver" && args.size() == 3) return RunReceiver(args[2], false);
+    if (job == L"receiver" && args.size() == 4 && args[3] == L"hang") return RunReceiver(args[2], true);
     if (job == L"clipdump" && args.size() == 3) return ClipDump(args[2]);
     if (job == L"clipclear") return ClipClear();
     if (job == L"cliptext" && args.size() == 3) return ClipText(args[2]);

@@ -5,8 +5,12 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "common/win/com.h"
+#include "common/win/staged_file.h"
 #include "tests/win/test_support.h"
 
 namespace kestrow {
@@ -161,6 +165,142 @@ TEST(Encoders, AFailedWriteIsReported) {
     EXPECT_FALSE(SaveAsJpeg(bitmap.Get(), locked));
     holder.Reset();
     EXPECT_TRUE(SaveAsBmp(bitmap.Get(), locked));
+}
+
+std::vector<std::wstring> FolderContents(const test::TempDir& dir) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = ::FindFirstFileW(dir.File(L"*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do
+        if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
+    while (::FindNextFileW(h, &fd));
+    ::FindClose(h);
+    return names;
+}
+
+TEST(Encoders, ADeviceIsNotAFile) {
+    win::Bitmap bitmap = MakeBitmap(test::Gradient(16, 16));
+    test::TempDir dir;
+    // Each of these takes the bytes and keeps none: a save there would claim a file
+    // that is not there.
+    EXPECT_FALSE(SaveAsPng(bitmap.Get(), dir.File(L"NUL.png")));
+    EXPECT_FALSE(SaveAsBmp(bitmap.Get(), dir.File(L"con")));
+    EXPECT_FALSE(SaveAsJpeg(bitmap.Get(), L"\\\\.\\NUL"));
+    EXPECT_TRUE(FolderContents(dir).empty()) << "no temporary file left";
+    EXPECT_FALSE(win::IsRegularFile(L"\\\\.\\NUL"));
+    EXPECT_FALSE(win::IsRegularFile(dir.File(L"")));
+    ASSERT_TRUE(SaveAsPng(bitmap.Get(), dir.File(L"a.png")));
+    EXPECT_TRUE(win::IsRegularFile(dir.File(L"a.png")));
+    EXPECT_EQ(FolderContents(dir), std::vector<std::wstring>{L"a.png"});
+}
+
+// Drives the save dialog from inside its own modal loop, one step per tick, each step
+// waiting until the window it wants is there.
+struct DialogSteps {
+    static inline std::vector<std::function<bool()>> steps;
+    static inline size_t next = 0;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (next < steps.size() && steps[next]()) ++next;
+    }
+};
+
+struct DialogSearch {
+    bool (*match)(HWND);
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND w, LPARAM lp) {
+    auto* search = reinterpret_cast<DialogSearch*>(lp);
+    wchar_t cls[16] = {};
+    ::GetClassNameW(w, cls, 16);
+    if (::IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0 && search->match(w)) {
+        search->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleDialog(bool (*match)(HWND)) {
+    DialogSearch search{match, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND SaveDialog() {
+    return VisibleDialog([](HWND w) { return ::GetDlgItem(w, 1136) != nullptr; });
+}
+
+HWND FailureBox() {
+    return VisibleDialog([](HWND w) {
+        wchar_t title[16] = {};
+        ::GetWindowTextW(w, title, 16);
+        return std::wstring(title) == L"保存失败";
+    });
+}
+
+std::wstring BoxText(HWND box) {
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[16] = {}, text[512] = {};
+        ::GetClassNameW(c, cls, 16);
+        ::GetWindowTextW(c, text, 512);
+        if (lstrcmpW(cls, L"Static") == 0 && text[0]) return text;
+    }
+    return {};
+}
+
+// Types `name` into the dialog's file name box and confirms.
+std::function<bool()> Answer(std::wstring name) {
+    return [name] {
+        HWND dialog = SaveDialog();
+        if (!dialog) return false;
+        HWND edit = ::FindWindowExW(::GetDlgItem(dialog, 1148), nullptr, L"Edit", nullptr);
+        if (!edit) edit = ::GetDlgItem(dialog, 1148);
+        ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        return true;
+    };
+}
+
+bool RunSaveWithDialog(HBITMAP bitmap, std::wstring& path, size_t maxChars,
+                       std::vector<std::function<bool()>> steps) {
+    DialogSteps::steps = std::move(steps);
+    DialogSteps::next = 0;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &DialogSteps::Tick);
+    const bool saved = SaveWithDialog(bitmap, path, maxChars);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(DialogSteps::next, DialogSteps::steps.size()) << "steps done";
+    return saved;
+}
+
+// A small buffer makes the real dialog fail. (The worker's own buffer takes any path
+// the system does; a name past MAX_PATH cannot be tried here, as Wine 8's dialog
+// overruns a buffer of its own on one and crashes.)
+TEST(SaveDialog, ANameTooLongForTheDialogIsReportedAndTheDialogOfferedAgain) {
+    win::Bitmap bitmap = MakeBitmap(test::Gradient(16, 16));
+    test::TempDir dir;
+    std::wstring said, path;
+    bool offeredAgain = false;
+    const bool saved = RunSaveWithDialog(bitmap.Get(), path, 24,
+                                         {Answer(dir.File(L"a-name-longer-than-the-buffer.png")),
+                                          [&] {
+                                              HWND box = FailureBox();
+                                              if (!box) return false;
+                                              said = BoxText(box);
+                                              ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                              return true;
+                                          },
+                                          [&] {
+                                              HWND dialog = SaveDialog();
+                                              if (!dialog) return false;
+                                              offeredAgain = true;
+                                              ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                                              return true;
+                                          }});
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(said.find(L"文件名太长"), 0u) << testing::PrintToString(said);
+    EXPECT_TRUE(offeredAgain);
+    EXPECT_TRUE(FolderContents(dir).empty());
 }
 
 }  // namespace

@@ -160,10 +160,14 @@ void CColorCaptureWnd::OnKeyDown(UINT key) {
         case VK_RIGHT: ++pos.x; break;
         case VK_UP: --pos.y; break;
         case VK_DOWN: ++pos.y; break;
-        case VK_RETURN:
-            if (CopyColor(pos)) SendResultInt(RESULT_COLOR_COPIED, 0);
+        case VK_RETURN: {
+            const bool copied = CopyColor(pos);
+            // Off the screen before the launcher is told, which may keep us waiting.
+            ::ShowWindow(hwnd(), SW_HIDE);
+            if (copied) SendResultInt(RESULT_COLOR_COPIED, 0);
             ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
             break;
+        }
     }
     ::SetCursorPos(pos.x, pos.y);
 }
