@@ -204,7 +204,7 @@ std::wstring CMainDlg::GetSavePath() {
     ::GetSystemTime(&t);
     const std::wstring proposed = SaveFileName(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
     static const wchar_t kFilter[] = L"BMP图片(*.bmp)\0*.bmp\0PNG图片(*.png)\0*.png\0All Files (*.*)\0*.*\0";
-    return win::AskSaveFileName(proposed, kFilter, L"bmp", 1024);
+    return win::AskSaveFileName(proposed, kFilter, L"bmp", win::kLongestPath);
 }
 
 void CMainDlg::SetStatus(const wchar_t* text) { ::SetDlgItemTextW(hwnd(), IDC_STATUS, text); }
