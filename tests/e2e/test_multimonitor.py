@@ -67,12 +67,12 @@ class Monitors(h.ScenarioTest):
         h.wait_until(probe, what=what)
         return found["s"]
 
-    def start_capture(self, *extra, mouse, box):
+    def start_capture(self, *extra, mouse, box, strip=201):
         """Starts the region capture with the pointer at X root `mouse`; waits for the
-        magnifier's strip with the box's corner at X root `box`."""
+        magnifier's strip, `strip` below the box's corner at X root `box`."""
         h.mouse_move(*mouse)
         worker = self.s.worker("-tasktype", "screencapture", *extra)
-        self.screen_when(lambda s: s.pixel(box[0] + 2, box[1] + 201) == STRIP, f"the magnifier at {box}")
+        self.screen_when(lambda s: s.pixel(box[0] + 2, box[1] + strip) == STRIP, f"the magnifier at {box}")
         return worker
 
     def drag(self, x0, y0, x1, y1):
@@ -190,7 +190,7 @@ class ScaledMonitors(Monitors):
     dpi = 144
 
     def test_toolbar_and_magnifier_scale_and_the_copy_stays_pixel_exact(self):
-        worker = self.start_capture(mouse=(2400, 1500), box=(1280, 768))
+        worker = self.start_capture(mouse=(2400, 1500), box=(1280, 768), strip=301)
         # A 300 x 330 box: 300 of zoom over a 30 pixels high strip.
         s = self.screen_when(lambda s: s.pixel(1280 + 2, 768 + 301) == STRIP, "the scaled magnifier")
         self.assertEqual(s.pixel(1280 + 298, 768 + 329), STRIP)
