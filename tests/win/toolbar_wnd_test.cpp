@@ -85,10 +85,14 @@ TEST_F(ToolbarPaint, At144DpiEverythingIsHalfAsLargeAgainAndHitsFollow) {
     ::GdiFlush();
     const test::Pixels p = test::ReadBitmap(s.bitmap());
     EXPECT_EQ(p.At(287, 40), 0x678AAAu);  // the border at the scaled corner
-    // The cancel icon, 27 x 27 now, in item 5 at (111 + 2) x 1.5 = 170, 5 x 1.5 = 8.
-    auto icons = LoadPngResource(res.module, 206);
-    ASSERT_TRUE(icons);
-    EXPECT_EQ(p.At(170 + 14, 8 + 3), Rgb(*icons, 7 * 18 + 9, 2));
+    // The cancel icon (a red disc with a white cross), 27 x 27 now, in item 5 at 167 + 3, 5 x 1.5 = 8: red
+    // across its middle, and the item's background just past its scaled right edge.
+    for (int x : {170 + 5, 170 + 21}) {  // either side of the white cross
+        const unsigned c = p.At(x, 8 + 13);
+        EXPECT_GT((c >> 16) & 0xFF, 180u) << x;
+        EXPECT_LT((c >> 8) & 0xFF, 100u) << x;
+    }
+    EXPECT_EQ(p.At(170 + 27 + 3, 8 + 13), 0xE8E8E8u);
     ::ShowWindow(toolbar.hwnd(), SW_SHOWNA);
     Mouse(WM_MOUSEMOVE, 60, 15);  // the arrow tool, now 45 to 81
     EXPECT_EQ(toolbar.strip().GetHovered(), ID_TOOL_ARROW);
