@@ -3,6 +3,8 @@
 #include <functional>
 #include <string_view>
 
+#include "common/dpi.h"
+
 namespace kestrow {
 
 namespace {
@@ -45,6 +47,15 @@ CThemeManager::CThemeManager()
 CThemeManager& CThemeManager::Instance() {
     static CThemeManager instance;
     return instance;
+}
+
+HFONT CThemeManager::StandardFont(int dpi) const {
+    if (dpi <= 0 || dpi == kBaseDpi) return StandardFont();
+    win::Font& font = scaled_[dpi];
+    if (!font)
+        font.Reset(::CreateFontW(-Scale(12, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0,
+                                 FF_SWISS, face_.c_str()));
+    return font ? font.Get() : StandardFont();
 }
 
 HFONT CThemeManager::Font(int index) const {

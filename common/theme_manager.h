@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "common/theme_faces.h"
@@ -16,6 +17,8 @@ public:
     static CThemeManager& Instance();
 
     HFONT StandardFont() const { return fonts_[0].Get(); }
+    // The standard font for a monitor of the given DPI (made once per DPI).
+    HFONT StandardFont(int dpi) const;
     HFONT Font(int index) const;
     const std::wstring& FaceName() const { return face_; }
     unsigned FoundFaces() const { return found_; }
@@ -26,6 +29,7 @@ private:
     unsigned found_ = 0;
     std::wstring face_;
     std::array<win::Font, 4> fonts_;
+    mutable std::map<int, win::Font> scaled_;
 };
 
 }  // namespace kestrow

@@ -8,6 +8,10 @@ PACKAGES=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick
+  # An X server that can place several monitors, and the 32-bit libraries through which
+  # Wine sees them (without these it reports one big monitor at 0,0).
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+  libxrandr2:i386 libxinerama1:i386 libxrender1:i386
   fonts-wqy-microhei
   googletest clang-format clang libclang-rt-14-dev
   libjsoncpp-dev dpkg-dev debian-archive-keyring openssl

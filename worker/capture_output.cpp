@@ -8,13 +8,14 @@
 
 namespace kestrow {
 
+// The screen DC works in screen coordinates, so (0,0) is the primary monitor's corner
+// whatever stands left of or above it; the desktop window would start at the virtual
+// screen's corner.
 win::Bitmap CapturePrimaryScreen() {
-    HWND desktop = ::GetDesktopWindow();
-    win::WindowDC dc(desktop);
-    RECT rc{};
-    ::GetClientRect(desktop, &rc);
+    win::WindowDC dc(nullptr);
     if (!dc) return {};
-    return CopyRegion(dc.Get(), rc);
+    const RECT primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return CopyRegion(dc.Get(), primary, primary);
 }
 
 bool OutputToClipboard(win::Bitmap bitmap, HWND owner, std::optional<ResultCode> report) {

@@ -55,8 +55,13 @@ std::wstring LastComponent(const std::wstring& path) {
 }  // namespace
 
 win::Bitmap CopyRegion(HDC surface, const RECT& rect) {
+    return CopyRegion(surface, rect,
+                      RECT{0, 0, ::GetDeviceCaps(surface, HORZRES), ::GetDeviceCaps(surface, VERTRES)});
+}
+
+win::Bitmap CopyRegion(HDC surface, const RECT& rect, const RECT& bounds) {
     const auto area = ClampCopyRect({rect.left, rect.top, rect.right, rect.bottom},
-                                    ::GetDeviceCaps(surface, HORZRES), ::GetDeviceCaps(surface, VERTRES));
+                                    Rect{bounds.left, bounds.top, bounds.right, bounds.bottom});
     if (!area) return {};
     // Compatible with the screen, not with the surface: a surface holding a DIB section
     // would give a DIB section, which is not a device-dependent bitmap for the clipboard.

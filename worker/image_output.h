@@ -14,6 +14,8 @@ namespace kestrow {
 // Copies `rect` of `surface` into a new screen-compatible bitmap, clipped to the
 // primary display. Empty when nothing is left to copy.
 win::Bitmap CopyRegion(HDC surface, const RECT& rect);
+// The same clipped to `bounds` (a snapshot of the whole virtual screen).
+win::Bitmap CopyRegion(HDC surface, const RECT& rect, const RECT& bounds);
 
 // Each returns whether the file was written completely. The file is written beside the
 // target and replaces it only when complete; a device name is a failed write.

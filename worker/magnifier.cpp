@@ -1,5 +1,6 @@
 #include "worker/magnifier.h"
 
+#include "common/dpi.h"
 #include "common/win/rect.h"
 #include "common/theme_manager.h"
 #include "worker/magnifier_layout.h"
@@ -20,17 +21,20 @@ void Line(HDC dc, int x0, int y0, int x1, int y1) {
 }  // namespace
 
 CMagnifier::CMagnifier(int w, int h, const CSelectionTracker& selection)
-    : screenWidth_(w), screenHeight_(h), selection_(selection) {}
+    : screenWidth_(w), screenHeight_(h), layout_(ScreenLayout::Single(w, h)), selection_(selection) {}
 
 void CMagnifier::Draw(HDC dc) {
     POINT p;
     ::GetCursorPos(&p);
-    DrawAt(dc, p);
+    const Point mouse = layout_.ToOverlay(Point{p.x, p.y});
+    DrawAt(dc, POINT{mouse.x, mouse.y});
 }
 
 void CMagnifier::DrawAt(HDC dc, POINT p) {
     const Point mouse{p.x, p.y};
-    const Rect box = MagnifierBox(mouse, screenWidth_, screenHeight_);
+    const int dpi = layout_.DpiAt(mouse);
+    const Rect box = MagnifierBox(mouse, layout_.MonitorAt(mouse), dpi);
+    const int zoomSize = Scale(kZoomSize, dpi);
     const bool drawingNew = selection_.IsDrawingNew();
     const Rect sel = selection_.GetRect();
 
@@ -68,21 +72,23 @@ void CMagnifier::DrawAt(HDC dc, POINT p) {
             Line(z, 25, 0, 25, 50);
         }
         ::SetStretchBltMode(dc, COLORONCOLOR);
-        ::StretchBlt(dc, box.left, box.top, kZoomSize, kZoomSize, z, 0, 0, kZoomSource, kZoomSource, SRCCOPY);
+        ::StretchBlt(dc, box.left, box.top, zoomSize, zoomSize, z, 0, 0, kZoomSource, kZoomSource, SRCCOPY);
     }
 
-    RECT strip = ToRECT(MagnifierTextStrip(box));
+    RECT strip = ToRECT(MagnifierTextStrip(box, dpi));
     ::FillRect(dc, &strip, stripBrush_.Get());
     Rect tracked = windowTracker_ ? windowTracker_->GetRect() : Rect{};
     const Size size = ReadoutSize(trackWindow_, sel, tracked);
     const std::wstring sizeText = SizeText(size.cx, size.cy);
-    const std::wstring posText = PositionText(p.x, p.y);
-    ::SelectObject(dc, CThemeManager::Instance().StandardFont());
+    // The position as the system knows it, negative left of and above the primary monitor.
+    const Point onScreen = layout_.ToScreen(mouse);
+    const std::wstring posText = PositionText(onScreen.x, onScreen.y);
+    ::SelectObject(dc, CThemeManager::Instance().StandardFont(dpi));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 255));
     const UINT flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
     ::DrawTextW(dc, sizeText.c_str(), int(sizeText.size()), &strip, flags);
-    strip.left += 100;
+    strip.left += Scale(100, dpi);
     ::DrawTextW(dc, posText.c_str(), int(posText.size()), &strip, flags);
     ::RestoreDC(dc, saved);
 }

@@ -6,8 +6,10 @@
 #include <functional>
 #include <vector>
 
-#include "common/geometry.h"
+#include <map>
 
+#include "common/geometry.h"
+#include "common/screen_layout.h"
 #include "common/win/gdi.h"
 
 namespace kestrow {
@@ -21,6 +23,9 @@ public:
 
     void SetWindowTracker(const CWindowTracker* tracker) { windowTracker_ = tracker; }
     void SetTrackWindow(bool on) { trackWindow_ = on; }
+    // The monitors: the box goes to a corner of the one under the mouse, scaled with
+    // its DPI. Without it the screen is one monitor at 96 DPI.
+    void SetLayout(const ScreenLayout& layout) { layout_ = layout; }
     // The picture the zoom reads, and what is drawn on it before zooming (the
     // selection outline and the annotations), given in screen coordinates.
     void Attach(HDC source, std::function<void(HDC)> drawOnPicture) {
@@ -30,7 +35,7 @@ public:
 
     // Reads the live pointer position.
     void Draw(HDC dc);
-    // The same at a given pointer position.
+    // The same at a given pointer position in overlay coordinates.
     void DrawAt(HDC dc, POINT mouse);
     // What the last draw covered: the box and the crosshair lines.
     void AddDrawnAreas(std::vector<Rect>& areas) const;
@@ -38,6 +43,7 @@ public:
 private:
     HDC source_ = nullptr;
     int screenWidth_, screenHeight_;
+    ScreenLayout layout_;
     const CSelectionTracker& selection_;
     const CWindowTracker* windowTracker_ = nullptr;
     bool trackWindow_ = false;

@@ -3,15 +3,22 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/dpi.h"
+
 namespace kestrow {
 
-Rect MagnifierBox(Point p, int w, int h) {
-    const Rect topLeft{0, 0, kMagnifierWidth, kMagnifierHeight};
-    if (topLeft.Contains(p)) return {w - kMagnifierWidth, h - kMagnifierHeight, w, h};
+Rect MagnifierBox(Point p, const Rect& m, int dpi) {
+    const int w = Scale(kMagnifierWidth, dpi), h = Scale(kMagnifierHeight, dpi);
+    const Rect topLeft{m.left, m.top, m.left + w, m.top + h};
+    if (topLeft.Contains(p)) return {m.right - w, m.bottom - h, m.right, m.bottom};
     return topLeft;
 }
 
-Rect MagnifierTextStrip(const Rect& box) { return {box.left, box.top + kZoomSize, box.right, box.bottom}; }
+Rect MagnifierBox(Point p, int w, int h) { return MagnifierBox(p, Rect{0, 0, w, h}); }
+
+Rect MagnifierTextStrip(const Rect& box, int dpi) {
+    return {box.left, box.top + Scale(kZoomSize, dpi), box.right, box.bottom};
+}
 
 ZoomCopy ZoomSourceCopy(Point p, int w, int h) {
     ZoomCopy c;

@@ -11,10 +11,12 @@ inline constexpr int kMagnifierHeight = 220;
 inline constexpr int kZoomSource = 50;  // shown four times enlarged
 inline constexpr int kZoomSize = 200;
 
-// Top-left corner of the screen, bottom-right while the mouse is inside that box.
+// Top-left corner of the monitor `area` that holds the mouse, its bottom-right corner
+// while the mouse is inside that box; 200 x 220 at 96 DPI, scaled with the monitor's DPI.
+Rect MagnifierBox(Point mouse, const Rect& area, int dpi = 96);
 Rect MagnifierBox(Point mouse, int screenWidth, int screenHeight);
-// The 20-pixel strip under the zoom area.
-Rect MagnifierTextStrip(const Rect& box);
+// The 20-pixel strip under the zoom area (scaled like the box).
+Rect MagnifierTextStrip(const Rect& box, int dpi = 96);
 
 // The 50 x 50 source square centred on the mouse, and which part of it lies on a
 // surface of the given size: `from` in surface coordinates, `to` inside the square.

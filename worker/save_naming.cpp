@@ -24,15 +24,19 @@ ImageFormat FormatForPath(std::wstring_view path) {
     return ImageFormat::Jpeg;
 }
 
-std::optional<Rect> ClampCopyRect(const Rect& requested, int displayWidth, int displayHeight) {
+std::optional<Rect> ClampCopyRect(const Rect& requested, const Rect& bounds) {
     if (requested.IsEmpty()) return std::nullopt;
     Rect r;
-    r.left = std::max(requested.left, 0);
-    r.top = std::max(requested.top, 0);
-    r.right = std::min(displayWidth, requested.right);
-    r.bottom = std::min(displayHeight, requested.bottom);
+    r.left = std::max(requested.left, bounds.left);
+    r.top = std::max(requested.top, bounds.top);
+    r.right = std::min(bounds.right, requested.right);
+    r.bottom = std::min(bounds.bottom, requested.bottom);
     if (r.IsEmpty()) return std::nullopt;
     return r;
+}
+
+std::optional<Rect> ClampCopyRect(const Rect& requested, int displayWidth, int displayHeight) {
+    return ClampCopyRect(requested, Rect{0, 0, displayWidth, displayHeight});
 }
 
 }  // namespace kestrow

@@ -19,5 +19,7 @@ ImageFormat FormatForPath(std::wstring_view path);
 // The part of `requested` that a region copy takes from a display of the given size:
 // negative origins start at 0 and nothing reaches past the display. None when empty.
 std::optional<Rect> ClampCopyRect(const Rect& requested, int displayWidth, int displayHeight);
+// The same inside any bounds (the snapshot of the whole virtual screen).
+std::optional<Rect> ClampCopyRect(const Rect& requested, const Rect& bounds);
 
 }  // namespace kestrow

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "common/dpi.h"
+#include "common/win/monitor.h"
 #include "common/win/rect.h"
 #include "worker/dimming.h"
 #include "worker/capture_output.h"
@@ -35,6 +37,7 @@ CScreenCaptureWnd::CScreenCaptureWnd(bool trackWindow)
       machine_(selection_->geometry(), trackWindow),
       screenWidth_(VirtualWidth()),
       screenHeight_(VirtualHeight()),
+      layout_(win::ReadScreenLayout()),
       trackWindow_(trackWindow) {
     if (!crosshair_) crosshair_ = ::LoadCursorW(nullptr, IDC_CROSS);
     graphs_ = std::make_unique<CGraphManager>(*selection_, [this] { return pane_.Style(); });
@@ -42,6 +45,8 @@ CScreenCaptureWnd::CScreenCaptureWnd(bool trackWindow)
     windowTracker_ = std::make_unique<CWindowTracker>(screenWidth_, screenHeight_, crosshair_);
     magnifier_->SetWindowTracker(windowTracker_.get());
     magnifier_->SetTrackWindow(trackWindow);
+    magnifier_->SetLayout(layout_);
+    windowTracker_->SetLayout(layout_);
 }
 
 CScreenCaptureWnd::~CScreenCaptureWnd() {
@@ -73,8 +78,9 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.CreateDib(w, h);
     lastTarget_ = nullptr;
     if (!snapshot_) return false;
-    // One read of the screen; the dimmed copy is computed from it in one pass.
-    ::BitBlt(snapshot_.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
+    // One read of the screen, from the virtual screen's corner (left of or above the
+    // primary monitor when a monitor stands there); the dimmed copy is computed from it.
+    ::BitBlt(snapshot_.dc(), 0, 0, w, h, screen.Get(), layout_.origin().x, layout_.origin().y, SRCCOPY);
     ::GdiFlush();
     if (dimmed_) {
         const uint32_t* from = snapshot_.bits();
@@ -91,10 +97,14 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
 
 void CScreenCaptureWnd::StartCapture() {
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    screenWidth_ = VirtualWidth();
-    screenHeight_ = VirtualHeight();
+    layout_ = win::ReadScreenLayout();
+    magnifier_->SetLayout(layout_);
+    windowTracker_->SetLayout(layout_);
+    screenWidth_ = layout_.width();
+    screenHeight_ = layout_.height();
     TakeSnapshot(screenWidth_, screenHeight_);
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, screenWidth_, screenHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd(), nullptr, layout_.origin().x, layout_.origin().y, screenWidth_, screenHeight_,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     ::ShowWindow(hwnd(), SW_SHOWNORMAL);
 
     selection_->Attach(snapshot_.dc(), hwnd());
@@ -135,12 +145,15 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
             }
             break;
         case OverlayState::Selecting:
-        case OverlayState::Annotating:
+        case OverlayState::Annotating: {
+            const Rect sel = SelectionGeometry::Normalized(selection_->GetRect());
+            const int dpi = layout_.DpiFor(sel);
+            selection_->SetDpi(dpi);
             selection_->Draw(dc);
-            if (selection_->HasSelection())
-                overdraw_.push_back(Inflated(SelectionGeometry::Normalized(selection_->GetRect()), 5));
+            if (selection_->HasSelection()) overdraw_.push_back(Inflated(sel, Scale(5, dpi)));
             if (state == OverlayState::Annotating) graphs_->DrawAll(dc);
             break;
+        }
     }
     magnifier_->Draw(dc);
     magnifier_->AddDrawnAreas(overdraw_);
@@ -194,24 +207,32 @@ void CScreenCaptureWnd::CloseCapture() {
 
 void CScreenCaptureWnd::ResetSelection() { Apply(machine_.Reset(), 0, 0); }
 
+// The tool bar and the pane are pop-ups placed in screen coordinates; they are worked
+// out in overlay coordinates on the monitor that holds the selection.
 void CScreenCaptureWnd::PlaceToolbar() {
     if (!selection_->HasSelection() || !toolbar_.hwnd()) return;
-    RECT client;
-    ::GetClientRect(hwnd(), &client);
-    const Rect place = PlaceToolbarRect(selection_->GetRect(), toolbar_.GetWidth(),
-                                        {client.left, client.top, client.right, client.bottom});
-    toolbar_.Move(ToRECT(place));
+    const Rect sel = selection_->GetRect();
+    const Rect norm = SelectionGeometry::Normalized(sel);
+    const int dpi = layout_.DpiFor(norm);
+    toolbar_.SetDpi(dpi);
+    const Rect place = PlaceToolbarRect(sel, toolbar_.GetWidth(), layout_.MonitorFor(norm), dpi);
+    toolbar_.Move(ToRECT(layout_.ToScreen(place)));
     toolbar_.Show();
 }
 
 void CScreenCaptureWnd::PlaceColorPane(int toolId) {
     if (!pane_.Create(hwnd())) return;
-    const RECT t = toolbar_.GetRect();
-    const PanePlacement place = kestrow::PlaceColorPane(
-        ToRect(t), SelectionGeometry::Normalized(selection_->GetRect()), VirtualHeight());
+    const Rect t = layout_.ToOverlay(ToRect(toolbar_.GetRect()));
+    const Rect sel = SelectionGeometry::Normalized(selection_->GetRect());
+    const Rect monitor = layout_.MonitorFor(sel);
+    const int dpi = layout_.DpiFor(sel);
+    const PanePlacement place = kestrow::PlaceColorPane(t, sel, monitor, dpi);
     if (place.toolbarTop)
-        toolbar_.Move(RECT{t.left, *place.toolbarTop, t.right, *place.toolbarTop + kToolbarHeight});
-    ::SetWindowPos(pane_.hwnd(), nullptr, place.pane.x, place.pane.y, 0, 0,
+        toolbar_.Move(ToRECT(layout_.ToScreen(
+            Rect{t.left, *place.toolbarTop, t.right, *place.toolbarTop + Scale(kToolbarHeight, dpi)})));
+    const Point pane = layout_.ToScreen(place.pane);
+    pane_.SetScreenArea(ToRECT(layout_.ToScreen(monitor)));
+    ::SetWindowPos(pane_.hwnd(), nullptr, pane.x, pane.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     pane_.KeepOnScreen();
     pane_.SetMode(toolId == ID_TOOL_TEXT          ? kPaneText
@@ -224,7 +245,9 @@ win::Bitmap CScreenCaptureWnd::TakeSelection(bool warnIfSmall) {
     ::KillTimer(hwnd(), kRepaintTimer);
     WaitForDimmed();  // the shapes are about to be drawn on the snapshot it reads
     graphs_->DrawAll(snapshot_.dc());
-    return CopyRegion(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())));
+    // Clipped to the snapshot, which holds the whole virtual screen.
+    return CopyRegion(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())),
+                      RECT{0, 0, screenWidth_, screenHeight_});
 }
 
 // Everything of the capture leaves the screen before its output is made: the result

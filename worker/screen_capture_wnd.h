@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/screen_layout.h"
 #include "common/win/double_buffer.h"
 #include "common/win/gdi.h"
 #include "common/win/window.h"
@@ -57,6 +58,7 @@ public:
         WaitForDimmed();
         return dimmed_.dc();
     }
+    const ScreenLayout& layout() const { return layout_; }
     // Grabs the screen into the snapshot and dims a copy; public for the benchmark.
     bool TakeSnapshot(int width, int height);
 
@@ -91,6 +93,8 @@ private:
     std::unique_ptr<CMagnifier> magnifier_;
     std::unique_ptr<CWindowTracker> windowTracker_;
     int screenWidth_, screenHeight_;
+    // The monitors as the capture started; the overlay covers the virtual screen.
+    ScreenLayout layout_;
     bool trackWindow_;
     win::DoubleBuffer buffer_;
     // What the last render drew over its background, so the next one into the same

@@ -1,5 +1,7 @@
 #include "worker/selection_geometry.h"
 
+#include "common/dpi.h"
+
 #include <cstdlib>
 #include <utility>
 
@@ -20,9 +22,10 @@ Point SelectionGeometry::HandlePoint(const Rect& r, int handle) {
     }
 }
 
-Rect SelectionGeometry::HandleSquare(const Rect& r, int handle) {
+Rect SelectionGeometry::HandleSquare(const Rect& r, int handle, int dpi) {
     const Point p = HandlePoint(r, handle);
-    return {p.x - kHitMargin, p.y - kHitMargin, p.x + kHitMargin, p.y + kHitMargin};
+    const int half = Scale(kHitMargin, dpi);
+    return {p.x - half, p.y - half, p.x + half, p.y + half};
 }
 
 Rect SelectionGeometry::Normalized(const Rect& r) {

@@ -26,8 +26,8 @@ public:
 
     // Corner points 0-3 (clockwise from top-left), edge middles 4-7 (top, right, bottom, left).
     static Point HandlePoint(const Rect& r, int handle);
-    // The 6 x 6 square centred on a handle point.
-    static Rect HandleSquare(const Rect& r, int handle);
+    // The 6 x 6 square centred on a handle point (scaled with the monitor's DPI).
+    static Rect HandleSquare(const Rect& r, int handle, int dpi = 96);
     // The rectangle with left <= right and top <= bottom.
     static Rect Normalized(const Rect& r);
 

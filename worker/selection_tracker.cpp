@@ -59,7 +59,7 @@ void CSelectionTracker::Draw(HDC dc) const {
     ::Rectangle(dc, n.left - 1, n.top - 1, n.right + 1, n.bottom + 1);
     if (geometry_.ShowsHandles()) {
         for (int h = 0; h < SelectionGeometry::kHandleCount; ++h) {
-            const Rect s = SelectionGeometry::HandleSquare(r, h);
+            const Rect s = SelectionGeometry::HandleSquare(r, h, dpi_);
             const RECT rc{s.left, s.top, s.right, s.bottom};
             ::FillRect(dc, &rc, Tools().handles.Get());
         }

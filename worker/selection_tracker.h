@@ -32,6 +32,8 @@ public:
     void UpdateCursor();
     // The undimmed inside, the border and the handles.
     void Draw(HDC dc) const;
+    // The DPI of the monitor showing the selection: the handles' size.
+    void SetDpi(int dpi) { dpi_ = dpi; }
     // The one-pixel outline the zoom shows (drawn on the picture itself).
     void DrawOutline(HDC dc) const;
 
@@ -40,6 +42,7 @@ public:
 private:
     SelectionGeometry geometry_;
     HDC snapshot_ = nullptr;
+    int dpi_ = 96;
     HWND owner_ = nullptr;
     HCURSOR defaultCursor_;
 };

@@ -2,22 +2,30 @@
 
 namespace kestrow {
 
-Rect ClampWindowRect(const Rect& w, int screenWidth, int screenHeight) {
+Rect ClampWindowRect(const Rect& w, const Rect& b) {
     Rect r = w;
-    if (r.top < 0) r.top = 0;
-    if (r.left < 0) r.left = 0;
-    if (r.right > screenWidth) r.right = screenWidth;
-    if (r.bottom > screenHeight) r.bottom = screenHeight;
+    if (r.top < b.top) r.top = b.top;
+    if (r.left < b.left) r.left = b.left;
+    if (r.right > b.right) r.right = b.right;
+    if (r.bottom > b.bottom) r.bottom = b.bottom;
+    return r;
+}
+
+Rect ClampWindowRect(const Rect& w, int screenWidth, int screenHeight) {
+    return ClampWindowRect(w, Rect{0, 0, screenWidth, screenHeight});
+}
+
+Rect FrameWindowRect(const Rect& w, const Rect& a) {
+    Rect r = w;
+    if (r.top <= a.top) r.top = a.top + 3;
+    if (r.left <= a.left) r.left = a.left + 3;
+    if (r.right >= a.right) r.right = a.right - 2;
+    if (r.bottom >= a.bottom) r.bottom = a.bottom - 2;
     return r;
 }
 
 Rect FrameWindowRect(const Rect& w, int screenWidth, int screenHeight) {
-    Rect r = w;
-    if (r.top <= 0) r.top = 3;
-    if (r.left <= 0) r.left = 3;
-    if (r.right >= screenWidth) r.right = screenWidth - 2;
-    if (r.bottom >= screenHeight) r.bottom = screenHeight - 2;
-    return r;
+    return FrameWindowRect(w, Rect{0, 0, screenWidth, screenHeight});
 }
 
 std::array<LineSegment, 4> HighlightLines(const Rect& f) {

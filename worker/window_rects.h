@@ -8,7 +8,11 @@
 
 namespace kestrow {
 
+// Clamped to `bounds`, the whole overlay.
+Rect ClampWindowRect(const Rect& window, const Rect& bounds);
 Rect ClampWindowRect(const Rect& window, int screenWidth, int screenHeight);
+// Pulled inside `area`, the monitors the window is on.
+Rect FrameWindowRect(const Rect& window, const Rect& area);
 Rect FrameWindowRect(const Rect& window, int screenWidth, int screenHeight);
 
 struct LineSegment {

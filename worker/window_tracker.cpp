@@ -19,7 +19,7 @@ bool Qualifies(HWND w, POINT p) {
 }  // namespace
 
 CWindowTracker::CWindowTracker(int w, int h, HCURSOR cursor)
-    : screenWidth_(w), screenHeight_(h), cursor_(cursor), pen_(::CreatePen(PS_SOLID, 3, kFrameColor)) {}
+    : layout_(ScreenLayout::Single(w, h)), cursor_(cursor), pen_(::CreatePen(PS_SOLID, 3, kFrameColor)) {}
 
 HWND CWindowTracker::FindWindowAt(HWND start, POINT p) {
     HWND found = nullptr;
@@ -45,12 +45,16 @@ void CWindowTracker::Update(int x, int y) {
     if (overlay_) ::SetClassLongPtrW(overlay_, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor_));
     x_ = x;
     y_ = y;
-    HWND w = FindWindowAt(overlay_, POINT{x, y});
+    const Point p = layout_.ToScreen(Point{x, y});
+    HWND w = FindWindowAt(overlay_, POINT{p.x, p.y});
     RECT r;
     if (w && w != overlay_ && ::GetWindowRect(w, &r)) {
         tracked_ = w;
-        frameRect_ = FrameWindowRect(ToRect(r), screenWidth_, screenHeight_);
-        windowRect_ = ClampWindowRect(ToRect(r), screenWidth_, screenHeight_);
+        const Rect window = layout_.ToOverlay(ToRect(r));
+        // The frame stays on the monitor showing most of the window (a maximised window
+        // reaches a few pixels onto its neighbours); the selection may span monitors.
+        frameRect_ = FrameWindowRect(window, layout_.MonitorFor(window));
+        windowRect_ = ClampWindowRect(window, layout_.Bounds());
     }
     if (overlay_) ::InvalidateRect(overlay_, nullptr, TRUE);
 }

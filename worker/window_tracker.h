@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/geometry.h"
+#include "common/screen_layout.h"
 #include "common/win/gdi.h"
 
 namespace kestrow {
@@ -20,6 +21,10 @@ public:
         source_ = source;
     }
 
+    // The monitors; without it the screen is one monitor at (0,0).
+    void SetLayout(const ScreenLayout& layout) { layout_ = layout; }
+
+    // The mouse at (x, y) in overlay coordinates.
     void Update(int x, int y);
     Rect GetRect() const { return windowRect_; }
     Rect FrameRect() const { return frameRect_; }
@@ -36,7 +41,7 @@ private:
     Rect windowRect_;
     Rect frameRect_;
     HDC source_ = nullptr;
-    int screenWidth_, screenHeight_;
+    ScreenLayout layout_;
     HCURSOR cursor_;
     win::Pen pen_;
 };

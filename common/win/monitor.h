@@ -1,8 +1,61 @@
 #pragma once
-// Placing windows on the monitor they are on.
+// The monitors: where they are, their DPI, and placing windows on them.
 #include <windows.h>
 
+#include <vector>
+
+#include "common/screen_layout.h"
+
 namespace kestrow::win {
+
+// The DPI of a monitor: per monitor where the system knows it (shcore's
+// GetDpiForMonitor, Windows 8.1 on), else the system's.
+inline int MonitorDpi(HMONITOR monitor) {
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const GetDpiForMonitorFn getDpi = [] {
+        HMODULE shcore = ::LoadLibraryW(L"shcore.dll");
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    if (getDpi && monitor && SUCCEEDED(getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && x > 0)
+        return int(x);
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+// The DPI of the monitor nearest to a window.
+inline int WindowDpi(HWND hwnd) { return MonitorDpi(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)); }
+
+namespace detail {
+struct FoundMonitors {
+    std::vector<Rect> rects;
+    std::vector<int> dpis;
+};
+inline BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto& f = *reinterpret_cast<FoundMonitors*>(data);
+    MONITORINFO mi{sizeof(mi)};
+    if (!::GetMonitorInfoW(monitor, &mi)) return TRUE;
+    const Rect r{mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right, mi.rcMonitor.bottom};
+    const bool primary = mi.dwFlags & MONITORINFOF_PRIMARY;
+    f.rects.insert(primary ? f.rects.begin() : f.rects.end(), r);
+    f.dpis.insert(primary ? f.dpis.begin() : f.dpis.end(), MonitorDpi(monitor));
+    return TRUE;
+}
+}  // namespace detail
+
+// The virtual screen and every monitor with its DPI, the primary monitor first.
+inline ScreenLayout ReadScreenLayout() {
+    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN), y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const Rect virtualScreen{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                             y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    detail::FoundMonitors found;
+    ::EnumDisplayMonitors(nullptr, nullptr, detail::AddMonitor, reinterpret_cast<LPARAM>(&found));
+    return ScreenLayout(virtualScreen, std::move(found.rects), std::move(found.dpis));
+}
 
 // Moves the window to the middle of its monitor's work area, keeping its size, its
 // place in the Z order and its visibility.

@@ -426,3 +426,96 @@ def answer_save_dialog(dialog, text):
 def cancel_save_dialog(dialog):
     mouse_move(*dialog.center)
     key("Escape")
+
+
+# ---- a display with several monitors ----------------------------------------------------
+
+MULTIMONITOR_CONF = ROOT / "tests" / "e2e" / "multimonitor" / "xorg.conf"
+
+
+class MonitorDisplay:
+    """Xorg with the dummy video driver on a free display, laid out by an xorg.conf, with
+    its own copy of the Wine prefix and its own wineserver (a wineserver serves one X
+    display; the DPI is the prefix's). While it runs, DISPLAY and WINEPREFIX point at it,
+    so Session, screenshot() and xdotool use it. Xvfb cannot place monitors, Xorg can, but
+    only as root: elsewhere start() skips the test with the reason."""
+
+    def __init__(self, config=MULTIMONITOR_CONF, dpi=None):
+        self.config = Path(config)
+        self.dpi = dpi
+        self.xorg = None
+        self.dir = None
+        self.saved_env = {}
+
+    @staticmethod
+    def _free_display():
+        for n in range(40, 200):
+            if not Path(f"/tmp/.X{n}-lock").exists() and not Path(f"/tmp/.X11-unix/X{n}").exists():
+                return n
+        raise unittest.SkipTest("no free X display number")
+
+    def _env(self, **values):
+        for k, v in values.items():
+            self.saved_env.setdefault(k, os.environ.get(k))
+            os.environ[k] = v
+
+    def start(self):
+        if os.geteuid() != 0:
+            raise unittest.SkipTest("several monitors need Xorg with the dummy driver, which only root can start")
+        if not shutil.which("Xorg") or not Path("/usr/lib/xorg/modules/drivers/dummy_drv.so").exists():
+            raise unittest.SkipTest("Xorg or its dummy driver is not installed (scripts/setup.sh installs them)")
+        try:
+            self._start()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def _start(self):
+        self.dir = Path(tempfile.mkdtemp(prefix="kestrow-monitors-"))
+        n = self._free_display()
+        self.xorg = subprocess.Popen(
+            ["Xorg", f":{n}", "-config", str(self.config), "-noreset", "-nolisten", "tcp", "-novtswitch",
+             "-sharevts", "-logfile", str(self.dir / "xorg.log")],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def ready():
+            if self.xorg.poll() is not None:
+                raise AssertionError(f"Xorg ended; see {self.dir / 'xorg.log'}")
+            return subprocess.run(["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL).returncode == 0
+        wait_until(ready, 20, what="Xorg")
+        # The prefix as the run made it, copied: its wineserver must not be shared with
+        # the programs on the run's own display.
+        prefix = self.dir / "prefix"
+        subprocess.run(["cp", "-a", os.environ["WINEPREFIX"], str(prefix)], check=True)
+        self._env(DISPLAY=f":{n}", WINEPREFIX=str(prefix))
+        if self.dpi:
+            subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                            "REG_DWORD", "/d", str(self.dpi), "/f"], stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+            subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-w"], stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-p"], stderr=subprocess.DEVNULL)
+        # Wine's background services, started with no pipe of ours to inherit.
+        subprocess.run(["wine", "cmd", "/c", "exit"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=120)
+
+    def stop(self):
+        if "WINEPREFIX" in self.saved_env:
+            subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+        if self.xorg and self.xorg.poll() is None:
+            self.xorg.terminate()
+            try:
+                self.xorg.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xorg.kill()
+                self.xorg.wait(timeout=10)
+        for k, v in self.saved_env.items():
+            if v is None:
+                os.environ.pop(k, None)
+            else:
+                os.environ[k] = v
+        self.saved_env = {}
+        if self.dir:
+            shutil.rmtree(self.dir, ignore_errors=True)

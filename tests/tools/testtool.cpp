@@ -5,11 +5,13 @@
 //   clipdump OUT.bmp       writes the clipboard's CF_BITMAP as a 32-bit BMP (exit 2: none)
 //   cliptext OUT           writes the clipboard's Unicode text as UTF-16LE (exit 2: none)
 //   clipclear              empties the clipboard
-//   pattern READY          covers the primary screen with the known test pattern
+//   pattern READY [all]    covers the primary screen with the known test pattern; with
+//                          "all" the whole virtual screen, counted from its top-left corner
 //   windows OUT            lists the visible top-level windows and their children
 //   lock FILE READY        holds FILE open without sharing, so writes to it fail
 //   cliphold READY         holds the clipboard open, as a busy program can, until killed
-//   dialog READY           a topmost window at (200,150) 400 x 300 with a button at (260,230) 120 x 40
+//   dialog READY [X Y]     a topmost window at (200,150) (or X,Y) 400 x 300 with a button 60,80
+//                          inside it, 120 x 40
 //   items HWND OUT         lists the items of another program's combo box or list box
 //   command HWND ID        sends WM_COMMAND ID to HWND, as a tool bar button would
 //   enabled HWND           exit 0 when the window takes input, 1 when disabled, 2 when gone
@@ -200,21 +202,27 @@ private:
     bool announced_ = false;
 };
 
-int RunPattern(const std::wstring& ready) {
+int RunPattern(const std::wstring& ready, bool allMonitors) {
     WNDCLASSEXW wc{sizeof(wc)};
     wc.lpfnWndProc = kestrow::win::Window::WindowProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"KestrowTestPattern";
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     kestrow::win::RegisterWindowClass(wc);
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    int x = 0, y = 0, w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    if (allMonitors) {
+        x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+        y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+        w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    }
     PatternWindow window(w, h, ready);
     if (!window.Create({.className = L"KestrowTestPattern",
                         .title = L"Kestrow test pattern",
                         .style = WS_POPUP | WS_VISIBLE,
                         .exStyle = WS_EX_TOPMOST,
-                        .x = 0,
-                        .y = 0,
+                        .x = x,
+                        .y = y,
                         .width = w,
                         .height = h}))
         return 3;
@@ -318,9 +326,9 @@ int HoldClipboard(const std::wstring& ready) {
 }
 
 // A window with a child control, for window tracking: the button must be found, not the window.
-int RunDialog(const std::wstring& ready) {
+int RunDialog(const std::wstring& ready, int x, int y) {
     HWND dialog = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Kestrow test dialog",
-                                    WS_POPUP | WS_VISIBLE | SS_GRAYRECT, 200, 150, 400, 300, nullptr, nullptr,
+                                    WS_POPUP | WS_VISIBLE | SS_GRAYRECT, x, y, 400, 300, nullptr, nullptr,
                                     nullptr, nullptr);
     HWND button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 60, 80, 120,
                                     40, dialog, nullptr, nullptr, nullptr);
@@ -346,11 +354,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (job == L"clipdump" && args.size() == 3) return ClipDump(args[2]);
     if (job == L"clipclear") return ClipClear();
     if (job == L"cliptext" && args.size() == 3) return ClipText(args[2]);
-    if (job == L"pattern" && args.size() == 3) return RunPattern(args[2]);
+    if (job == L"pattern" && (args.size() == 3 || (args.size() == 4 && args[3] == L"all")))
+        return RunPattern(args[2], args.size() == 4);
     if (job == L"windows" && args.size() == 3) return ListWindows(args[2]);
     if (job == L"lock" && args.size() == 4) return LockFile(args[2], args[3]);
     if (job == L"cliphold" && args.size() == 3) return HoldClipboard(args[2]);
-    if (job == L"dialog" && args.size() == 3) return RunDialog(args[2]);
+    if (job == L"dialog" && args.size() == 3) return RunDialog(args[2], 200, 150);
+    if (job == L"dialog" && args.size() == 5)
+        return RunDialog(args[2], std::wcstol(args[3].c_str(), nullptr, 10),
+                         std::wcstol(args[4].c_str(), nullptr, 10));
     if (job == L"command" && args.size() == 4) {
         // What a button sends its owner: WM_COMMAND with the id and no control.
         HWND target = reinterpret_cast<HWND>(std::wcstoul(args[2].c_str(), nullptr, 10));

@@ -166,6 +166,28 @@ TEST(MagnifierDrawing, BoxCornerZoomAndCrosses) {
     EXPECT_EQ(p.At(5, 5), kFill);              // the top-left corner stays free
 }
 
+TEST(MagnifierDrawing, BoxOnTheMonitorUnderTheMouseScaledWithItsDpi) {
+    MagnifierRig r;
+    // Two monitors side by side, the right one (the primary) at 144 DPI; the overlay
+    // starts at the left one's corner.
+    r.magnifier.SetLayout(
+        ScreenLayout({-320, 0, 320, 480}, {{0, 0, 320, 480}, {-320, 0, 0, 480}}, {144, 96}));
+    r.magnifier.DrawAt(r.s.target.dc(), {600, 400});
+    test::Pixels p = r.s.Read();
+    EXPECT_EQ(p.At(320 + 2, 300 + 2), 0x7F7F7Fu) << "the strip starts 300 below the box's top";
+    EXPECT_EQ(p.At(320 + 298, 329), 0x7F7F7Fu);
+    EXPECT_NE(p.At(320 + 2, 298), 0x7F7F7Fu);
+    EXPECT_EQ(p.At(320 + 6 * 4 + 2, 6 * 4 + 2), test::Unique(575 + 4, 375 + 4)) << "zoomed 6 times";
+    EXPECT_EQ(p.At(2, 202), kFill) << "not on the left monitor";
+
+    r.s = Surfaces(MagnifierRig::W, MagnifierRig::H);
+    r.magnifier.Attach(r.s.snapshot.dc(), [&](HDC dc) { r.selection.DrawOutline(dc); });
+    r.magnifier.DrawAt(r.s.target.dc(), {100, 300});
+    p = r.s.Read();
+    EXPECT_EQ(p.At(2, 202), 0x7F7F7Fu) << "the left monitor's own corner, at 96 DPI";
+    EXPECT_EQ(p.At(320 + 2, 302), kFill);
+}
+
 TEST(MagnifierDrawing, CrossesFollowTheSelectionState) {
     MagnifierRig r;
     r.selection.geometry().BeginNew(300, 200);

@@ -1,5 +1,6 @@
 // What every shipped program asks of the system: its manifest, as the loader reads
-// it, brings common controls 6 and runs it at the caller's privilege level.
+// it, brings common controls 6, runs it at the caller's privilege level and declares
+// it aware of each monitor's DPI.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,7 +19,7 @@ std::vector<std::wstring> ShippedPrograms() {
     return list;
 }
 
-TEST(ShippedPrograms, ManifestBringsCommonControls6AsInvoker) {
+TEST(ShippedPrograms, ManifestBringsCommonControls6AsInvokerAwareOfMonitorDpi) {
     for (const std::wstring& path : ShippedPrograms()) {
         SCOPED_TRACE(testing::Message() << std::string(path.begin(), path.end()));
         HMODULE m = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -53,6 +54,18 @@ TEST(ShippedPrograms, ManifestBringsCommonControls6AsInvoker) {
         EXPECT_NE(identity.find(L"Microsoft.Windows.Common-Controls"), std::wstring::npos);
         EXPECT_NE(identity.find(L"version=\"6."), std::wstring::npos)
             << std::string(identity.begin(), identity.end());
+
+        // Per-monitor DPI awareness, v2 first, with the older forms to fall back on.
+        wchar_t setting[64] = {};
+        SIZE_T written = 0;
+        EXPECT_TRUE(::QueryActCtxSettingsW(0, actCtx,
+                                           L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                                           L"dpiAwareness", setting, 64, &written));
+        EXPECT_STREQ(setting, L"PerMonitorV2, PerMonitor");
+        EXPECT_TRUE(::QueryActCtxSettingsW(0, actCtx,
+                                           L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                                           L"dpiAware", setting, 64, &written));
+        EXPECT_STREQ(setting, L"true/pm");
         ::DeactivateActCtx(0, cookie);
         ::ReleaseActCtx(actCtx);
     }

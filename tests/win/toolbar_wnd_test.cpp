@@ -74,6 +74,33 @@ TEST_F(ToolbarPaint, StripIs192By27WithBorderBackgroundAndIcons) {
     EXPECT_LT((redDisc >> 8) & 0xFF, 100u);
 }
 
+TEST_F(ToolbarPaint, At144DpiEverythingIsHalfAsLargeAgainAndHitsFollow) {
+    toolbar.SetDpi(144);
+    RECT wr;
+    ::GetWindowRect(toolbar.hwnd(), &wr);
+    EXPECT_EQ(wr.right - wr.left, 288);
+    EXPECT_EQ(wr.bottom - wr.top, 41);
+    win::MemorySurface s(nullptr, 288, 41);
+    ::SendMessageW(toolbar.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.dc()), PRF_CLIENT);
+    ::GdiFlush();
+    const test::Pixels p = test::ReadBitmap(s.bitmap());
+    EXPECT_EQ(p.At(287, 40), 0x678AAAu);  // the border at the scaled corner
+    // The cancel icon (a red disc with a white cross), 27 x 27 now, in item 5 at 167 + 3, 5 x 1.5 = 8: red
+    // across its middle, and the item's background just past its scaled right edge.
+    for (int x : {170 + 5, 170 + 21}) {  // either side of the white cross
+        const unsigned c = p.At(x, 8 + 13);
+        EXPECT_GT((c >> 16) & 0xFF, 180u) << x;
+        EXPECT_LT((c >> 8) & 0xFF, 100u) << x;
+    }
+    EXPECT_EQ(p.At(170 + 27 + 3, 8 + 13), 0xE8E8E8u);
+    ::ShowWindow(toolbar.hwnd(), SW_SHOWNA);
+    Mouse(WM_MOUSEMOVE, 60, 15);  // the arrow tool, now 45 to 81
+    EXPECT_EQ(toolbar.strip().GetHovered(), ID_TOOL_ARROW);
+    toolbar.SetDpi(96);
+    ::GetWindowRect(toolbar.hwnd(), &wr);
+    EXPECT_EQ(wr.right - wr.left, 192) << "back on a 96 DPI monitor";
+}
+
 TEST_F(ToolbarPaint, HoverPressedAndCheckedFrames) {
     auto frames = LoadPngResource(res.module, 204);
     ASSERT_TRUE(frames);

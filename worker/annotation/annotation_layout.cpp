@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "common/dpi.h"
+
 namespace kestrow {
 
 Point ClampToSelection(Point p, const Rect& s) {
@@ -22,27 +24,38 @@ Rect FitTextBox(const Rect& placement, const Rect& limit, int textWidth, int tex
     return {placement.left, placement.top, right, bottom};
 }
 
-PanePlacement PlaceColorPane(const Rect& t, const Rect& s, int screenHeight) {
+PanePlacement PlaceColorPane(const Rect& t, const Rect& s, const Rect& area, int dpi) {
+    // The pane is 39 high with a gap of 5; the tool bar 27 with a gap of 5.
+    const int gap = Scale(5, dpi), paneRoom = Scale(44, dpi), barRoom = Scale(32, dpi),
+              bothRoom = Scale(76, dpi);
     PanePlacement out;
     out.pane.x = t.left;
     if (s.bottom < t.top) {  // the tool bar lies below the selection
-        if (screenHeight - t.bottom > 44) {
-            out.pane.y = t.bottom + 5;
-        } else if (s.top > 76) {
-            out.toolbarTop = s.top - 32;
-            out.pane.y = s.top - 76;
+        if (area.bottom - t.bottom > paneRoom) {
+            out.pane.y = t.bottom + gap;
+        } else if (s.top - area.top > bothRoom) {
+            out.toolbarTop = s.top - barRoom;
+            out.pane.y = s.top - bothRoom;
         } else {
-            out.toolbarTop = s.top > 32 ? s.top - 32 : s.top + 5;
-            out.pane.y = *out.toolbarTop + kToolbarHeight + 5;
+            out.toolbarTop = s.top - area.top > barRoom ? s.top - barRoom : s.top + gap;
+            out.pane.y = *out.toolbarTop + Scale(kToolbarHeight, dpi) + gap;
         }
     } else {
-        out.pane.y = t.top > 44 ? t.top - 44 : t.bottom + 5;
+        out.pane.y = t.top - area.top > paneRoom ? t.top - paneRoom : t.bottom + gap;
     }
     return out;
 }
 
+PanePlacement PlaceColorPane(const Rect& t, const Rect& s, int screenHeight) {
+    return PlaceColorPane(t, s, Rect{0, 0, 0, screenHeight});
+}
+
+int KeepPaneOnScreen(int left, int width, const Rect& area, int dpi) {
+    return left + width > area.right ? area.right - Scale(5, dpi) - width : left;
+}
+
 int KeepPaneOnScreen(int left, int width, int screenWidth) {
-    return left + width > screenWidth ? screenWidth - 5 - width : left;
+    return KeepPaneOnScreen(left, width, Rect{0, 0, screenWidth, 0});
 }
 
 PaneLayout PaneLayoutFor(int mode) {

@@ -27,12 +27,15 @@ struct PanePlacement {
     std::optional<int> toolbarTop;  // new top of the tool bar when it must move
 };
 
-// Where the pane goes next to the tool bar `toolbar` of selection `selection` on a
-// virtual screen `screenHeight` high; the tool bar moves above the selection when
-// there is no room below it.
+// Where the pane goes next to the tool bar `toolbar` of selection `selection` on the
+// monitor `area` that holds them; the tool bar moves above the selection when there is
+// no room below it. Gaps and heights grow with the monitor's DPI.
+PanePlacement PlaceColorPane(const Rect& toolbar, const Rect& selection, const Rect& area, int dpi = 96);
+// The same on one monitor at (0,0) `screenHeight` high.
 PanePlacement PlaceColorPane(const Rect& toolbar, const Rect& selection, int screenHeight);
 
-// The pane's left edge after keeping its right edge 5 pixels inside the screen.
+// The pane's left edge after keeping its right edge 5 pixels inside the monitor `area`.
+int KeepPaneOnScreen(int left, int width, const Rect& area, int dpi = 96);
 int KeepPaneOnScreen(int left, int width, int screenWidth);
 
 struct PaneLayout {

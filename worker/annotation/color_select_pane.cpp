@@ -217,7 +217,7 @@ void CColorSelectPane::SetMode(int mode) {
 void CColorSelectPane::KeepOnScreen() {
     RECT r;
     if (!hwnd() || !::GetWindowRect(hwnd(), &r)) return;
-    const int left = KeepPaneOnScreen(r.left, r.right - r.left, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    const int left = KeepPaneOnScreen(r.left, r.right - r.left, win::ToRect(area_));
     if (left != r.left)
         ::SetWindowPos(hwnd(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

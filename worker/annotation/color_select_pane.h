@@ -56,7 +56,10 @@ public:
     // Colour, width and text font for new shapes.
     AnnotationStyle Style() const { return {color_, penWidth_, FontHeight(), FaceName()}; }
     void SetMode(int mode);
-    // Moves the pane left when its right edge lies past the virtual screen.
+    // The monitor the pane is shown on, in screen coordinates (by default the virtual
+    // screen's width from 0).
+    void SetScreenArea(const RECT& area) { area_ = area; }
+    // Moves the pane left when its right edge lies past that monitor's.
     void KeepOnScreen();
 
     CColorToolBarStyle& widths() { return widths_; }
@@ -82,6 +85,7 @@ private:
     RECT colorBox_{90, 5, 118, 34};
     COLORREF color_ = 0x000000FF;
     int mode_ = kPaneShapes;
+    RECT area_{0, 0, ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     win::MouseLeaveTracker leave_;
     win::Brush fill_;
     win::Pen outline_;

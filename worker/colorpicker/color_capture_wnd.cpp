@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "common/dpi.h"
 #include "common/result_message.h"
+#include "common/win/monitor.h"
 #include "common/theme_manager.h"
 #include "worker/colorpicker/color_picker_layout.h"
 #include "worker/magnifier_layout.h"
@@ -60,15 +62,19 @@ void CColorCaptureWnd::Start() {
     ::SetClassLongPtrW(
         hwnd(), GCLP_HCURSOR,
         reinterpret_cast<LONG_PTR>(::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_PICKER))));
-    screenWidth_ = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    screenHeight_ = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    layout_ = win::ReadScreenLayout();
+    screenWidth_ = layout_.width();
+    screenHeight_ = layout_.height();
     win::WindowDC screen(nullptr);
     backBuffer_.Create(screen.Get(), screenWidth_, screenHeight_);
     snapshot_.Create(screen.Get(), screenWidth_, screenHeight_);
     zoom_.Create(screen.Get(), kPickerZoomSource, kPickerZoomSource);
-    if (snapshot_) ::BitBlt(snapshot_.dc(), 0, 0, screenWidth_, screenHeight_, screen.Get(), 0, 0, SRCCOPY);
+    const Point origin = layout_.origin();
+    if (snapshot_)
+        ::BitBlt(snapshot_.dc(), 0, 0, screenWidth_, screenHeight_, screen.Get(), origin.x, origin.y,
+                 SRCCOPY);
     crossPen_.Reset(::CreatePen(PS_SOLID, 1, kCrossColor));
-    ::MoveWindow(hwnd(), 0, 0, screenWidth_, screenHeight_, TRUE);
+    ::MoveWindow(hwnd(), origin.x, origin.y, screenWidth_, screenHeight_, TRUE);
 }
 
 LRESULT CColorCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -105,7 +111,8 @@ void CColorCaptureWnd::OnPaint() {
 }
 
 COLORREF CColorCaptureWnd::PickedColor(POINT pos) const {
-    return snapshot_ ? ::GetPixel(snapshot_.dc(), pos.x, pos.y) : 0;
+    const Point p = layout_.ToOverlay(Point{pos.x, pos.y});
+    return snapshot_ ? ::GetPixel(snapshot_.dc(), p.x, p.y) : 0;
 }
 
 void CColorCaptureWnd::Render(HDC target) {
@@ -115,14 +122,17 @@ void CColorCaptureWnd::Render(HDC target) {
 
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    const Point box = PickerBoxOrigin({int(cursor.x), int(cursor.y)}, screenWidth_, screenHeight_);
     const COLORREF picked = PickedColor(cursor);
+    const Point mouse = layout_.ToOverlay(Point{cursor.x, cursor.y});
+    const int dpi = layout_.DpiAt(mouse);
+    const auto s = [dpi](int px) { return Scale(px, dpi); };
+    const Point box = PickerBoxOrigin(mouse, layout_.MonitorAt(mouse), dpi);
 
     if (zoom_) {
         const int half = kPickerZoomSource / 2;
         // Filled first: near an edge part of the square has no screen under it.
         FillSolid(zoom_.dc(), RECT{0, 0, kPickerZoomSource, kPickerZoomSource}, kZoomOutside);
-        const ZoomCopy c = ZoomSourceCopy({int(cursor.x), int(cursor.y)}, screenWidth_, screenHeight_);
+        const ZoomCopy c = ZoomSourceCopy(mouse, screenWidth_, screenHeight_);
         if (!c.from.IsEmpty())
             ::BitBlt(zoom_.dc(), c.to.x, c.to.y, c.from.Width(), c.from.Height(), snapshot_.dc(), c.from.left,
                      c.from.top, SRCCOPY);
@@ -134,19 +144,20 @@ void CColorCaptureWnd::Render(HDC target) {
             ::LineTo(zoom_.dc(), half, 37);
         }
         ::SetPixel(zoom_.dc(), half, half, picked);
-        ::StretchBlt(back, box.x, box.y, 200, 200, zoom_.dc(), 0, 0, kPickerZoomSource, kPickerZoomSource,
-                     SRCCOPY);
+        ::StretchBlt(back, box.x, box.y, s(200), s(200), zoom_.dc(), 0, 0, kPickerZoomSource,
+                     kPickerZoomSource, SRCCOPY);
     }
 
-    FillSolid(back, RECT{box.x, box.y + 200, box.x + 200, box.y + 270}, kPanelColor);
-    win::ScopedSelect font(back, CThemeManager::Instance().StandardFont());
-    FillSolid(back, RECT{box.x + 5, box.y + 205, box.x + 25, box.y + 225}, picked);
+    FillSolid(back, RECT{box.x, box.y + s(200), box.x + s(200), box.y + s(270)}, kPanelColor);
+    win::ScopedSelect font(back, CThemeManager::Instance().StandardFont(dpi));
+    FillSolid(back, RECT{box.x + s(5), box.y + s(205), box.x + s(25), box.y + s(225)}, picked);
     ::SetBkMode(back, TRANSPARENT);
     ::SetTextColor(back, kTextColor);
     DrawLine(back, ColorPanelText(GetRValue(picked), GetGValue(picked), GetBValue(picked)),
-             RECT{box.x + 30, box.y + 205, box.x + 200, box.y + 225});
-    DrawLine(back, L"按Esc结束取色", RECT{box.x + 5, box.y + 229, box.x + 200, box.y + 243});
-    DrawLine(back, L"按回车键复制RGB值到剪贴板", RECT{box.x + 5, box.y + 247, box.x + 200, box.y + 261});
+             RECT{box.x + s(30), box.y + s(205), box.x + s(200), box.y + s(225)});
+    DrawLine(back, L"按Esc结束取色", RECT{box.x + s(5), box.y + s(229), box.x + s(200), box.y + s(243)});
+    DrawLine(back, L"按回车键复制RGB值到剪贴板",
+             RECT{box.x + s(5), box.y + s(247), box.x + s(200), box.y + s(261)});
 
     ::BitBlt(target, 0, 0, screenWidth_, screenHeight_, back, 0, 0, SRCCOPY);
 }

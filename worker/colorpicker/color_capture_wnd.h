@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/screen_layout.h"
 #include "common/win/gdi.h"
 #include "common/win/window.h"
 
@@ -36,6 +37,7 @@ private:
     void OnKeyDown(UINT key);
     // Puts the colour at `pos` on the clipboard; true when it is there.
     bool CopyColor(POINT pos);
+    // The colour at a screen position.
     COLORREF PickedColor(POINT pos) const;
 
     win::MemorySurface backBuffer_;
@@ -44,6 +46,8 @@ private:
     win::Pen crossPen_;
     int screenWidth_ = 0;
     int screenHeight_ = 0;
+    // The window and its snapshot cover the virtual screen from its corner.
+    ScreenLayout layout_;
 };
 
 }  // namespace kestrow

@@ -1,11 +1,18 @@
 #include "worker/colorpicker/color_picker_layout.h"
 
+#include "common/dpi.h"
+
 namespace kestrow {
 
+Point PickerBoxOrigin(Point cursor, const Rect& m, int dpi) {
+    const int w = Scale(kPickerBoxWidth, dpi), h = Scale(kPickerBoxHeight, dpi);
+    const Rect zone{m.left, m.top, m.left + w, m.top + h};
+    if (zone.Contains(cursor)) return {m.right - w, m.bottom - h};
+    return {m.left, m.top};
+}
+
 Point PickerBoxOrigin(Point cursor, int screenWidth, int screenHeight) {
-    const Rect zone{0, 0, kPickerBoxWidth, kPickerBoxHeight};
-    if (zone.Contains(cursor)) return {screenWidth - kPickerBoxWidth, screenHeight - kPickerBoxHeight};
-    return {0, 0};
+    return PickerBoxOrigin(cursor, Rect{0, 0, screenWidth, screenHeight});
 }
 
 std::wstring ColorPanelText(int red, int green, int blue) {

@@ -13,6 +13,8 @@ inline constexpr int kPickerZoomSource = 50;  // source pixels a side, shown 4 t
 // Top-left of the box: the top-left corner, or the bottom-right one while the cursor
 // is inside the top-left box's zone.
 Point PickerBoxOrigin(Point cursor, int screenWidth, int screenHeight);
+// The same on the monitor `area` holding the cursor, the box scaled with its DPI.
+Point PickerBoxOrigin(Point cursor, const Rect& area, int dpi = 96);
 
 // "RGB: r, g, b", the panel's first line.
 std::wstring ColorPanelText(int red, int green, int blue);

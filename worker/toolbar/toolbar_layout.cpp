@@ -1,5 +1,7 @@
 #include "worker/toolbar/toolbar_layout.h"
 
+#include "common/dpi.h"
+
 namespace kestrow {
 
 int HitTestStrip(const std::vector<StripItem>& items, const Rect& strip, int x, int y) {
@@ -95,12 +97,13 @@ void StripState::SetChecked(int id, bool on, std::vector<int>& changed) {
     changed.push_back(id);
 }
 
-Rect PlaceToolbarRect(const Rect& s, int width, const Rect& client) {
-    int top = s.bottom + 5, bottom = top + kToolbarHeight;
+Rect PlaceToolbarRect(const Rect& s, int width, const Rect& client, int dpi) {
+    const int height = Scale(kToolbarHeight, dpi), gap = Scale(5, dpi), above = Scale(31, dpi);
+    int top = s.bottom + gap, bottom = top + height;
     int right = s.right, left = s.right - width;
     if (bottom > client.bottom) {
-        top = s.top > 31 ? s.top - 31 : s.top + 5;
-        bottom = top + kToolbarHeight;
+        top = s.top - client.top > above ? s.top - above : s.top + gap;
+        bottom = top + height;
     }
     if (right > client.right) {
         left = client.right - width;

@@ -94,8 +94,9 @@ private:
 };
 
 // The tool bar's place below the selection, right-aligned; above it (or inside its
-// top edge) when there is no room below; always inside the client horizontally.
-Rect PlaceToolbarRect(const Rect& selection, int toolbarWidth, const Rect& client);
+// top edge) when there is no room below; always inside `area` horizontally. `area` is
+// the monitor holding the selection; the gaps and the height grow with its DPI.
+Rect PlaceToolbarRect(const Rect& selection, int toolbarWidth, const Rect& area, int dpi = 96);
 inline constexpr int kToolbarHeight = 27;
 
 }  // namespace kestrow

@@ -1,5 +1,6 @@
 #include "worker/toolbar/toolbar_wnd.h"
 
+#include "common/dpi.h"
 #include "worker/res/resource.h"
 
 namespace kestrow {
@@ -42,6 +43,16 @@ void CToolbarWnd::OnCreate() {
     ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     strip_.SetRect(RECT{0, 0, width_, kHeight});
     strip_.SetEnabled(true);
+}
+
+void CToolbarWnd::SetDpi(int dpi) {
+    if (dpi == strip_.dpi() || !hwnd()) return;
+    strip_.SetDpi(dpi);
+    width_ = strip_.width();
+    const int height = Scale(kHeight, dpi);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    strip_.SetRect(RECT{0, 0, width_, height});
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void CToolbarWnd::Move(const RECT& rect) {

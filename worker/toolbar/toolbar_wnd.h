@@ -20,6 +20,8 @@ public:
     void SetKeyTarget(HWND target) { keyTarget_ = target; }
     int GetChecked() const { return strip_.GetChecked(); }
     void Move(const RECT& rect);
+    // Sizes the tool bar and its buttons for a monitor of this DPI.
+    void SetDpi(int dpi);
     void Show();
     void Hide();
     int GetWidth() const { return width_; }

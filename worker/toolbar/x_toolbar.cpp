@@ -1,5 +1,7 @@
 #include "worker/toolbar/x_toolbar.h"
 
+#include "common/dpi.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -64,8 +66,20 @@ int XToolbar::AddItems(const StripItemInit* inits, int count) {
                     DT_CALCRECT | DT_SINGLELINE);
         return Size{r.right - r.left, r.bottom - r.top};
     };
-    width_ = LayoutStripItems(items_, metrics_, measure);
+    baseWidth_ = LayoutStripItems(items_, metrics_, measure);
+    baseLayouts_.clear();
+    for (const StripItem& item : items_) baseLayouts_.push_back(item.layout);
+    SetDpi(dpi_);
     return width_;
+}
+
+void XToolbar::SetDpi(int dpi) {
+    dpi_ = dpi;
+    for (size_t i = 0; i < items_.size() && i < baseLayouts_.size(); ++i) {
+        const Rect& b = baseLayouts_[i];
+        items_[i].layout = {Scale(b.left, dpi), Scale(b.top, dpi), Scale(b.right, dpi), Scale(b.bottom, dpi)};
+    }
+    width_ = Scale(baseWidth_, dpi);
 }
 
 void XToolbar::SetChecked(int id, bool on) {
@@ -101,7 +115,8 @@ void XToolbar::DrawIcon(HDC dc, int image, int x, int y) {
     Gdiplus::Graphics g(dc);
     g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
     g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    g.DrawImage(icons_.get(), Gdiplus::Rect(x, y, metrics_.iconWidth, metrics_.iconHeight),
+    g.DrawImage(icons_.get(),
+                Gdiplus::Rect(x, y, Scale(metrics_.iconWidth, dpi_), Scale(metrics_.iconHeight, dpi_)),
                 image * metrics_.iconWidth, 0, metrics_.iconWidth, metrics_.iconHeight, Gdiplus::UnitPixel);
 }
 
@@ -125,7 +140,7 @@ void XToolbar::Paint(HDC dc) {
     if (drawBackground_) PaintBackground(dc, rect_, false);
     for (const StripItem& item : items_) {
         if (item.style & kItemSeparator) continue;
-        DrawIcon(dc, item.image, rect_.left + item.layout.left + 2, rect_.top + 5);
+        DrawIcon(dc, item.image, rect_.left + item.layout.left + Scale(2, dpi_), rect_.top + Scale(5, dpi_));
         if (metrics_.showLabels && (item.style & kItemShowLabel)) {
             RECT tr{rect_.left + item.layout.left + metrics_.iconWidth + 4, rect_.top + item.layout.top,
                     rect_.left + item.layout.right, rect_.top + item.layout.bottom};
@@ -157,7 +172,7 @@ void XToolbar::PaintItemFace(HDC b, const StripItem& item, const RECT& all) {
     if (item.state & (kItemHover | kItemChecked | kItemPressed))
         PaintStateFrame(b, all, !(item.state & kItemHover));
     if (item.style & kItemSeparator) return;
-    DrawIcon(b, item.image, 2, 2);
+    DrawIcon(b, item.image, Scale(2, dpi_), Scale(2, dpi_));
     if (metrics_.showLabels && (item.style & kItemShowLabel)) {
         RECT tr{metrics_.iconWidth + 4, 2, all.right - 2, all.bottom - 2};
         win::ScopedSelect font(b, ::GetStockObject(DEFAULT_GUI_FONT));

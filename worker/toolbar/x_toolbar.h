@@ -43,6 +43,9 @@ public:
     void SetShowLabels(bool on) { metrics_.showLabels = on; }
     void SetDrawBackground(bool on) { drawBackground_ = on; }
     void SetDefaultItemSize(int cx, int cy) { metrics_.defaultItem = {cx, cy}; }
+    // Scales the laid-out items and their icons for a monitor of this DPI (96: as laid out).
+    void SetDpi(int dpi);
+    int dpi() const { return dpi_; }
 
     void SetChecked(int id, bool on);
     int GetChecked() const { return state_.checked(); }
@@ -90,6 +93,10 @@ protected:
     win::Pen border_;
     win::Pen plain_;
     int width_ = 0;
+    // The layout at 96 DPI, which SetDpi scales.
+    std::vector<Rect> baseLayouts_;
+    int baseWidth_ = 0;
+    int dpi_ = 96;
 };
 
 }  // namespace kestrow
