@@ -53,10 +53,16 @@ class Annotation(CaptureCase):
         return self.screen_when(lambda s: s.pixel(*PANE) == BORDER, "the colour pane")
 
     def stroke(self, *points):
-        """A press at the first point, moves through the others, a release at the last."""
+        """A press at the first point, moves through the others, a release at the last.
+
+        The moves go in steps of a few pixels: a busy window gets its queued mouse moves
+        merged into the newest one (as on Windows), and a corner given as a single move
+        could then be cut short."""
         xdo("mousemove", *points[0], "mousedown", 1)
-        for p in points[1:]:
-            xdo("mousemove", *p)
+        for (x0, y0), (x1, y1) in zip(points, points[1:]):
+            steps = max(1, max(abs(x1 - x0), abs(y1 - y0)) // 5)
+            for i in range(1, steps + 1):
+                xdo("mousemove", x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
         xdo("mouseup", 1)
 
     def copy(self):
