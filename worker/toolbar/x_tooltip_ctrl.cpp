@@ -21,7 +21,9 @@ bool XToolTipCtrl::Ensure() {
     if (!tip_) return false;
     ::SendMessageW(tip_, TTM_SETTIPBKCOLOR, 0x00F1FBFB, 0);
     ::SendMessageW(tip_, TTM_SETTIPTEXTCOLOR, RGB(0, 0, 0), 0);
-    systemFont_ = reinterpret_cast<HFONT>(::SendMessageW(tip_, WM_GETFONT, 0, 0));
+    // A copy of what the font is: the control may free its own when given another.
+    haveSystemFont_ = ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(tip_, WM_GETFONT, 0, 0)),
+                                   sizeof(systemFont_), &systemFont_) != 0;
     dpi_ = 0;
     SetDpi(kBaseDpi);
     ::SendMessageW(tip_, TTM_SETDELAYTIME, TTDT_INITIAL, 500);
@@ -57,14 +59,9 @@ void XToolTipCtrl::SetDpi(int dpi) {
     win::WindowDC screen(nullptr);
     const int caps = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     const int systemDpi = caps > 0 ? caps : kBaseDpi;
-    LOGFONTW lf{};
-    if (dpi == systemDpi ||
-        !::GetObjectW(systemFont_ ? static_cast<HGDIOBJ>(systemFont_) : ::GetStockObject(DEFAULT_GUI_FONT),
-                      sizeof(lf), &lf)) {
-        ::SendMessageW(tip_, WM_SETFONT, WPARAM(systemFont_), FALSE);
-        scaledFont_.Reset();
-        return;
-    }
+    // Untouched at the system's DPI until another DPI has come: the control's own font.
+    if (!haveSystemFont_ || (dpi == systemDpi && !scaledFont_)) return;
+    LOGFONTW lf = systemFont_;
     lf.lfHeight = ::MulDiv(lf.lfHeight, dpi, systemDpi);
     lf.lfWidth = ::MulDiv(lf.lfWidth, dpi, systemDpi);
     win::Font font(::CreateFontIndirectW(&lf));

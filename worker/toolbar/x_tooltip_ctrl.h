@@ -28,7 +28,8 @@ private:
     HWND tip_ = nullptr;
     // The control's own font (the system's, at the system DPI) and the one made from it
     // for another DPI.
-    HFONT systemFont_ = nullptr;
+    LOGFONTW systemFont_{};
+    bool haveSystemFont_ = false;
     win::Font scaledFont_;
     int dpi_ = 0;
 };
