@@ -50,7 +50,8 @@ public:
     COLORREF GetColor() const { return color_; }
     int mode() const { return mode_; }
     RECT colorBox() const { return colorBox_; }
-    // The text font chosen in the lists: height in pixels and face.
+    // The text font chosen in the lists: height in pixels and face. Image pixels, at
+    // every DPI: the text box shows the text exactly as it is drawn into the capture.
     int FontHeight() const;
     std::wstring FaceName() const;
     // Colour, width and text font for new shapes.
