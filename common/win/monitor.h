@@ -47,11 +47,6 @@ inline int WindowDpi(HWND hwnd) {
     return MonitorDpi(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
 }
 
-// The DPI of the primary monitor, where the launcher's own windows stand.
-inline int PrimaryMonitorDpi() {
-    return MonitorDpi(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
-}
-
 namespace detail {
 struct FoundMonitors {
     std::vector<Rect> rects;

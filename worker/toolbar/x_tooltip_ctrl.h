@@ -26,8 +26,8 @@ private:
     bool Ensure();
     void SetDpi(int dpi);
     HWND tip_ = nullptr;
-    // The control's own font (the system's, at the system DPI) and the one made from it
-    // for another DPI.
+    // What the control's own font is (the system's, at the system DPI) and the font
+    // made from it for another DPI.
     LOGFONTW systemFont_{};
     bool haveSystemFont_ = false;
     win::Font scaledFont_;
