@@ -1,5 +1,7 @@
 #include "launcher/toast_fade.h"
 
+#include "common/dpi.h"
+
 namespace kestrow {
 
 ToastStep ToastFade::Start() {
@@ -41,5 +43,7 @@ ToastStep ToastFade::OnTimer(unsigned timerId) {
     }
     return step;
 }
+
+ToastMetrics ToastMetricsFor(int dpi) { return {Scale(400, dpi), Scale(30, dpi), Scale(15, dpi)}; }
 
 }  // namespace kestrow

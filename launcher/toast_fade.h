@@ -12,6 +12,15 @@ inline constexpr unsigned kHoldPeriodMs = 3000;
 inline constexpr int kToastMaxAlpha = 150;
 inline constexpr int kToastAlphaStep = 10;
 
+// The toast's size and font height on a monitor of `dpi`: 400 x 30 with a 15-pixel
+// font at 96 DPI, whatever the text's length.
+struct ToastMetrics {
+    int width;
+    int height;
+    int fontHeight;
+};
+ToastMetrics ToastMetricsFor(int dpi);
+
 struct ToastStep {
     unsigned killTimer = 0;   // timer id to stop, 0 for none
     unsigned startTimer = 0;  // timer id to start, 0 for none

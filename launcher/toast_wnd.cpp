@@ -30,15 +30,18 @@ HWND CToastWnd::CreateToast() {
                         .width = 0,
                         .height = 0});
     if (!hwnd) return nullptr;
-    font_.Reset(::CreateFontW(15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, CHINESEBIG5_CHARSET,
-                              OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, FF_MODERN,
-                              L"Tahoma"));
+    // It stands on the primary monitor's work area, where it was just created.
+    if (dpi_ <= 0) dpi_ = win::WindowDpi(hwnd);
+    font_.Reset(::CreateFontW(ToastMetricsFor(dpi_).fontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                              CHINESEBIG5_CHARSET, OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS,
+                              DEFAULT_QUALITY, FF_MODERN, L"Tahoma"));
     return hwnd;
 }
 
 void CToastWnd::Show(const std::wstring& text) {
     HWND hwnd = this->hwnd();
-    ::MoveWindow(hwnd, 0, 0, kToastWidth, kToastHeight, FALSE);
+    const ToastMetrics size = ToastMetricsFor(dpi_);
+    ::MoveWindow(hwnd, 0, 0, size.width, size.height, FALSE);
     win::CentreOnWorkArea(hwnd);
     ::SetWindowTextW(hwnd, text.c_str());
     const ToastStep first = fade_.Start();

@@ -13,8 +13,6 @@
 namespace kestrow {
 
 inline constexpr wchar_t kToastWndClass[] = L"ToastWndClass";
-inline constexpr int kToastWidth = 400;
-inline constexpr int kToastHeight = 30;
 // Toasts alive at once; a newer one ends the oldest early, so a burst of results
 // clears within one toast's life.
 inline constexpr size_t kMaxToasts = 3;
@@ -26,6 +24,10 @@ public:
     // Centres it, shows `text` and starts the fade.
     void Show(const std::wstring& text);
     int alpha() const { return fade_.alpha(); }
+    // The DPI to draw at instead of that of the monitor the toast stands on (before
+    // CreateToast).
+    void SetDpi(int dpi) { dpi_ = dpi; }
+    HFONT font() const { return font_.Get(); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -40,6 +42,7 @@ private:
 
     ToastFade fade_;
     win::Font font_;
+    int dpi_ = 0;
     // Set once the window stands on its own: from then on its end frees the object.
     bool ownsSelf_ = false;
 };

@@ -231,6 +231,7 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
         toolbar_.Move(ToRECT(layout_.ToScreen(
             Rect{t.left, *place.toolbarTop, t.right, *place.toolbarTop + Scale(kToolbarHeight, dpi)})));
     const Point pane = layout_.ToScreen(place.pane);
+    pane_.SetDpi(dpi);
     pane_.SetScreenArea(ToRECT(layout_.ToScreen(monitor)));
     ::SetWindowPos(pane_.hwnd(), nullptr, pane.x, pane.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);

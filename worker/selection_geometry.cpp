@@ -36,11 +36,13 @@ Rect SelectionGeometry::Normalized(const Rect& r) {
 }
 
 int SelectionGeometry::HitTest(int x, int y) const {
-    const Rect grown{rect_.left - kHitMargin, rect_.top - kHitMargin, rect_.right + kHitMargin,
-                     rect_.bottom + kHitMargin};
+    // The grab margin is what is drawn: on a scaled monitor the handles are larger and
+    // so is the reach of the pointer.
+    const int margin = Scale(kHitMargin, dpi_);
+    const Rect grown{rect_.left - margin, rect_.top - margin, rect_.right + margin, rect_.bottom + margin};
     if (!grown.Contains({x, y})) return kNoHandle;
     for (int h = 0; h < kHandleCount; ++h)
-        if (HandleSquare(rect_, h).Contains({x, y})) return h;
+        if (HandleSquare(rect_, h, dpi_).Contains({x, y})) return h;
     return kMoveHandle;
 }
 

@@ -31,8 +31,11 @@ public:
     // The rectangle with left <= right and top <= bottom.
     static Rect Normalized(const Rect& r);
 
-    // Handle index 0-7, kMoveHandle inside, kNoHandle outside the 3-pixel margin.
+    // Handle index 0-7, kMoveHandle inside, kNoHandle outside the 3-pixel margin
+    // (scaled, as the handles, with the DPI of the selection's monitor).
     int HitTest(int x, int y) const;
+    void SetDpi(int dpi) { dpi_ = dpi; }
+    int dpi() const { return dpi_; }
     // Handles are drawn only for a finished selection of at least 10 x 10.
     bool ShowsHandles() const;
 
@@ -54,6 +57,7 @@ private:
     bool drawingNew_ = false;
     Point last_;
     int handle_ = kNoHandle;
+    int dpi_ = 96;
 };
 
 }  // namespace kestrow

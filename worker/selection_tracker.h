@@ -32,8 +32,11 @@ public:
     void UpdateCursor();
     // The undimmed inside, the border and the handles.
     void Draw(HDC dc) const;
-    // The DPI of the monitor showing the selection: the handles' size.
-    void SetDpi(int dpi) { dpi_ = dpi; }
+    // The DPI of the monitor showing the selection: the handles' size and reach.
+    void SetDpi(int dpi) {
+        dpi_ = dpi;
+        geometry_.SetDpi(dpi);
+    }
     // The one-pixel outline the zoom shows (drawn on the picture itself).
     void DrawOutline(HDC dc) const;
 

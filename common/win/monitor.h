@@ -5,30 +5,47 @@
 #include <vector>
 
 #include "common/screen_layout.h"
+#include "common/win/gdi.h"
 
 namespace kestrow::win {
+
+namespace detail {
+// An entry point of a system library that older systems lack; null there.
+template <class Fn>
+Fn SystemEntry(const wchar_t* library, const char* name) {
+    HMODULE module = ::GetModuleHandleW(library);
+    if (!module) module = ::LoadLibraryW(library);
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}
+
+// The system's DPI as every system reports it: the screen's logical pixels per inch.
+inline int SystemDpi() {
+    WindowDC screen(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+}  // namespace detail
 
 // The DPI of a monitor: per monitor where the system knows it (shcore's
 // GetDpiForMonitor, Windows 8.1 on), else the system's.
 inline int MonitorDpi(HMONITOR monitor) {
     using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const GetDpiForMonitorFn getDpi = [] {
-        HMODULE shcore = ::LoadLibraryW(L"shcore.dll");
-        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                            reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")))
-                      : nullptr;
-    }();
+    static const auto getDpi = detail::SystemEntry<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (getDpi && monitor && SUCCEEDED(getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && x > 0)
         return int(x);
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen) ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
+    return detail::SystemDpi();
 }
 
-// The DPI of the monitor nearest to a window.
-inline int WindowDpi(HWND hwnd) { return MonitorDpi(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)); }
+// The DPI a window is drawn at: the window's own where the system tracks it
+// (GetDpiForWindow, Windows 10 1607 on), else that of the monitor nearest to it.
+inline int WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpi = detail::SystemEntry<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    if (getDpi && hwnd)
+        if (const UINT dpi = getDpi(hwnd); dpi > 0) return int(dpi);
+    return MonitorDpi(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
+}
 
 namespace detail {
 struct FoundMonitors {

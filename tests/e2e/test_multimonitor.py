@@ -198,6 +198,17 @@ class ScaledMonitors(Monitors):
         self.drag(1500, 1200, 1800, 1400)  # Windows (220,432)-(520,632)
         bar = self.toolbar()
         self.assertEqual(bar, (520 - 288, 632 + 8, 520, 632 + 8 + 41))
+        # The pane under the tool bar, 396 x 59 after a gap of 8, its swatches 21 pixels wide.
+        left, top = x_root(bar[0], bar[1])
+        self.screen_when(lambda s: s.pixel(left, top) == BORDER, "the tool bar painted")
+        h.xdotool("mousemove", *toolbar_item(left, top, RECT_TOOL, 1.5), "click", 1)
+        pane = h.wait_until(lambda: next((w for w in self.s.windows() if w.cls == "#32770" and w.visible
+                                          and w.child(id=1001)), None), what="the colour pane")
+        self.assertEqual((pane.left, pane.top, pane.right, pane.bottom), (bar[0], bar[3] + 8, bar[0] + 396, bar[3] + 8 + 59))
+        px, py = x_root(pane.left, pane.top)
+        s = self.screen_when(lambda s: s.pixel(px + 395, py + 58) == BORDER, "the scaled pane painted")
+        self.assertEqual(s.pixel(px + 180 + 5 + 10, py + 27 + 5 + 10), (255, 255, 255))  # the first lower swatch
+        self.assertEqual(s.pixel(px + 180 + 5 + 1, py + 27 + 5 + 10), (0, 0, 0))  # its outline
         self.assert_pattern(self.copy_with_toolbar(worker, bar, scale=1.5), 1500, 1200, 300, 200)
 
 

@@ -92,6 +92,10 @@ TEST(ColorPaneModes, LayoutsAndWidths) {
     EXPECT_FALSE(text.widthStrip);
     EXPECT_EQ(text.upperStrip, (Rect{180, 1, 324, 22}));
     EXPECT_EQ(PaneLayoutFor(kPaneHighlighter).upperStrip, shapes.upperStrip);
+    EXPECT_EQ(text.faceList, (Rect{5, 7, 90, 207}));
+    EXPECT_EQ(text.sizeList, (Rect{95, 7, 146, 207}));
+    EXPECT_EQ(shapes.widths, (Rect{5, 5, 90, 30}));
+    EXPECT_EQ(shapes.swatchInset, 2);
 
     EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN, kPaneShapes), 1);
     EXPECT_EQ(PenWidthFor(ID_WIDTH_MEDIUM, kPaneText), 3);
@@ -100,6 +104,21 @@ TEST(ColorPaneModes, LayoutsAndWidths) {
     EXPECT_EQ(PenWidthFor(ID_WIDTH_THICK, kPaneHighlighter), 18);
     EXPECT_EQ(PenWidthFor(ID_TOOL_RECTANGLE, kPaneShapes), 0);  // a tool id is no width
     EXPECT_EQ(kSwatchColors[0x60A - ID_FIRST_SWATCH], 0x000000FFu) << "pure red";
+}
+
+TEST(ColorPaneModes, LayoutsGrowWithTheMonitorsDpi) {
+    const PaneLayout shapes = PaneLayoutFor(kPaneShapes, 144);
+    EXPECT_EQ(shapes.pane, (Size{396, 59}));
+    EXPECT_EQ(shapes.widths, (Rect{8, 8, 135, 45}));
+    EXPECT_EQ(shapes.upperStrip, (Rect{180, 2, 396, 33}));
+    EXPECT_EQ(shapes.lowerStrip, (Rect{180, 27, 396, 75}));
+    EXPECT_EQ(shapes.colorBox, (Rect{135, 8, 177, 51}));
+    EXPECT_EQ(shapes.swatchInset, 3);
+    const PaneLayout text = PaneLayoutFor(kPaneText, 144);
+    EXPECT_EQ(text.pane, (Size{486, 59}));
+    EXPECT_EQ(text.colorBox, (Rect{225, 8, 267, 51}));
+    EXPECT_EQ(text.faceList, (Rect{8, 11, 135, 311}));
+    EXPECT_EQ(text.sizeList, (Rect{143, 11, 219, 311}));
 }
 
 }  // namespace

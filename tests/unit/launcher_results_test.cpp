@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -135,6 +136,13 @@ TEST(ToastFade, ClampsAndIgnoresForeignTimers) {
     EXPECT_FALSE(none.applyAlpha || none.close || none.killTimer || none.startTimer);
     for (int i = 0; i < 40; ++i) fade.OnTimer(TIMER_FADE_OUT);
     EXPECT_EQ(fade.alpha(), 0);
+}
+
+TEST(ToastSize, FixedAt96DpiAndScaledOnDenserMonitors) {
+    const ToastMetrics plain = ToastMetricsFor(96), dense = ToastMetricsFor(144), wide = ToastMetricsFor(120);
+    EXPECT_EQ((std::array{plain.width, plain.height, plain.fontHeight}), (std::array{400, 30, 15}));
+    EXPECT_EQ((std::array{dense.width, dense.height, dense.fontHeight}), (std::array{600, 45, 23}));
+    EXPECT_EQ((std::array{wide.width, wide.height, wide.fontHeight}), (std::array{500, 38, 19}));
 }
 
 }  // namespace

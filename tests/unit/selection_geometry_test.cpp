@@ -108,6 +108,22 @@ TEST(SelectionHitTest, HandlesMarginAndMiss) {
     EXPECT_EQ(s.rect(), (Rect{100, 100, 200, 160}));
 }
 
+TEST(SelectionHitTest, MarginGrowsWithTheMonitorsDpi) {
+    // At 144 DPI the handles are 10 x 10 and the grab margin 5 (3 x 1.5, rounded up).
+    SelectionGeometry s(W, H);
+    s.Select({100, 100, 200, 160});
+    s.SetDpi(144);
+    EXPECT_EQ(s.HitTest(95, 95), 0);
+    EXPECT_EQ(s.HitTest(104, 104), 0);
+    EXPECT_EQ(s.HitTest(105, 105), 8);
+    EXPECT_EQ(s.HitTest(94, 130), -1);
+    EXPECT_EQ(s.HitTest(95, 130), 7);
+    EXPECT_EQ(s.HitTest(204, 164), 2);
+    EXPECT_EQ(s.HitTest(205, 130), -1);
+    ASSERT_TRUE(s.BeginDrag(204, 130));
+    EXPECT_EQ(s.handle(), 5);
+}
+
 TEST(SelectionHitTest, MiddleOfAnOddEdgeRoundsTowardZero) {
     EXPECT_EQ(SelectionGeometry::HandlePoint({10, 10, 19, 20}, 4), (Point{14, 10}));
     EXPECT_EQ(SelectionGeometry::HandlePoint({10, 20, 19, 10}, 7), (Point{10, 15}));

@@ -1,5 +1,7 @@
 #include "worker/toolbar/toolbar_layout.h"
 
+#include "common/dpi.h"
+
 #include <gtest/gtest.h>
 
 namespace kestrow {
@@ -62,6 +64,23 @@ TEST(ToolbarHitTest, HorizontalOnlyInsideTheBorder) {
     EXPECT_EQ(HitTestStrip(items, strip, 30, 2), -1);
     EXPECT_EQ(HitTestStrip(items, strip, 30, 24), -1);
     EXPECT_EQ(HitTestStrip(items, {100, 50, 292, 77}, 130, 60), 1);
+}
+
+TEST(ToolbarHitTest, BorderScalesWithTheItemsAt144Dpi) {
+    auto items = ToolItems();
+    LayoutStripItems(items, {18, 18, {16, 16}, true}, NoLabel);
+    for (StripItem& item : items) {
+        const Rect b = item.layout;
+        item.layout = {Scale(b.left, 144), Scale(b.top, 144), Scale(b.right, 144), Scale(b.bottom, 144)};
+    }
+    const Rect strip{0, 0, 288, 41};
+    EXPECT_EQ(HitTestStrip(items, strip, 5, 20, 144), 0);
+    EXPECT_EQ(HitTestStrip(items, strip, 45, 5, 144), 1);
+    EXPECT_EQ(HitTestStrip(items, strip, 45, 4, 144), -1);
+    EXPECT_EQ(HitTestStrip(items, strip, 45, 35, 144), 1);
+    EXPECT_EQ(HitTestStrip(items, strip, 45, 36, 144), -1);
+    EXPECT_EQ(HitTestStrip(items, strip, 282, 20, 144), 6);
+    EXPECT_EQ(HitTestStrip(items, strip, 283, 20, 144), -1);
 }
 
 struct Strip {

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "common/dpi.h"
+#include "common/res_reader.h"
 #include "common/win/com.h"
 #include "common/win/window.h"
 #include "tests/win/test_support.h"
@@ -273,6 +275,48 @@ TEST_F(Annotation, PaneStartsRedThreePixelsWithTheMiddleWidthChecked) {
         EXPECT_EQ(p.At(x + 7, y + 7), ToRgb(kSwatchColors[size_t(i)])) << i;
         EXPECT_EQ(p.At(x + 1, y + 7), 0u) << i;
     }
+}
+
+TEST_F(Annotation, PaneAt144DpiIsHalfAsLargeAgainAndItsSwatchesHitWhereDrawn) {
+    pane.SetDpi(144);
+    RECT client;
+    ::GetClientRect(pane.hwnd(), &client);
+    EXPECT_EQ(client.right, 396);
+    EXPECT_EQ(client.bottom, 59);
+    test::Pixels p = PaintPane();
+    EXPECT_EQ(p.At(395, 58), 0x678AAAu);  // outline at the scaled corner
+    EXPECT_EQ(p.At(135, 30), 0x678AAAu);  // colour box (135, 8, 177, 51) with a 3-pixel inset
+    EXPECT_EQ(p.At(137, 30), ToRgb(::GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(p.At(138, 30), kRed);
+    // Swatches 21 x 21 at 180 + 1.5 x (3 + 17 i), outlined in black.
+    for (int i = 0; i < 16; ++i) {
+        const int x = 180 + Scale(3 + 17 * (i % 8), 144), y = (i < 8 ? 2 : 27) + 5;
+        EXPECT_EQ(p.At(x + 10, y + 10), ToRgb(kSwatchColors[size_t(i)])) << i;
+        EXPECT_EQ(p.At(x + 1, y + 10), 0u) << i;
+    }
+    // The checked middle width shows its frame at its scaled place (8 + 30, 8 + 5).
+    auto frames = LoadPngResource(res.module, 204);
+    ASSERT_TRUE(frames);
+    Gdiplus::Color edge;
+    frames->GetPixel(22, 0, &edge);
+    EXPECT_EQ(p.At(38, 13), edge.GetValue() & 0xFFFFFFu);
+    // A click on the blue swatch (lower row, sixth) where it is drawn picks it.
+    const int bx = 180 + Scale(3 + 17 * 5, 144) + 10, by = 27 + 5 + 10;
+    ::ShowWindow(pane.hwnd(), SW_SHOWNA);
+    for (UINT msg : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+        ::SendMessageW(pane.hwnd(), msg, 0, MAKELPARAM(bx, by));
+    EXPECT_EQ(pane.GetColor(), 0x00FF0000u);
+    // Text mode: the lists move with the layout.
+    pane.SetMode(kPaneText);
+    ::GetClientRect(pane.hwnd(), &client);
+    EXPECT_EQ(client.right, 486);
+    RECT face;
+    ::GetWindowRect(::GetDlgItem(pane.hwnd(), IDC_FONT_FACE), &face);
+    ::MapWindowPoints(nullptr, pane.hwnd(), reinterpret_cast<POINT*>(&face), 2);
+    EXPECT_EQ(face.left, 8);
+    EXPECT_EQ(face.top, 11);
+    EXPECT_EQ(face.right - face.left, 127);
+    EXPECT_EQ(PaintPane().At(246, 30), kBlue);  // the colour box moved right with the lists
 }
 
 TEST_F(Annotation, PaneCommandsSetColourAndWidthPerMode) {

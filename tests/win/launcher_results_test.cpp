@@ -247,6 +247,28 @@ TEST(Toast, LooksAndFadesAsDesigned) {
     EXPECT_LT(lived, 7000u);
 }
 
+TEST(Toast, OnA144DpiMonitorHalfAsLargeAgainStillCentred) {
+    CloseToasts();
+    auto scaled = std::make_unique<CToastWnd>();
+    scaled->SetDpi(144);
+    CToastWnd* toast = scaled.get();
+    HWND hwnd = ShowToast(std::move(scaled), L"所选颜色值已复制到剪贴板");
+    ASSERT_TRUE(hwnd);
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    EXPECT_EQ(rc.right - rc.left, 600);
+    EXPECT_EQ(rc.bottom - rc.top, 45);
+    MONITORINFO mi{sizeof(mi)};
+    ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &mi);
+    EXPECT_NEAR((rc.left + rc.right) / 2, (mi.rcWork.left + mi.rcWork.right) / 2, 1);
+    EXPECT_NEAR((rc.top + rc.bottom) / 2, (mi.rcWork.top + mi.rcWork.bottom) / 2, 1);
+    LOGFONTW lf{};
+    ASSERT_TRUE(::GetObjectW(toast->font(), sizeof(lf), &lf));
+    EXPECT_EQ(lf.lfHeight, 23);
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+    CloseToasts();
+}
+
 // Refuses its creation in its own procedure, after WM_NCCREATE has bound it.
 struct RefusingToast : CToastWnd {
     ~RefusingToast() override { ++ended; }

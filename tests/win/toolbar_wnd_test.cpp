@@ -96,9 +96,24 @@ TEST_F(ToolbarPaint, At144DpiEverythingIsHalfAsLargeAgainAndHitsFollow) {
     ::ShowWindow(toolbar.hwnd(), SW_SHOWNA);
     Mouse(WM_MOUSEMOVE, 60, 15);  // the arrow tool, now 45 to 81
     EXPECT_EQ(toolbar.strip().GetHovered(), ID_TOOL_ARROW);
+    // Its tooltip grows with it: font and maximum width.
+    HWND tip = XToolTipCtrl::Instance().hwnd();
+    ASSERT_TRUE(tip);
+    const auto tipFontHeight = [tip] {
+        LOGFONTW lf{};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(tip, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        return lf.lfHeight;
+    };
+    const LONG scaled = tipFontHeight();
+    EXPECT_EQ(::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 450);
     toolbar.SetDpi(96);
     ::GetWindowRect(toolbar.hwnd(), &wr);
     EXPECT_EQ(wr.right - wr.left, 192) << "back on a 96 DPI monitor";
+    Mouse(WM_MOUSEMOVE, 10, 10);  // the rectangle tool: the tip is shown again at 96 DPI
+    const LONG plain = tipFontHeight();
+    EXPECT_NE(plain, 0);
+    EXPECT_EQ(scaled, ::MulDiv(plain, 144, 96));
+    EXPECT_EQ(::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 300);
 }
 
 TEST_F(ToolbarPaint, HoverPressedAndCheckedFrames) {

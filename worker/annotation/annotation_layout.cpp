@@ -58,10 +58,21 @@ int KeepPaneOnScreen(int left, int width, int screenWidth) {
     return KeepPaneOnScreen(left, width, Rect{0, 0, screenWidth, 0});
 }
 
-PaneLayout PaneLayoutFor(int mode) {
-    if (mode == kPaneText)
-        return {{324, 39}, false, true, {180, 1, 324, 22}, {180, 18, 324, 50}, {150, 5, 178, 34}};
-    return {{264, 39}, true, false, {120, 1, 264, 22}, {120, 18, 264, 50}, {90, 5, 118, 34}};
+PaneLayout PaneLayoutFor(int mode, int dpi) {
+    const bool text = mode == kPaneText;
+    const int shift = text ? 60 : 0;  // the lists push the colours right
+    const auto s = [dpi](int px) { return Scale(px, dpi); };
+    const auto r = [&](int l, int t, int rt, int b) { return Rect{s(l), s(t), s(rt), s(b)}; };
+    return {{s(264 + shift), s(39)},
+            !text,
+            text,
+            r(120 + shift, 1, 264 + shift, 22),
+            r(120 + shift, 18, 264 + shift, 50),
+            r(90 + shift, 5, 118 + shift, 34),
+            r(5, 5, 90, 30),
+            r(5, 7, 5 + 85, 7 + 200),
+            r(95, 7, 95 + 51, 7 + 200),
+            s(2)};
 }
 
 int PenWidthFor(int buttonId, int mode) {

@@ -45,8 +45,13 @@ struct PaneLayout {
     Rect upperStrip;
     Rect lowerStrip;
     Rect colorBox;
+    Rect widths;    // the width strip
+    Rect faceList;  // the lists with their drop-down height
+    Rect sizeList;
+    int swatchInset;  // between the colour box's outline and its colour
 };
-PaneLayout PaneLayoutFor(int mode);
+// The pane's layout in a mode on a monitor of `dpi` (96: the sizes as drawn everywhere).
+PaneLayout PaneLayoutFor(int mode, int dpi = 96);
 
 // The pen width a width button gives in a mode; 0 for other ids.
 int PenWidthFor(int buttonId, int mode);

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <iterator>
 
+#include "common/dpi.h"
 #include "common/win/rect.h"
 #include "worker/res/resource.h"
 #include "worker/worker_ids.h"
@@ -51,7 +52,8 @@ int CALLBACK AddFaceToList(const LOGFONTW* font, const TEXTMETRICW*, DWORD type,
 }  // namespace
 
 Point CColorToolBarStyle::IconOffset(const StripItem& item) const {
-    return {(item.layout.Width() - metrics_.iconWidth) / 2, (item.layout.Height() - metrics_.iconHeight) / 2};
+    return {(item.layout.Width() - Scale(metrics_.iconWidth, dpi_)) / 2,
+            (item.layout.Height() - Scale(metrics_.iconHeight, dpi_)) / 2};
 }
 
 void CColorToolBarStyle::Paint(HDC dc) {
@@ -60,7 +62,7 @@ void CColorToolBarStyle::Paint(HDC dc) {
     for (const StripItem& item : items_) {
         if (item.style & kItemSeparator) continue;
         const Point o = IconOffset(item);
-        DrawIcon(dc, item.image, rect_.left + item.layout.left + o.x, rect_.top + 3 + o.y);
+        DrawIcon(dc, item.image, rect_.left + item.layout.left + o.x, rect_.top + item.layout.top + o.y);
     }
     if (state_.hovered() > 0) PaintItem(state_.hovered(), dc);
     if (state_.checked() > 0 && state_.checked() != state_.hovered()) PaintItem(state_.checked(), dc);
@@ -77,7 +79,7 @@ void CColorToolBar::Paint(HDC dc) {
     if (!enabled_) return;
     for (const StripItem& item : items_) {
         if (item.style & kItemSeparator) continue;
-        PaintSwatch(dc, rect_.left + item.layout.left, rect_.top + 3, item.layout.Width(),
+        PaintSwatch(dc, rect_.left + item.layout.left, rect_.top + item.layout.top, item.layout.Width(),
                     item.layout.Height(), COLORREF(item.value), false);
     }
     if (state_.hovered() > 0) PaintItem(state_.hovered(), dc);
@@ -107,7 +109,6 @@ void CColorSelectPane::OnInitDialog() {
     widths_.SetDrawBackground(false);
     widths_.LoadIcons(IDB_WIDTH_ICONS, 3);
     widths_.AddItems(kWidthItems, int(std::size(kWidthItems)));
-    widths_.SetRect(RECT{5, 5, 90, 30});
     widths_.SetChecked(kDefaultWidthButton, true);
 
     CColorToolBar* strips[2] = {&upper_, &lower_};
@@ -123,9 +124,6 @@ void CColorSelectPane::OnInitDialog() {
         for (int i = 0; i < 8; ++i)
             strip.SetValue(ID_FIRST_SWATCH + row * 8 + i, int(kSwatchColors[row * 8 + i]));
     }
-    upper_.SetRect(RECT{120, 1, 264, 22});
-    lower_.SetRect(RECT{120, 18, 264, 39});
-    colorBox_ = {90, 5, 118, 34};
 
     HWND sizes = ::GetDlgItem(hwnd(), IDC_FONT_SIZE);
     for (int size = 8; size <= 20; ++size)
@@ -142,9 +140,7 @@ void CColorSelectPane::OnInitDialog() {
         ::SendMessageW(faces, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(kDefaultFace));
     if (def != CB_ERR) ::SendMessageW(faces, CB_SETCURSEL, WPARAM(def), 0);
 
-    ::ShowWindow(sizes, SW_HIDE);
-    ::ShowWindow(faces, SW_HIDE);
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, 264, 39, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyLayout();
 }
 
 int CColorSelectPane::FontHeight() const {
@@ -185,15 +181,18 @@ void CColorSelectPane::OnCommand(WPARAM wp, LPARAM lp) {
 }
 
 void CColorSelectPane::ApplyLayout() {
-    const PaneLayout layout = PaneLayoutFor(mode_);
+    const PaneLayout layout = PaneLayoutFor(mode_, dpi_);
     widths_.SetEnabled(layout.widthStrip);
+    widths_.SetRect(ToRECT(layout.widths));
     upper_.SetRect(ToRECT(layout.upperStrip));
     lower_.SetRect(ToRECT(layout.lowerStrip));
     colorBox_ = ToRECT(layout.colorBox);
+    swatchInset_ = layout.swatchInset;
     HWND faces = ::GetDlgItem(hwnd(), IDC_FONT_FACE), sizes = ::GetDlgItem(hwnd(), IDC_FONT_SIZE);
     if (layout.fontLists) {
-        ::SetWindowPos(faces, nullptr, 5, 7, 85, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SetWindowPos(sizes, nullptr, 95, 7, 51, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+        const Rect f = layout.faceList, z = layout.sizeList;
+        ::SetWindowPos(faces, nullptr, f.left, f.top, f.Width(), f.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(sizes, nullptr, z.left, z.top, z.Width(), z.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ::ShowWindow(faces, layout.fontLists ? SW_SHOW : SW_HIDE);
     ::ShowWindow(sizes, layout.fontLists ? SW_SHOW : SW_HIDE);
@@ -214,10 +213,24 @@ void CColorSelectPane::SetMode(int mode) {
     ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
+// The strips keep their 96-DPI layout and scale it; the pane re-lays itself out around
+// them. The lists keep the dialog's font, which the dialog manager scales already.
+void CColorSelectPane::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    widths_.SetDpi(dpi);
+    upper_.SetDpi(dpi);
+    lower_.SetDpi(dpi);
+    if (!hwnd()) return;
+    ApplyLayout();
+    KeepOnScreen();
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
 void CColorSelectPane::KeepOnScreen() {
     RECT r;
     if (!hwnd() || !::GetWindowRect(hwnd(), &r)) return;
-    const int left = KeepPaneOnScreen(r.left, r.right - r.left, win::ToRect(area_));
+    const int left = KeepPaneOnScreen(r.left, r.right - r.left, win::ToRect(area_), dpi_);
     if (left != r.left)
         ::SetWindowPos(hwnd(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -234,7 +247,7 @@ void CColorSelectPane::Paint(HDC dc) {
     }
     win::Brush current(::CreateSolidBrush(color_));
     RECT inner = colorBox_;
-    ::InflateRect(&inner, -2, -2);
+    ::InflateRect(&inner, -swatchInset_, -swatchInset_);
     ::FillRect(dc, &inner, current.Get());
     win::ScopedSelect pen(dc, ::GetStockObject(BLACK_PEN));
     widths_.Paint(dc);

@@ -50,12 +50,16 @@ public:
     COLORREF GetColor() const { return color_; }
     int mode() const { return mode_; }
     RECT colorBox() const { return colorBox_; }
-    // The text font chosen in the lists: height in pixels and face.
+    // The text font chosen in the lists: height in pixels and face. Image pixels, at
+    // every DPI: the text box shows the text exactly as it is drawn into the capture.
     int FontHeight() const;
     std::wstring FaceName() const;
     // Colour, width and text font for new shapes.
     AnnotationStyle Style() const { return {color_, penWidth_, FontHeight(), FaceName()}; }
     void SetMode(int mode);
+    // Lays the pane out for a monitor of this DPI (96 unless set).
+    void SetDpi(int dpi);
+    int dpi() const { return dpi_; }
     // The monitor the pane is shown on, in screen coordinates (by default the virtual
     // screen's width from 0).
     void SetScreenArea(const RECT& area) { area_ = area; }
@@ -85,6 +89,8 @@ private:
     RECT colorBox_{90, 5, 118, 34};
     COLORREF color_ = 0x000000FF;
     int mode_ = kPaneShapes;
+    int dpi_ = 96;
+    int swatchInset_ = 2;
     RECT area_{0, 0, ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     win::MouseLeaveTracker leave_;
     win::Brush fill_;

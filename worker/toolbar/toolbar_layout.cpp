@@ -4,8 +4,9 @@
 
 namespace kestrow {
 
-int HitTestStrip(const std::vector<StripItem>& items, const Rect& strip, int x, int y) {
-    const Rect inner{strip.left + 3, strip.top + 3, strip.right - 3, strip.bottom - 3};
+int HitTestStrip(const std::vector<StripItem>& items, const Rect& strip, int x, int y, int dpi) {
+    const int m = Scale(3, dpi);  // the margin scales with the items it surrounds
+    const Rect inner{strip.left + m, strip.top + m, strip.right - m, strip.bottom - m};
     if (!inner.Contains({x, y})) return -1;
     const int xs = x - strip.left;
     if (xs <= 0) return -1;

@@ -63,7 +63,7 @@ int LayoutStripItems(std::vector<StripItem>& items, const StripMetrics& m, Measu
 
 // The item index under (x, y) in owner coordinates, or -1. Only the horizontal
 // position selects an item; the strip's 3-pixel border hits nothing.
-int HitTestStrip(const std::vector<StripItem>& items, const Rect& strip, int x, int y);
+int HitTestStrip(const std::vector<StripItem>& items, const Rect& strip, int x, int y, int dpi = 96);
 
 // Hover, pressed and checked states of a strip. Each call returns whether anything
 // changed; `changed` lists the item ids to repaint.

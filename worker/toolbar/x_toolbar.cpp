@@ -190,7 +190,7 @@ void XToolbar::Repaint(const std::vector<int>& ids) {
 
 int XToolbar::HitId(int x, int y) const {
     const Rect strip{rect_.left, rect_.top, rect_.right, rect_.bottom};
-    const int index = HitTestStrip(items_, strip, x, y);
+    const int index = HitTestStrip(items_, strip, x, y, dpi_);
     return index >= 0 ? items_[index].id : StripState::kNone;
 }
 
@@ -204,7 +204,7 @@ bool XToolbar::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             const int hit = HitId(p.x, p.y);
             if (state_.Hover(hit, changed)) {
                 Repaint(changed);
-                XToolTipCtrl::Instance().Show(owner_ ? owner_ : hwnd, hit > 0 ? TooltipText(hit) : L"");
+                XToolTipCtrl::Instance().Show(owner_ ? owner_ : hwnd, hit > 0 ? TooltipText(hit) : L"", dpi_);
             }
             return true;
         }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/win/gdi.h"
+
 namespace kestrow {
 
 class XToolTipCtrl {
@@ -11,7 +13,9 @@ public:
     static XToolTipCtrl& Instance();
 
     void AddTool(HWND hwnd);
-    void Show(HWND hwnd, const wchar_t* text);
+    // Shows `text` for the tool `hwnd`, sized for a monitor of `dpi`: the strips pass
+    // the DPI they are drawn at.
+    void Show(HWND hwnd, const wchar_t* text, int dpi = 96);
     void Hide();
     void Destroy();
     HWND hwnd() const { return tip_; }
@@ -20,7 +24,14 @@ private:
     XToolTipCtrl() = default;
     ~XToolTipCtrl() { Destroy(); }
     bool Ensure();
+    void SetDpi(int dpi);
     HWND tip_ = nullptr;
+    // What the control's own font is (the system's, at the system DPI) and the font
+    // made from it for another DPI.
+    LOGFONTW systemFont_{};
+    bool haveSystemFont_ = false;
+    win::Font scaledFont_;
+    int dpi_ = 0;
 };
 
 }  // namespace kestrow
