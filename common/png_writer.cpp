@@ -109,7 +109,10 @@ uint32_t Adler32(uint32_t adler, const uint8_t* data, size_t size) {
     return (b << 16) | a;
 }
 
-Deflater::Deflater() : window_(2 * kWindow), head_(size_t(1) << kHashBits), prev_(kWindow) {
+Deflater::Deflater()
+    : window_(std::make_unique<uint8_t[]>(2 * kWindow)),
+      head_(std::make_unique<uint32_t[]>(kHashSize)),
+      prev_(std::make_unique<uint32_t[]>(kWindow)) {
     // One final block with the fixed codes: BFINAL = 1, BTYPE = 01.
     bitBuffer_ = 1 | (1 << 1);
     bitCount_ = 3;
@@ -117,16 +120,19 @@ Deflater::Deflater() : window_(2 * kWindow), head_(size_t(1) << kHashBits), prev
 
 void Deflater::Write(const uint8_t* data, size_t size, std::vector<uint8_t>& out) {
     while (size > 0) {
-        if (end_ == window_.size()) {
+        if (end_ == 2 * kWindow) {
             // Compress leaves fewer than kLookahead bytes, so the upper half holds the
             // current position and the window behind it.
-            std::memmove(window_.data(), window_.data() + kWindow, end_ - kWindow);
-            base_ += kWindow;
+            std::memmove(window_.get(), window_.get() + kWindow, end_ - kWindow);
             pos_ -= kWindow;
             end_ -= kWindow;
+            // Positions that slid out of the window are forgotten.
+            auto slide = [](uint32_t& at) { at = at > kWindow ? at - uint32_t(kWindow) : 0; };
+            std::for_each(head_.get(), head_.get() + kHashSize, slide);
+            std::for_each(prev_.get(), prev_.get() + kWindow, slide);
         }
-        const size_t n = std::min(size, window_.size() - end_);
-        std::memcpy(window_.data() + end_, data, n);
+        const size_t n = std::min(size, 2 * kWindow - end_);
+        std::memcpy(window_.get() + end_, data, n);
         end_ += n;
         data += n;
         size -= n;
@@ -149,30 +155,28 @@ void Deflater::Insert(size_t pos) {
     const uint32_t h =
         ((uint32_t(window_[pos]) << 10) ^ (uint32_t(window_[pos + 1]) << 5) ^ window_[pos + 2]) &
         ((1u << kHashBits) - 1);
-    const uint64_t at = base_ + pos;
-    prev_[at & (kWindow - 1)] = head_[h];
-    head_[h] = at + 1;
+    prev_[pos & (kWindow - 1)] = head_[h];
+    head_[h] = uint32_t(pos + 1);
 }
 
 size_t Deflater::LongestMatch(size_t pos, size_t available, size_t& distance) const {
     // Distances stop short of the whole window so that a candidate's chain slot cannot
     // have been reused by a newer position.
-    constexpr uint64_t kMaxDistance = kWindow - kLookahead;
-    const uint64_t at = base_ + pos;
+    constexpr size_t kMaxDistance = kWindow - kLookahead;
     const size_t limit = std::min(available, kMaxMatch);
-    const uint8_t* here = window_.data() + pos;
+    const uint8_t* here = window_.get() + pos;
     size_t best = 0;
-    uint64_t next = prev_[at & (kWindow - 1)];
+    uint32_t next = prev_[pos & (kWindow - 1)];
     for (int chain = 0; next != 0 && chain < kMaxChain; ++chain) {
-        const uint64_t candidate = next - 1;
-        if (candidate >= at || at - candidate > kMaxDistance || candidate < base_) break;
-        const uint8_t* there = window_.data() + (candidate - base_);
+        const size_t candidate = next - 1;
+        if (candidate >= pos || pos - candidate > kMaxDistance) break;
+        const uint8_t* there = window_.get() + candidate;
         if (there[best] == here[best]) {
             size_t length = 0;
             while (length < limit && there[length] == here[length]) ++length;
             if (length > best) {
                 best = length;
-                distance = size_t(at - candidate);
+                distance = pos - candidate;
                 if (best >= limit) break;
             }
         }
@@ -266,7 +270,7 @@ bool PngWriter::FlushData(bool all) {
 
 void PngWriter::Compress(const uint8_t* data, size_t size) {
     adler_ = Adler32(adler_, data, size);
-    deflater_.Write(data, size, data_);
+    deflater_->Write(data, size, data_);
 }
 
 bool PngWriter::Begin(uint32_t width, uint32_t height, Sink sink) {
@@ -281,8 +285,8 @@ bool PngWriter::Begin(uint32_t width, uint32_t height, Sink sink) {
     rows_ = 0;
     rowBytes_ = size_t(rowBytes);
     adler_ = 1;
-    deflater_ = Deflater();
     try {
+        deflater_.emplace();
         previous_.assign(rowBytes_, 0);
         filtered_.assign(rowBytes_ + 1, 0);
         trial_.assign(rowBytes_ + 1, 0);
@@ -347,7 +351,7 @@ bool PngWriter::Finish() {
         Fail();
         return false;
     }
-    deflater_.Finish(data_);
+    deflater_->Finish(data_);
     uint8_t adler[4];
     PutBigEndian(adler, adler_);
     data_.insert(data_.end(), adler, adler + 4);

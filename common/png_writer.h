@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace kestrow::png {
@@ -30,6 +32,7 @@ private:
     // Enough ahead of the current position to find the longest match.
     static constexpr size_t kLookahead = kMaxMatch + kMinMatch + 1;
     static constexpr size_t kHashBits = 15;
+    static constexpr size_t kHashSize = size_t(1) << kHashBits;
 
     void Compress(bool flush, std::vector<uint8_t>& out);
     void Insert(size_t pos);
@@ -38,15 +41,14 @@ private:
     void PutLiteral(unsigned symbol, std::vector<uint8_t>& out);
     void PutMatch(size_t length, size_t distance, std::vector<uint8_t>& out);
 
-    // window_[0] is stream position base_; bytes [pos_, end_) are not coded yet.
-    std::vector<uint8_t> window_;
-    uint64_t base_ = 0;
+    // Bytes [pos_, end_) of the window are not coded yet.
+    std::unique_ptr<uint8_t[]> window_;
     size_t pos_ = 0;
     size_t end_ = 0;
-    // Stream positions + 1 (0: none) of the newest 3-byte sequence by hash, and of the
-    // previous one with the same hash for each position in the window.
-    std::vector<uint64_t> head_;
-    std::vector<uint64_t> prev_;
+    // Window index + 1 (0: none) of the newest 3-byte sequence by hash, and of the
+    // previous one with the same hash for each position (by index modulo the window).
+    std::unique_ptr<uint32_t[]> head_;
+    std::unique_ptr<uint32_t[]> prev_;
     uint64_t bitBuffer_ = 0;
     unsigned bitCount_ = 0;
 };
@@ -89,7 +91,7 @@ private:
     std::vector<uint8_t> filtered_;  // the chosen filter's row, its type byte first
     std::vector<uint8_t> trial_;
     std::vector<uint8_t> data_;  // zlib bytes not yet written as an IDAT chunk
-    Deflater deflater_;
+    std::optional<Deflater> deflater_;
     uint32_t adler_ = 1;
 };
 
