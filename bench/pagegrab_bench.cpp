@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <string>
 
-#include "common/win/com.h"
 #include "tests/tools/standin_view.h"
 
 namespace {
@@ -29,7 +28,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     const std::wstring format = argv[1], out = argv[2], report = argv[3];
     constexpr int kWidth = 1920, kHeight = 20000;
 
-    kestrow::win::GdiplusSession gdiplus;
     kestrow::testtools::StandinView view(L"");
     view.SetBrowserWidth(kWidth);
     view.SetBrowserHeight(kHeight);

@@ -1,11 +1,9 @@
 #include "pagegrab/page_bitmap.h"
 
-#include <gdiplus.h>
-
 #include <algorithm>
 #include <vector>
 
-#include "common/win/image_encoder.h"
+#include "common/png_writer.h"
 #include "common/win/staged_file.h"
 
 namespace kestrow::pagegrab {
@@ -60,52 +58,50 @@ SaveResult WriteBmp(const std::wstring& path, int width, int height, const DrawB
     return writer.Commit() ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
-// GDI+ encodes a PNG from one picture, so the page is gathered into a single 24-bit
-// DIB (three bytes a pixel, no second copy) and drawn into it a band at a time.
+// Each band's rows go through the encoder as soon as they are drawn, so only one band
+// and the encoder's window are held however long the page is.
 SaveResult WritePng(const std::wstring& path, int width, int height, const DrawBand& draw,
                     const SaveProgress& progress, uint64_t bandBudget) {
+    // The same bound as a 24-bit bitmap file, so that a page refused as too large in one
+    // format is refused in the other too.
     const auto layout = LayoutBitmapFile(width, height, 24);
     if (!layout) return SaveResult::TooLarge;
-    CLSID png;
-    if (!win::FindImageEncoder(L"image/png", png)) return SaveResult::WriteFailed;
-
-    DibInfo info{};
-    info.header = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    win::WindowDC screen(nullptr);
-    win::Bitmap page(::CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                        &bits, nullptr, 0));
-    if (!page || !bits) return SaveResult::TooLarge;
-
     const int bandRows = BandRows(width, height, bandBudget);
+    // The first band shows whether a row of this width can be held at all.
     CUICachedDC cache;
+    if (!cache.Create(width, bandRows)) return SaveResult::TooLarge;
+    std::vector<BYTE> band(size_t(layout->rowBytes) * size_t(bandRows));
+    std::vector<uint8_t> rgb(size_t(width) * 3);
+
+    TempFileBeside file;
+    if (!file.Open(path)) return SaveResult::WriteFailed;
+    png::PngWriter writer;
+    if (!writer.Begin(uint32_t(width), uint32_t(height),
+                      [&file](const uint8_t* data, size_t size) { return file.Write(data, uint32_t(size)); }))
+        return SaveResult::WriteFailed;
     for (int top = 0; top < height; top += bandRows) {
         const int rows = std::min(bandRows, height - top);
-        if (top == 0 || rows != bandRows) {
-            if (!cache.Create(width, rows)) return SaveResult::TooLarge;
-        }
+        if (rows != bandRows && !cache.Create(width, rows)) return SaveResult::TooLarge;
+        // What the page leaves unpainted is white, not the previous band.
         ::PatBlt(cache.GetMemoryDC(), 0, 0, width, rows, WHITENESS);
         if (!draw(cache.GetMemoryDC(), top, rows)) return SaveResult::NothingDrawn;
-        DibInfo band{};
-        band.header = {sizeof(BITMAPINFOHEADER), width, -rows, 1, 24, BI_RGB};
-        auto* dest = static_cast<BYTE*>(bits) + uint64_t(top) * layout->rowBytes;
-        if (::GetDIBits(cache.GetMemoryDC(), cache.GetBitmap(), 0, rows, dest,
-                        reinterpret_cast<BITMAPINFO*>(&band), DIB_RGB_COLORS) != rows)
+        DibInfo info{};
+        info.header = {sizeof(BITMAPINFOHEADER), width, -rows, 1, 24, BI_RGB};
+        if (::GetDIBits(cache.GetMemoryDC(), cache.GetBitmap(), 0, rows, band.data(),
+                        reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != rows)
             return SaveResult::WriteFailed;
+        for (int y = 0; y < rows; ++y) {
+            const BYTE* bgr = &band[size_t(y) * layout->rowBytes];
+            for (size_t i = 0; i < rgb.size(); i += 3) {
+                rgb[i] = bgr[i + 2];
+                rgb[i + 1] = bgr[i + 1];
+                rgb[i + 2] = bgr[i];
+            }
+            if (!writer.WriteRow(rgb.data())) return SaveResult::WriteFailed;
+        }
         if (progress) progress(top + rows, height);
     }
-    ::GdiFlush();
-
-    win::StagedFile file;
-    if (!file.Begin(path)) return SaveResult::WriteFailed;
-    bool ok;
-    {
-        Gdiplus::Bitmap image(width, height, int(layout->rowBytes), PixelFormat24bppRGB,
-                              static_cast<BYTE*>(bits));
-        ok = image.GetLastStatus() == Gdiplus::Ok &&
-             image.Save(file.path().c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    return ok && file.Commit() ? SaveResult::Saved : SaveResult::WriteFailed;
+    return writer.Finish() && file.Commit() ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 }  // namespace
@@ -145,17 +141,8 @@ int CUICachedDC::SaveToFile(const std::wstring& path) {
                : 0;
 }
 
-BitmapFileWriter::~BitmapFileWriter() { Discard(); }
-
-void BitmapFileWriter::Discard() {
-    file_.Reset();
-    staged_.Discard();
-}
-
-bool BitmapFileWriter::Open(const std::wstring& path, const BitmapFileLayout& layout) {
+bool TempFileBeside::Open(const std::wstring& path) {
     Discard();
-    layout_ = layout;
-    colorTableWritten_ = layout.colorTableBytes == 0;
     if (!staged_.Begin(path)) return false;
     file_.Reset(::CreateFileW(staged_.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -166,16 +153,43 @@ bool BitmapFileWriter::Open(const std::wstring& path, const BitmapFileLayout& la
     return true;
 }
 
-bool BitmapFileWriter::WriteAt(uint64_t offset, const void* data, uint32_t size) {
+void TempFileBeside::Discard() {
+    file_.Reset();
+    staged_.Discard();
+}
+
+bool TempFileBeside::Write(const void* data, uint32_t size) {
+    DWORD written = 0;
+    return file_ && ::WriteFile(file_.Get(), data, size, &written, nullptr) && written == size;
+}
+
+bool TempFileBeside::WriteAt(uint64_t offset, const void* data, uint32_t size) {
     LARGE_INTEGER to;
     to.QuadPart = LONGLONG(offset);
-    if (!::SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN)) return false;
-    DWORD written = 0;
-    return ::WriteFile(file_.Get(), data, size, &written, nullptr) && written == size;
+    return file_ && ::SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN) && Write(data, size);
+}
+
+uint64_t TempFileBeside::Size() const {
+    LARGE_INTEGER size{};
+    if (!file_ || !::GetFileSizeEx(file_.Get(), &size)) return 0;
+    return uint64_t(size.QuadPart);
+}
+
+bool TempFileBeside::Commit() {
+    if (!file_) return false;
+    file_.Reset();
+    return staged_.Commit();
+}
+
+bool BitmapFileWriter::Open(const std::wstring& path, const BitmapFileLayout& layout) {
+    layout_ = layout;
+    colorTableWritten_ = layout.colorTableBytes == 0;
+    open_ = file_.Open(path);
+    return open_;
 }
 
 bool BitmapFileWriter::WriteBand(HBITMAP band, int top, int rows) {
-    if (!file_ || rows <= 0 || top < 0 || top + rows > layout_.height) return false;
+    if (!open_ || rows <= 0 || top < 0 || top + rows > layout_.height) return false;
     DibInfo info{};
     info.header = {sizeof(BITMAPINFOHEADER), layout_.width, rows, 1, WORD(layout_.bitsPerPixel), BI_RGB};
     std::vector<BYTE> pixels(size_t(layout_.rowBytes) * size_t(rows));
@@ -188,15 +202,15 @@ bool BitmapFileWriter::WriteBand(HBITMAP band, int top, int rows) {
     }
     if (fetched != rows) return false;
     if (!colorTableWritten_) {
-        if (!WriteAt(54, info.colors, layout_.colorTableBytes)) return false;
+        if (!file_.WriteAt(54, info.colors, layout_.colorTableBytes)) return false;
         colorTableWritten_ = true;
     }
     // The band comes bottom-up as the file wants it: its lowest row first.
-    return WriteAt(layout_.RowOffset(top + rows - 1), pixels.data(), uint32_t(pixels.size()));
+    return file_.WriteAt(layout_.RowOffset(top + rows - 1), pixels.data(), uint32_t(pixels.size()));
 }
 
 bool BitmapFileWriter::Commit() {
-    if (!file_ || !colorTableWritten_) return false;
+    if (!open_ || !colorTableWritten_) return false;
     BYTE header[54] = {};
     auto put16 = [&](int at, uint16_t v) { memcpy(header + at, &v, 2); };
     auto put32 = [&](int at, uint32_t v) { memcpy(header + at, &v, 4); };
@@ -209,12 +223,11 @@ bool BitmapFileWriter::Commit() {
     put16(26, 1);
     put16(28, uint16_t(layout_.bitsPerPixel));
     // Compression, image size, resolutions and colour counts stay 0.
-    if (!WriteAt(0, header, sizeof(header))) return false;
+    if (!file_.WriteAt(0, header, sizeof(header))) return false;
     // A band that was never written would leave a short file.
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file_.Get(), &size) || uint64_t(size.QuadPart) != layout_.fileSize) return false;
-    file_.Reset();
-    return staged_.Commit();
+    if (file_.Size() != layout_.fileSize) return false;
+    open_ = false;
+    return file_.Commit();
 }
 
 SaveResult WritePageImage(const std::wstring& path, int width, int height, const DrawBand& draw,

@@ -41,16 +41,31 @@ private:
 // The display's bits per pixel times its planes.
 int DisplayBitsPerPixel();
 
-// Writes a bottom-up bitmap file a band of rows at a time, into a temporary file in
-// the target's folder that replaces the target only once every byte is written: a
-// failed save leaves no partial file under the chosen name.
+// The target's staged file, opened for writing: a failed save leaves no partial file
+// under the chosen name and an existing file untouched.
+class TempFileBeside {
+public:
+    TempFileBeside() = default;
+    TempFileBeside(const TempFileBeside&) = delete;
+    TempFileBeside& operator=(const TempFileBeside&) = delete;
+    ~TempFileBeside() { Discard(); }
+
+    bool Open(const std::wstring& path);
+    bool Write(const void* data, uint32_t size);
+    bool WriteAt(uint64_t offset, const void* data, uint32_t size);
+    uint64_t Size() const;
+    // Closes the file and puts it in place of the target.
+    bool Commit();
+    void Discard();
+
+private:
+    win::StagedFile staged_;
+    win::UniqueFile file_;
+};
+
+// Writes a bottom-up bitmap file a band of rows at a time.
 class BitmapFileWriter {
 public:
-    BitmapFileWriter() = default;
-    BitmapFileWriter(const BitmapFileWriter&) = delete;
-    BitmapFileWriter& operator=(const BitmapFileWriter&) = delete;
-    ~BitmapFileWriter();
-
     bool Open(const std::wstring& path, const BitmapFileLayout& layout);
     // Writes the rows of `band` (a bitmap exactly `rows` high and the picture's width)
     // as the picture's rows from `top` down.
@@ -59,12 +74,9 @@ public:
     bool Commit();
 
 private:
-    bool WriteAt(uint64_t offset, const void* data, uint32_t size);
-    void Discard();
-
-    win::StagedFile staged_;
-    win::UniqueFile file_;
+    TempFileBeside file_;
     BitmapFileLayout layout_;
+    bool open_ = false;
     bool colorTableWritten_ = false;
 };
 
@@ -78,7 +90,8 @@ using SaveProgress = std::function<void(int64_t done, int64_t total)>;
 constexpr uint64_t kBandBudgetBytes = 8u << 20;
 
 // Writes a page of width × height as BMP at the display's depth, or as PNG when the
-// path ends in ".png", drawing it a band at a time.
+// path ends in ".png", drawing it a band at a time; either way only a band of the page
+// is held in memory.
 SaveResult WritePageImage(const std::wstring& path, int width, int height, const DrawBand& draw,
                           const SaveProgress& progress = nullptr, uint64_t bandBudget = kBandBudgetBytes);
 

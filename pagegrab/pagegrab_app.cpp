@@ -12,8 +12,6 @@ int RunPageGrab(std::unique_ptr<BrowserView> view, int showCommand) {
     win::ComInit com;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
-    // PNG files are written through GDI+.
-    win::GdiplusSession gdiplus;
     win::MessageLoop loop;
     CMainDlg dialog(loop, std::move(view));
     if (!dialog.CreateMain()) return 0;

@@ -1,5 +1,6 @@
 #include "pagegrab/web_capture_logic.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace kestrow::pagegrab {
@@ -78,9 +79,13 @@ int BandRows(int width, int height, uint64_t budgetBytes) {
 }
 
 std::wstring SavingProgressText(int64_t rowsDone, int64_t rowsTotal) {
-    int64_t percent = rowsTotal > 0 ? rowsDone * 100 / rowsTotal : 100;
-    if (percent < 0) percent = 0;
-    if (percent > 100) percent = 100;
+    int64_t percent = 100;
+    if (rowsTotal > 0) {
+        int64_t done = std::clamp<int64_t>(rowsDone, 0, rowsTotal), total = rowsTotal;
+        // done × 100 must not overflow: counts that large lose a little precision instead.
+        while (total > INT64_MAX / 100) done /= 2, total /= 2;
+        percent = done * 100 / total;
+    }
     return L"正在保存网页图片... " + std::to_wstring(percent) + L"%";
 }
 

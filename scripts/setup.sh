@@ -15,6 +15,7 @@ PACKAGES=(
   fonts-wqy-microhei
   googletest clang-format clang libclang-rt-14-dev
   libjsoncpp-dev dpkg-dev debian-archive-keyring openssl
+  zlib1g-dev
   nsis
 )
 

@@ -41,6 +41,11 @@ TEST(WebCaptureTexts, SaveNameAndProgress) {
     EXPECT_EQ(SavingProgressText(0, 20000), L"正在保存网页图片... 0%");
     EXPECT_EQ(SavingProgressText(9999, 20000), L"正在保存网页图片... 49%");
     EXPECT_EQ(SavingProgressText(20000, 20000), L"正在保存网页图片... 100%");
+    // Counts near the type's limit do not overflow; counts out of range are clamped.
+    EXPECT_EQ(SavingProgressText(INT64_MAX / 2, INT64_MAX), L"正在保存网页图片... 49%");
+    EXPECT_EQ(SavingProgressText(INT64_MAX, INT64_MAX), L"正在保存网页图片... 100%");
+    EXPECT_EQ(SavingProgressText(INT64_MAX, 3), L"正在保存网页图片... 100%");
+    EXPECT_EQ(SavingProgressText(INT64_MIN, 3), L"正在保存网页图片... 0%");
 }
 
 TEST(WebCaptureTexts, PngExtensionAndToggleDirection) {

@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -167,6 +168,9 @@ TEST(PageBitmapFile, FailuresLeaveNoFileAndKeepAnExistingOne) {
     EXPECT_EQ(WritePageImage(dir.File(L"huge.bmp"), 70000, 70000, neverCalled), SaveResult::TooLarge);
     EXPECT_EQ(WritePageImage(dir.File(L"huge.png"), 70000, 70000, neverCalled), SaveResult::TooLarge);
     EXPECT_EQ(WritePageImage(dir.File(L"missing\\a.png"), 3, 3, DrawPicture(small)), SaveResult::WriteFailed);
+    bands = 0;
+    EXPECT_EQ(WritePageImage(dir.File(L"later.png"), 3, 30, failsLater, nullptr, 3 * 4 * 4),
+              SaveResult::NothingDrawn);
 
     // Nothing else was left in the folder, temporary files included.
     std::vector<std::wstring> names;
@@ -179,9 +183,12 @@ TEST(PageBitmapFile, FailuresLeaveNoFileAndKeepAnExistingOne) {
     EXPECT_EQ(names, std::vector<std::wstring>{L"kept.bmp"});
 }
 
+// Our own encoder read back by the system's decoder: distinct colours above a flat
+// area (long matches), written in bands of 4 rows, width 9 (rows not a multiple of 4 bytes).
 TEST(PageBitmapFile, PngHoldsTheSamePicture) {
     test::TempDir dir;
-    const Pixels picture = Picture(9, 31);
+    Pixels picture = Picture(9, 31);
+    std::fill(picture.data.begin() + 9 * 18, picture.data.end(), 0xFFFFFFu);
     ASSERT_EQ(WritePageImage(dir.File(L"page.PNG"), 9, 31, DrawPicture(picture), nullptr, 4 * 9 * 4),
               SaveResult::Saved);
     Gdiplus::Bitmap png(dir.File(L"page.PNG").c_str());
