@@ -1,7 +1,10 @@
 // The overlay's geometry with extreme rectangles and points: selection drags, tool bar
-// and colour pane placement, the magnifier box, shape clipping and arrow heads.
+// and colour pane placement, the magnifier box, shape clipping and arrow heads, and
+// desktops of any monitors and DPIs.
 #include <cstdlib>
 
+#include "common/dpi.h"
+#include "common/screen_layout.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "worker/annotation/annotation_layout.h"
 #include "worker/annotation/graph_geometry.h"
@@ -54,14 +57,56 @@ void Shapes(FuzzedDataProvider& in) {
     ArrowHeadFor(a, b);
 }
 
+// Any desktop: a screen position survives the trip through overlay coordinates, the
+// monitor chosen for a point or a rectangle is one of the desktop's, and the magnifier
+// stays on a monitor large enough to hold it.
+void Desktop(FuzzedDataProvider& in) {
+    const Rect virtualScreen = fuzz::AnyRect(in);
+    std::vector<Rect> monitors;
+    std::vector<int> dpis;
+    for (int n = in.ConsumeIntegralInRange(0, 4); n > 0; --n) {
+        monitors.push_back(fuzz::AnyRect(in));
+        dpis.push_back(in.ConsumeIntegralInRange(48, 480));
+    }
+    const ScreenLayout layout(virtualScreen, monitors, dpis);
+    const Point p = fuzz::AnyPoint(in);
+    if (layout.ToScreen(layout.ToOverlay(p)) != p) std::abort();
+    const Rect r = fuzz::AnyRect(in);
+    if (layout.ToScreen(layout.ToOverlay(r)) != r) std::abort();
+
+    auto known = [&](const Rect& area) {
+        // Empty monitors are no monitors; with none left the virtual screen is the one.
+        bool any = false;
+        for (const Rect& m : monitors) {
+            if (m.IsEmpty()) continue;
+            any = true;
+            if (layout.ToOverlay(m) == area) return true;
+        }
+        return !any && area == layout.Bounds();
+    };
+    const Rect at = layout.MonitorAt(p), holding = layout.MonitorFor(r);
+    if (!known(at) || !known(holding)) std::abort();
+    const int dpi = layout.DpiAt(p);
+    if (dpi < 48 || dpi > 480) std::abort();
+
+    const Rect box = MagnifierBox(p, at, dpi);
+    if (at.Width() >= box.Width() && at.Height() >= box.Height() &&
+        (box.left < at.left || box.top < at.top || box.right > at.right || box.bottom > at.bottom))
+        std::abort();
+    const Rect bar = PlaceToolbarRect(r, Scale(in.ConsumeIntegralInRange(0, 4096), dpi), holding, dpi);
+    PlaceColorPane(bar, r, holding, dpi);
+    KeepPaneOnScreen(fuzz::Coord(in), in.ConsumeIntegralInRange(0, 4096), holding, dpi);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
-    switch (in.ConsumeIntegralInRange(0, 2)) {
+    switch (in.ConsumeIntegralInRange(0, 3)) {
         case 0: Selection(in); break;
         case 1: Placement(in); break;
         case 2: Shapes(in); break;
+        case 3: Desktop(in); break;
     }
     return 0;
 }
