@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/win/rect.h"
+#include "common/win/start_trace.h"
 #include "worker/dimming.h"
 #include "worker/capture_output.h"
 #include "worker/image_output.h"
@@ -93,6 +94,7 @@ void CScreenCaptureWnd::StartCapture() {
     screenWidth_ = VirtualWidth();
     screenHeight_ = VirtualHeight();
     TakeSnapshot(screenWidth_, screenHeight_);
+    win::start_trace::Mark("snapshot");
     ::SetWindowPos(hwnd(), nullptr, 0, 0, screenWidth_, screenHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
     ::ShowWindow(hwnd(), SW_SHOWNORMAL);
 
@@ -343,8 +345,15 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLOREDIT:
             ::SetTextColor(reinterpret_cast<HDC>(wp), pane_.GetColor());
             return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
-        case WM_ERASEBKGND:
         case WM_PAINT:
+            buffer_.Paint(hwnd(), [this](HDC dc, const RECT& c) { Render(dc, c); });
+            if (!painted_) {
+                painted_ = true;
+                win::start_trace::Mark("painted");
+                win::start_trace::Write();
+            }
+            return 0;
+        case WM_ERASEBKGND:
         case WM_PRINTCLIENT:
             return buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
     }

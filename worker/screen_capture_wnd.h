@@ -97,6 +97,7 @@ private:
     std::vector<Rect> overdraw_;
     HDC lastTarget_ = nullptr;
     HDC lastBackground_ = nullptr;
+    bool painted_ = false;  // the first paint is over
 };
 
 }  // namespace kestrow

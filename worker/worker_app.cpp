@@ -10,6 +10,7 @@
 #include "common/win/files.h"
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
+#include "common/win/start_trace.h"
 #include "worker/colorpicker/color_capture_wnd.h"
 #include "worker/capture_output.h"
 #include "worker/screen_capture_wnd.h"
@@ -21,6 +22,7 @@ int SCApp::Run(const wchar_t* commandLine) {
     static win::GdiplusSession gdiplus(false);  // stays up until the process ends
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
+    win::start_trace::Mark("initialised");
 
     if (!ParseTaskArgs(win::SplitCommandLine(commandLine), options_)) {
         StartLauncher();
@@ -54,8 +56,10 @@ int ReportWindowCreationFailure() {
 int SCApp::RunRegionCapture() {
     CScreenCaptureWnd overlay(options_.trackWindow != 0);
     if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return ReportWindowCreationFailure();
+    win::start_trace::Mark("window");
     overlay.StartCapture();
     ::ShowWindow(overlay.hwnd(), SW_SHOW);
+    win::start_trace::Mark("shown");
     win::RunMessageLoop();
     return 0;
 }
