@@ -11,6 +11,7 @@
 #include "worker/capture_output.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
+#include "worker/start_services.h"
 
 namespace kestrow {
 
@@ -58,6 +59,14 @@ bool CScreenCaptureWnd::Create(const wchar_t* title, DWORD style, DWORD exStyle)
 
 void CScreenCaptureWnd::OnCreate() {
     ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
+}
+
+// The tool bar is a hidden pop-up with the overlay's client rectangle until a selection
+// places it; none of this shows before then, so it waits until the first frame is up.
+void CScreenCaptureWnd::FinishStart() {
+    if (started_ || !hwnd()) return;
+    started_ = true;
+    StartServices();
     RECT client;
     ::GetClientRect(hwnd(), &client);
     toolbar_.Create(hwnd(), client);
@@ -324,6 +333,14 @@ void CScreenCaptureWnd::OnKeyDown(UINT vk) {
 LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
     switch (msg) {
+        case WM_COMMAND:
+        case WM_KEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_LBUTTONDBLCLK: FinishStart(); break;  // input that may need the tool bar
+    }
+    switch (msg) {
         case WM_CREATE: OnCreate(); return 0;
         case WM_CLOSE:
             if (toolbar_.hwnd()) ::PostMessageW(toolbar_.hwnd(), WM_CLOSE, 0, 0);
@@ -351,8 +368,10 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 painted_ = true;
                 win::start_trace::Mark("painted");
                 win::start_trace::Write();
+                ::PostMessageW(hwnd(), WM_FINISH_START, 0, 0);
             }
             return 0;
+        case WM_FINISH_START: FinishStart(); return 0;
         case WM_ERASEBKGND:
         case WM_PRINTCLIENT:
             return buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });

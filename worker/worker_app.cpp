@@ -1,11 +1,9 @@
 #include "worker/worker_app.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
 #include "common/result_message.h"
-#include "common/win/com.h"
 #include "common/win/command_line.h"
 #include "common/win/files.h"
 #include "common/win/gdi.h"
@@ -14,20 +12,20 @@
 #include "worker/colorpicker/color_capture_wnd.h"
 #include "worker/capture_output.h"
 #include "worker/screen_capture_wnd.h"
+#include "worker/start_services.h"
 
 namespace kestrow {
 
 int SCApp::Run(const wchar_t* commandLine) {
-    win::ComInit com;
-    static win::GdiplusSession gdiplus(false);  // stays up until the process ends
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&icc);
-    win::start_trace::Mark("initialised");
-
     if (!ParseTaskArgs(win::SplitCommandLine(commandLine), options_)) {
+        StartServices();
         StartLauncher();
         return 0;
     }
+    // The region capture's first frame needs none of them (the overlay brings them up
+    // after it); the other tasks have them from the start.
+    if (options_.taskType != TaskType::ScreenCapture) StartServices();
+    win::start_trace::Mark("initialised");
 
     switch (options_.taskType) {
         case TaskType::FullScreenToFile:
