@@ -196,8 +196,8 @@ std::map<std::string, double> ReadMarks(const std::wstring& path, double t0) {
 }
 
 // Starts `command` with its start trace going to `trace`, waits until `painted()` holds
-// and the trace is written, then ends the process.
-Start TimeStart(std::wstring command, bool (*painted)(), const std::wstring& trace) {
+// and the trace has `lastMark`, then ends the process.
+Start TimeStart(std::wstring command, bool (*painted)(), const std::wstring& trace, const char* lastMark) {
     ::DeleteFileW(trace.c_str());
     ::SetEnvironmentVariableW(L"KESTROW_START_TRACE", trace.c_str());
     STARTUPINFOW si{sizeof(si)};
@@ -216,7 +216,7 @@ Start TimeStart(std::wstring command, bool (*painted)(), const std::wstring& tra
     }
     for (const double t1 = Now(); Now() - t1 < 5000; ::Sleep(10)) {
         start.marks = ReadMarks(trace, t0);
-        if (start.marks.count("painted")) break;
+        if (start.marks.count(lastMark)) break;
     }
     ::TerminateProcess(process.Get(), 0);
     ::WaitForSingleObject(process.Get(), 10000);
@@ -270,8 +270,8 @@ int FirstPaint(const std::wstring& worker, const std::wstring& trivialExe, const
     ::SetCursorPos(600, 500);
     std::vector<Start> workerStarts, trivialStarts;
     for (int i = 0; i < runs; ++i) {
-        trivialStarts.push_back(TimeStart(trivial, TrivialOnScreen, trace));
-        workerStarts.push_back(TimeStart(capture, OverlayOnScreen, trace));
+        trivialStarts.push_back(TimeStart(trivial, TrivialOnScreen, trace, "painted"));
+        workerStarts.push_back(TimeStart(capture, OverlayOnScreen, trace, "ready"));
     }
     ::DeleteFileW(trace.c_str());
 
@@ -286,6 +286,7 @@ int FirstPaint(const std::wstring& worker, const std::wstring& trivialExe, const
         {"window shown", "shown"},
         {"first paint done", "painted"},
         {"first pixel on screen (read from X)", nullptr},
+        {"after it: tool bar, GDI+, COM ready", "ready"},
     };
     auto onScreen = [](const std::vector<Start>& starts) {
         std::vector<double> v;

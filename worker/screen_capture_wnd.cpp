@@ -72,6 +72,25 @@ void CScreenCaptureWnd::FinishStart() {
     toolbar_.Create(hwnd(), client);
     toolbar_.SetKeyTarget(hwnd());
     graphs_->Create(hwnd());
+    // The back buffer of every later paint, made and filled now rather than at the
+    // first mouse move.
+    win::WindowDC dc(hwnd());
+    if (HDC back = buffer_.Prepare(dc.Get(), client.right, client.bottom)) Render(back, client);
+    win::start_trace::Mark("ready");
+    win::start_trace::Write();
+}
+
+// The first frame is the frozen screen with the magnifier on it: nothing was drawn
+// before that could flicker, and the window's pixels reach the display only when the
+// paint ends, so it is rendered straight into the window. That spares making and
+// filling a full-screen back buffer before the first pixel (FinishStart makes it).
+void CScreenCaptureWnd::PaintFirstFrame() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd(), &ps);
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    if (dc) Render(dc, client);
+    ::EndPaint(hwnd(), &ps);
 }
 
 bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
@@ -363,13 +382,15 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             ::SetTextColor(reinterpret_cast<HDC>(wp), pane_.GetColor());
             return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
         case WM_PAINT:
-            buffer_.Paint(hwnd(), [this](HDC dc, const RECT& c) { Render(dc, c); });
-            if (!painted_) {
-                painted_ = true;
-                win::start_trace::Mark("painted");
-                win::start_trace::Write();
-                ::PostMessageW(hwnd(), WM_FINISH_START, 0, 0);
+            if (painted_) {
+                buffer_.Paint(hwnd(), [this](HDC dc, const RECT& c) { Render(dc, c); });
+                return 0;
             }
+            PaintFirstFrame();
+            painted_ = true;
+            win::start_trace::Mark("painted");
+            win::start_trace::Write();
+            ::PostMessageW(hwnd(), WM_FINISH_START, 0, 0);
             return 0;
         case WM_FINISH_START: FinishStart(); return 0;
         case WM_ERASEBKGND:

@@ -69,6 +69,7 @@ protected:
 
 private:
     void OnCreate();
+    void PaintFirstFrame();
     void OnCommand(WPARAM wp, LPARAM lp);
     void OnKeyDown(UINT vk);
     void OnTextFontChanged();

@@ -1,7 +1,7 @@
 #pragma once
 // Moments of a program's start (entry point, window made, first paint, ...) for the
 // start-up benchmark. Off unless the environment variable KESTROW_START_TRACE names a
-// file: then each mark keeps the performance counter, and Write appends one line per
+// file: then each mark keeps the performance counter, and Write writes one line per
 // mark, "<name> <microseconds>", to that file. The counter is the system's monotonic
 // clock under Wine, so the benchmark compares it with its own. Off, a mark costs one
 // environment look-up for the whole process and a branch after that.
@@ -22,7 +22,6 @@ struct State {
         LONGLONG ticks;
     } marks[16] = {};
     int count = 0;
-    bool written = false;
 };
 
 inline State& Get() {
@@ -43,11 +42,10 @@ inline void Mark(const char* name) {
     s.marks[s.count++] = {name, now.QuadPart};
 }
 
-// Appends the marks to the file, once; later calls do nothing.
+// Writes the marks so far to the file, replacing what an earlier call wrote.
 inline void Write() {
     State& s = Get();
-    if (!s.enabled || s.written) return;
-    s.written = true;
+    if (!s.enabled) return;
     LARGE_INTEGER freq;
     ::QueryPerformanceFrequency(&freq);
     char text[16 * 48];
@@ -57,8 +55,8 @@ inline void Write() {
         used += std::snprintf(text + used, sizeof(text) - size_t(used), "%s %lld\n", s.marks[i].name, us);
     }
     if (used > int(sizeof(text))) used = int(sizeof(text));
-    UniqueFile file(::CreateFileW(s.path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(::CreateFileW(s.path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return;
     DWORD written = 0;
     ::WriteFile(file.Get(), text, DWORD(used), &written, nullptr);
