@@ -3,6 +3,9 @@
 //   capture_bench firstpaint WORKER TRIVIAL OUT [STARTS]
 //                                        where the start of Worker.exe goes, to its first overlay
 //                                        pixel on screen, beside the trivial window (trivial_window.exe)
+//   capture_bench firstuse WORKER OUT [RUNS]
+//                                        the first selection and the first save of a new worker:
+//                                        mouse release to tool bar on screen, save click to dialog
 //   capture_bench waitoverlay            returns once the overlay's magnifier is on screen
 #include <windows.h>
 #include <shellapi.h>
@@ -317,6 +320,102 @@ int FirstPaint(const std::wstring& worker, const std::wstring& trivialExe, const
     return 0;
 }
 
+// Mouse input as the user gives it, through the system's input queue.
+void MouseAt(int x, int y, DWORD button) {
+    ::SetCursorPos(x, y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = button;
+    if (button) ::SendInput(1, &in, sizeof(in));
+}
+
+// The tool bar's frame on screen (its top-left pixel in the frame colour), not merely shown.
+bool ToolbarOnScreen(RECT* rect) {
+    HWND bar = ::FindWindowW(L"KESTROW_ToolbarWndClass", nullptr);
+    if (!bar || !::IsWindowVisible(bar) || !::GetWindowRect(bar, rect)) return false;
+    kestrow::win::WindowDC screen(nullptr);
+    return ::GetPixel(screen.Get(), rect->left, rect->top) == RGB(103, 138, 170);
+}
+
+HWND VisibleDialogOf(DWORD pid) {
+    for (HWND w = ::FindWindowW(L"#32770", nullptr); w; w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && ::IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+struct FirstUseTimes {
+    double toolbar = -1;  // mouse release to tool bar on screen
+    double dialog = -1;   // save click to save dialog shown
+};
+
+// One new worker: `pause` ms after its overlay is on screen a selection is pressed, dragged
+// for `drag` ms and released; then its save button is clicked; the dialog is cancelled.
+FirstUseTimes TimeFirstUse(const std::wstring& worker, int pause, int drag) {
+    const int w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    std::wstring command = L"\"" + worker + L"\" -tasktype screencapture";
+    FirstUseTimes times;
+    MouseAt(600, 500, 0);
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return times;
+    kestrow::win::UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    double t0 = Now();
+    while (!OverlayOnScreen() && Now() - t0 < 30000) ::Sleep(1);
+    if (pause) ::Sleep(pause);
+    MouseAt(w / 4, h / 4, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(w * 3 / 8, h * 3 / 8, 0);
+    if (drag) ::Sleep(drag);
+    MouseAt(w / 2, h / 2, MOUSEEVENTF_LEFTUP);
+    t0 = Now();
+    RECT bar{};
+    while (!ToolbarOnScreen(&bar) && Now() - t0 < 10000) ::Sleep(1);
+    if (ToolbarOnScreen(&bar)) times.toolbar = Now() - t0;
+    ::Sleep(200);
+    const int saveX = bar.left + 3 + 27 * 6 + 12, saveY = bar.top + 13;  // the save button
+    MouseAt(saveX, saveY, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(saveX, saveY, MOUSEEVENTF_LEFTUP);
+    t0 = Now();
+    HWND box = nullptr;
+    while (!(box = VisibleDialogOf(pi.dwProcessId)) && Now() - t0 < 10000) ::Sleep(1);
+    if (box) {
+        times.dialog = Now() - t0;
+        ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    }
+    if (::WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0) ::TerminateProcess(process.Get(), 0);
+    ::WaitForSingleObject(process.Get(), 10000);
+    ::Sleep(300);  // the screen settles before the next start
+    return times;
+}
+
+// The first selection and the first save of new workers: dragged at once (press as soon
+// as the overlay shows, release with no pause: the worst case for work left until after
+// the first frame) and as a person does (a reaction time, then a drag of a tenth of a
+// second).
+int FirstUse(const std::wstring& worker, const std::wstring& out, int runs) {
+    struct Way {
+        const char* label;
+        int pause, drag;
+    } const ways[] = {{"at once", 0, 0}, {"after 300 ms, 100 ms drag", 300, 100}};
+    std::string text = Format("first use of a new worker, %d runs each (min median max, ms)\n", runs);
+    for (const Way& way : ways) {
+        std::vector<double> toolbar, dialog;
+        for (int i = 0; i < runs; ++i) {
+            const FirstUseTimes t = TimeFirstUse(worker, way.pause, way.drag);
+            toolbar.push_back(t.toolbar);
+            dialog.push_back(t.dialog);
+        }
+        text +=
+            Format("selection %-26s release to tool bar %s\n", way.label, Cell(SpreadOf(toolbar)).c_str());
+        text += Format("%-36s save click to dialog %s\n", "", Cell(SpreadOf(dialog)).c_str());
+    }
+    Write(out, text);
+    return 0;
+}
+
 int WaitOverlay() {
     const double t0 = Now();
     while (Now() - t0 < 30000) {
@@ -335,6 +434,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (job == L"firstpaint" && args.size() >= 5)
         return FirstPaint(args[2], args[3], args[4],
                           args.size() > 5 ? std::max(1, _wtoi(args[5].c_str())) : 15);
+    if (job == L"firstuse" && args.size() >= 4)
+        return FirstUse(args[2], args[3], args.size() > 4 ? std::max(1, _wtoi(args[4].c_str())) : 15);
     if (job == L"waitoverlay") return WaitOverlay();
     return 64;
 }

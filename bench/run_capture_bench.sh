@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Prints the region capture's speed and memory figures under Wine at 1920x1080 and
 # 3840x2160, with the launcher running as a user has it: where the start of a region
-# capture goes beside a trivial window, StartCapture, a repaint, resident memory.
+# capture goes beside a trivial window, StartCapture, a repaint, resident memory, and
+# the first selection's tool bar and the first save dialog of a new worker.
 # Figures, not pass/fail. Builds first (scripts/build.sh --programs-only).
-# KESTROW_BENCH_STARTS sets the number of starts timed per program (15).
+# KESTROW_BENCH_STARTS sets the number of starts timed per program (15),
+# KESTROW_BENCH_FIRST_USES the number of new workers per way of first use (7).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh --programs-only >/dev/null
@@ -16,6 +18,8 @@ TESTTOOL="$PWD/build/win32/tests/testtool.exe"
 TRIVIAL="$PWD/build/win32/bench/trivial_window.exe"
 LAUNCHER="$PWD/build/win32/bin/KestrowCapture.exe"
 STARTS="${KESTROW_BENCH_STARTS:-15}"
+# Each first use waits about 4 s for Wine's save dialog.
+FIRST_USES="${KESTROW_BENCH_FIRST_USES:-7}"
 work=$(mktemp -d)
 worker_pid=""
 pattern_pid=""
@@ -56,6 +60,8 @@ for size in 1920x1080 3840x2160; do
   wine "$BENCH" measure "$(winpath "$work/figures.txt")" >/dev/null 2>&1 </dev/null
   wine "$BENCH" firstpaint "$(winpath "$WORKER")" "$(winpath "$TRIVIAL")" "$(winpath "$work/figures.txt")" \
     "$STARTS" >/dev/null 2>&1 </dev/null
+  wine "$BENCH" firstuse "$(winpath "$WORKER")" "$(winpath "$work/figures.txt")" "$FIRST_USES" \
+    >/dev/null 2>&1 </dev/null
   cat "$work/figures.txt"
 
   # Resident memory of the worker with the overlay up.
