@@ -1,20 +1,26 @@
 // Figures for the region capture's speed, printed into a file (Wine and pipes do not mix):
 //   capture_bench measure OUT            StartCapture and one repaint against a screen grab and a memcpy
-//   capture_bench firstpaint WORKER OUT  start-to-first-overlay-pixel of Worker.exe beside a trivial window
+//   capture_bench firstpaint WORKER TRIVIAL OUT [STARTS]
+//                                        where the start of Worker.exe goes, to its first overlay
+//                                        pixel on screen, beside the trivial window (trivial_window.exe)
+//   capture_bench firstuse WORKER OUT [RUNS]
+//                                        the first selection and the first save of a new worker:
+//                                        mouse release to tool bar on screen, save click to dialog
 //   capture_bench waitoverlay            returns once the overlay's magnifier is on screen
-//   capture_bench trivial                a full-screen window painted in one colour
 #include <windows.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "common/win/command_line.h"
 #include "common/win/com.h"
 #include "common/win/gdi.h"
+#include "common/win/handles.h"
 #include "worker/screen_capture_wnd.h"
 
 namespace {
@@ -176,77 +182,237 @@ bool TrivialOnScreen() {
     return ::GetPixel(screen.Get(), w / 2, h / 2) == RGB(255, 0, 255);
 }
 
-// Milliseconds from starting `command` until `painted()` holds; the process is ended after.
-double TimeToPixel(std::wstring command, bool (*painted)()) {
+struct Start {
+    double onScreen = -1;                 // first pixel seen on screen, ms after CreateProcess
+    std::map<std::string, double> marks;  // the program's own marks, ms after CreateProcess
+};
+
+std::map<std::string, double> ReadMarks(const std::wstring& path, double t0) {
+    std::map<std::string, double> marks;
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return marks;
+    char name[64];
+    long long us;
+    while (std::fscanf(f, "%63s %lld", name, &us) == 2) marks[name] = double(us) / 1000.0 - t0;
+    std::fclose(f);
+    return marks;
+}
+
+// Starts `command` with its start trace going to `trace`, waits until `painted()` holds
+// and the trace has `lastMark`, then ends the process.
+Start TimeStart(std::wstring command, bool (*painted)(), const std::wstring& trace, const char* lastMark) {
+    ::DeleteFileW(trace.c_str());
+    ::SetEnvironmentVariableW(L"KESTROW_START_TRACE", trace.c_str());
     STARTUPINFOW si{sizeof(si)};
     PROCESS_INFORMATION pi{};
+    Start start;
     const double t0 = Now();
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    double result = -1;
+        return start;
+    kestrow::win::UniqueHandle process(pi.hProcess), thread(pi.hThread);
     while (Now() - t0 < 30000) {
         if (painted()) {
-            result = Now() - t0;
+            start.onScreen = Now() - t0;
             break;
         }
         ::Sleep(1);
     }
-    ::TerminateProcess(pi.hProcess, 0);
-    ::WaitForSingleObject(pi.hProcess, 10000);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-    ::Sleep(300);
-    return result;
+    for (const double t1 = Now(); Now() - t1 < 5000; ::Sleep(10)) {
+        start.marks = ReadMarks(trace, t0);
+        if (start.marks.count(lastMark)) break;
+    }
+    ::TerminateProcess(process.Get(), 0);
+    ::WaitForSingleObject(process.Get(), 10000);
+    ::SetEnvironmentVariableW(L"KESTROW_START_TRACE", nullptr);
+    ::Sleep(300);  // the screen settles before the next start
+    return start;
 }
 
-int FirstPaint(const std::wstring& worker, const std::wstring& out) {
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::wstring trivial = L"\"" + std::wstring(self) + L"\" trivial";
+struct Spread {
+    double min = -1, median = -1, max = -1;
+};
+
+Spread SpreadOf(std::vector<double> v) {
+    std::erase_if(v, [](double x) { return x < 0; });
+    if (v.empty()) return {};
+    std::sort(v.begin(), v.end());
+    return {v.front(), v[v.size() / 2], v.back()};
+}
+
+Spread MarkSpread(const std::vector<Start>& starts, const char* mark) {
+    std::vector<double> v;
+    for (const Start& s : starts) {
+        auto it = s.marks.find(mark);
+        v.push_back(it == s.marks.end() ? -1 : it->second);
+    }
+    return SpreadOf(v);
+}
+
+std::string Cell(const Spread& s) {
+    if (s.median < 0) return Format("%23s", "-");
+    return Format("%7.1f %7.1f %7.1f", s.min, s.median, s.max);
+}
+
+int FirstPaint(const std::wstring& worker, const std::wstring& trivialExe, const std::wstring& out,
+               int runs) {
+    const int w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    double grabMs;
+    {
+        kestrow::win::MemorySurface grab(nullptr, w, h);
+        kestrow::win::WindowDC screen(nullptr);
+        grabMs = Median(9, [&] {
+            ::BitBlt(grab.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
+            ::GdiFlush();
+        });
+    }
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring trace = std::wstring(temp) + L"kestrow-start-trace.txt";
+    const std::wstring trivial = L"\"" + trivialExe + L"\"";
     const std::wstring capture = L"\"" + worker + L"\" -tasktype screencapture";
     ::SetCursorPos(600, 500);
-    std::vector<double> workerMs, trivialMs;
-    for (int i = 0; i < 5; ++i) {
-        trivialMs.push_back(TimeToPixel(trivial, TrivialOnScreen));
-        workerMs.push_back(TimeToPixel(capture, OverlayOnScreen));
+    std::vector<Start> workerStarts, trivialStarts;
+    for (int i = 0; i < runs; ++i) {
+        trivialStarts.push_back(TimeStart(trivial, TrivialOnScreen, trace, "painted"));
+        workerStarts.push_back(TimeStart(capture, OverlayOnScreen, trace, "ready"));
     }
-    std::sort(workerMs.begin(), workerMs.end());
-    std::sort(trivialMs.begin(), trivialMs.end());
-    Write(out, Format("start to first overlay pixel (median of 5) %8.1f ms\n", workerMs[2]));
-    Write(out, Format("start to first pixel, trivial window       %8.1f ms  (worker = %.2f x)\n",
-                      trivialMs[2], workerMs[2] / trivialMs[2]));
+    ::DeleteFileW(trace.c_str());
+
+    struct Row {
+        const char* label;
+        const char* mark;  // null: the pixel read from the screen
+    } const rows[] = {
+        {"entry point", "entry"},
+        {"COM, GDI+, common controls up", "initialised"},
+        {"overlay window created", "window"},
+        {"snapshot taken", "snapshot"},
+        {"window shown", "shown"},
+        {"first paint done", "painted"},
+        {"first pixel on screen (read from X)", nullptr},
+        {"after it: tool bar, GDI+, COM ready", "ready"},
+    };
+    auto onScreen = [](const std::vector<Start>& starts) {
+        std::vector<double> v;
+        for (const Start& s : starts) v.push_back(s.onScreen);
+        return SpreadOf(v);
+    };
+    std::string text =
+        Format("start to first pixel, %d starts each, ms after CreateProcess (min median max)\n", runs);
+    text += Format("%-38s %23s   %23s\n", "", "trivial window", "Worker.exe screencapture");
+    for (const Row& row : rows) {
+        const Spread a = row.mark ? MarkSpread(trivialStarts, row.mark) : onScreen(trivialStarts);
+        const Spread b = row.mark ? MarkSpread(workerStarts, row.mark) : onScreen(workerStarts);
+        text += Format("%-38s %s   %s\n", row.label, Cell(a).c_str(), Cell(b).c_str());
+    }
+    const Spread first = onScreen(workerStarts), floor = onScreen(trivialStarts);
+    const double goal = double(w) * h > 1920.0 * 1080.0 ? 2.0 : 1.25;
+    text += Format("first pixel, worker / trivial window (medians)  %.2f x  (goal <= %.2f x)\n",
+                   first.median / floor.median, goal);
+    std::vector<double> startCapture;
+    for (const Start& s : workerStarts)
+        if (s.marks.count("window") && s.marks.count("shown"))
+            startCapture.push_back(s.marks.at("shown") - s.marks.at("window"));
+    const Spread sc = SpreadOf(startCapture);
+    text += Format(
+        "first StartCapture in a new worker (median)  %.1f ms = %.2f x grab of %.1f ms (goal <= 2.5 x)\n",
+        sc.median, sc.median / grabMs, grabMs);
+    Write(out, text);
     return 0;
 }
 
-LRESULT CALLBACK TrivialProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd, &ps);
-        kestrow::win::Brush brush(::CreateSolidBrush(RGB(255, 0, 255)));
-        ::FillRect(dc, &ps.rcPaint, brush.Get());
-        ::EndPaint(hwnd, &ps);
-        return 0;
-    }
-    if (msg == WM_ERASEBKGND) return 1;
-    if (msg == WM_CLOSE) {
-        ::PostQuitMessage(0);
-        return 0;
-    }
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
+// Mouse input as the user gives it, through the system's input queue.
+void MouseAt(int x, int y, DWORD button) {
+    ::SetCursorPos(x, y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = button;
+    if (button) ::SendInput(1, &in, sizeof(in));
 }
 
-int Trivial() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = TrivialProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"KestrowBenchTrivial";
-    ::RegisterClassW(&wc);
-    HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), nullptr,
-                                  nullptr, wc.hInstance, nullptr);
-    if (!hwnd) return 3;
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+// The tool bar's frame on screen (its top-left pixel in the frame colour), not merely shown.
+bool ToolbarOnScreen(RECT* rect) {
+    HWND bar = ::FindWindowW(L"KESTROW_ToolbarWndClass", nullptr);
+    if (!bar || !::IsWindowVisible(bar) || !::GetWindowRect(bar, rect)) return false;
+    kestrow::win::WindowDC screen(nullptr);
+    return ::GetPixel(screen.Get(), rect->left, rect->top) == RGB(103, 138, 170);
+}
+
+HWND VisibleDialogOf(DWORD pid) {
+    for (HWND w = ::FindWindowW(L"#32770", nullptr); w; w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && ::IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+struct FirstUseTimes {
+    double toolbar = -1;  // mouse release to tool bar on screen
+    double dialog = -1;   // save click to save dialog shown
+};
+
+// One new worker: `pause` ms after its overlay is on screen a selection is pressed, dragged
+// for `drag` ms and released; then its save button is clicked; the dialog is cancelled.
+FirstUseTimes TimeFirstUse(const std::wstring& worker, int pause, int drag) {
+    const int w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    std::wstring command = L"\"" + worker + L"\" -tasktype screencapture";
+    FirstUseTimes times;
+    MouseAt(600, 500, 0);
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return times;
+    kestrow::win::UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    double t0 = Now();
+    while (!OverlayOnScreen() && Now() - t0 < 30000) ::Sleep(1);
+    if (pause) ::Sleep(pause);
+    MouseAt(w / 4, h / 4, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(w * 3 / 8, h * 3 / 8, 0);
+    if (drag) ::Sleep(drag);
+    MouseAt(w / 2, h / 2, MOUSEEVENTF_LEFTUP);
+    t0 = Now();
+    RECT bar{};
+    while (!ToolbarOnScreen(&bar) && Now() - t0 < 10000) ::Sleep(1);
+    if (ToolbarOnScreen(&bar)) times.toolbar = Now() - t0;
+    ::Sleep(200);
+    const int saveX = bar.left + 3 + 27 * 6 + 12, saveY = bar.top + 13;  // the save button
+    MouseAt(saveX, saveY, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(saveX, saveY, MOUSEEVENTF_LEFTUP);
+    t0 = Now();
+    HWND box = nullptr;
+    while (!(box = VisibleDialogOf(pi.dwProcessId)) && Now() - t0 < 10000) ::Sleep(1);
+    if (box) {
+        times.dialog = Now() - t0;
+        ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    }
+    if (::WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0) ::TerminateProcess(process.Get(), 0);
+    ::WaitForSingleObject(process.Get(), 10000);
+    ::Sleep(300);  // the screen settles before the next start
+    return times;
+}
+
+// The first selection and the first save of new workers: dragged at once (press as soon
+// as the overlay shows, release with no pause: the worst case for work left until after
+// the first frame) and as a person does (a reaction time, then a drag of a tenth of a
+// second).
+int FirstUse(const std::wstring& worker, const std::wstring& out, int runs) {
+    struct Way {
+        const char* label;
+        int pause, drag;
+    } const ways[] = {{"at once", 0, 0}, {"after 300 ms, 100 ms drag", 300, 100}};
+    std::string text = Format("first use of a new worker, %d runs each (min median max, ms)\n", runs);
+    for (const Way& way : ways) {
+        std::vector<double> toolbar, dialog;
+        for (int i = 0; i < runs; ++i) {
+            const FirstUseTimes t = TimeFirstUse(worker, way.pause, way.drag);
+            toolbar.push_back(t.toolbar);
+            dialog.push_back(t.dialog);
+        }
+        text +=
+            Format("selection %-26s release to tool bar %s\n", way.label, Cell(SpreadOf(toolbar)).c_str());
+        text += Format("%-36s save click to dialog %s\n", "", Cell(SpreadOf(dialog)).c_str());
+    }
+    Write(out, text);
     return 0;
 }
 
@@ -265,8 +431,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     const std::vector<std::wstring> args = kestrow::win::SplitCommandLine(::GetCommandLineW());
     const std::wstring job = args.size() > 1 ? args[1] : L"";
     if (job == L"measure" && args.size() == 3) return Measure(args[2]);
-    if (job == L"firstpaint" && args.size() == 4) return FirstPaint(args[2], args[3]);
+    if (job == L"firstpaint" && args.size() >= 5)
+        return FirstPaint(args[2], args[3], args[4],
+                          args.size() > 5 ? std::max(1, _wtoi(args[5].c_str())) : 15);
+    if (job == L"firstuse" && args.size() >= 4)
+        return FirstUse(args[2], args[3], args.size() > 4 ? std::max(1, _wtoi(args[4].c_str())) : 15);
     if (job == L"waitoverlay") return WaitOverlay();
-    if (job == L"trivial") return Trivial();
     return 64;
 }

@@ -6,6 +6,7 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601)
 add_compile_options(-municode)
 add_link_options(-static -static-libgcc -static-libstdc++)
+include(${CMAKE_CURRENT_LIST_DIR}/delay_load.cmake)
 
 # Programs enter at wWinMain; the GoogleTest runners keep gtest_main's main.
 function(kestrow_program target)

@@ -9,10 +9,12 @@
 #include "common/dpi.h"
 #include "common/win/monitor.h"
 #include "common/win/rect.h"
+#include "common/win/start_trace.h"
 #include "worker/dimming.h"
 #include "worker/capture_output.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
+#include "worker/start_services.h"
 
 namespace kestrow {
 
@@ -63,11 +65,38 @@ bool CScreenCaptureWnd::Create(const wchar_t* title, DWORD style, DWORD exStyle)
 
 void CScreenCaptureWnd::OnCreate() {
     ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
+}
+
+// The tool bar is a hidden pop-up with the overlay's client rectangle until a selection
+// places it; none of this shows before then, so it waits until the first frame is up.
+void CScreenCaptureWnd::FinishStart() {
+    if (started_ || !hwnd()) return;
+    started_ = true;
+    StartServices();
     RECT client;
     ::GetClientRect(hwnd(), &client);
     toolbar_.Create(hwnd(), client);
     toolbar_.SetKeyTarget(hwnd());
     graphs_->Create(hwnd());
+    // The back buffer of every later paint, made and filled now rather than at the
+    // first mouse move.
+    win::WindowDC dc(hwnd());
+    if (HDC back = buffer_.Prepare(dc.Get(), client.right, client.bottom)) Render(back, client);
+    win::start_trace::Mark("ready");
+    win::start_trace::Write();
+}
+
+// The first frame is the frozen screen with the magnifier on it: nothing was drawn
+// before that could flicker, and the window's pixels reach the display only when the
+// paint ends, so it is rendered straight into the window. That spares making and
+// filling a full-screen back buffer before the first pixel (FinishStart makes it).
+void CScreenCaptureWnd::PaintFirstFrame() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd(), &ps);
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    if (dc) Render(dc, client);
+    ::EndPaint(hwnd(), &ps);
 }
 
 bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
@@ -103,6 +132,7 @@ void CScreenCaptureWnd::StartCapture() {
     screenWidth_ = layout_.width();
     screenHeight_ = layout_.height();
     TakeSnapshot(screenWidth_, screenHeight_);
+    win::start_trace::Mark("snapshot");
     ::SetWindowPos(hwnd(), nullptr, layout_.origin().x, layout_.origin().y, screenWidth_, screenHeight_,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::ShowWindow(hwnd(), SW_SHOWNORMAL);
@@ -356,6 +386,14 @@ void CScreenCaptureWnd::OnKeyDown(UINT vk) {
 LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
     switch (msg) {
+        case WM_COMMAND:
+        case WM_KEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_LBUTTONDBLCLK: FinishStart(); break;  // input that may need the tool bar
+    }
+    switch (msg) {
         case WM_CREATE: OnCreate(); return 0;
         case WM_CLOSE:
             if (toolbar_.hwnd()) ::PostMessageW(toolbar_.hwnd(), WM_CLOSE, 0, 0);
@@ -377,8 +415,19 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLOREDIT:
             ::SetTextColor(reinterpret_cast<HDC>(wp), pane_.GetColor());
             return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
-        case WM_ERASEBKGND:
         case WM_PAINT:
+            if (painted_) {
+                buffer_.Paint(hwnd(), [this](HDC dc, const RECT& c) { Render(dc, c); });
+                return 0;
+            }
+            PaintFirstFrame();
+            painted_ = true;
+            win::start_trace::Mark("painted");
+            win::start_trace::Write();
+            ::PostMessageW(hwnd(), WM_FINISH_START, 0, 0);
+            return 0;
+        case WM_FINISH_START: FinishStart(); return 0;
+        case WM_ERASEBKGND:
         case WM_PRINTCLIENT:
             return buffer_.HandlePaint(hwnd(), msg, wp, [this](HDC dc, const RECT& c) { Render(dc, c); });
     }

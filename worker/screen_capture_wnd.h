@@ -61,12 +61,17 @@ public:
     const ScreenLayout& layout() const { return layout_; }
     // Grabs the screen into the snapshot and dims a copy; public for the benchmark.
     bool TakeSnapshot(int width, int height);
+    // Makes what the first frame does not need: COM, GDI+ and the common controls, the
+    // tool bar with its art, the annotation text box. Runs once, just after the first
+    // paint or at the first input that needs them if that comes earlier.
+    void FinishStart();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void OnCreate();
+    void PaintFirstFrame();
     void OnCommand(WPARAM wp, LPARAM lp);
     void OnKeyDown(UINT vk);
     void OnTextFontChanged();
@@ -102,6 +107,8 @@ private:
     std::vector<Rect> overdraw_;
     HDC lastTarget_ = nullptr;
     HDC lastBackground_ = nullptr;
+    bool painted_ = false;  // the first paint is over
+    bool started_ = false;  // FinishStart has run
 };
 
 }  // namespace kestrow

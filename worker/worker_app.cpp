@@ -1,31 +1,31 @@
 #include "worker/worker_app.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
 #include "common/result_message.h"
-#include "common/win/com.h"
 #include "common/win/command_line.h"
 #include "common/win/files.h"
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
+#include "common/win/start_trace.h"
 #include "worker/colorpicker/color_capture_wnd.h"
 #include "worker/capture_output.h"
 #include "worker/screen_capture_wnd.h"
+#include "worker/start_services.h"
 
 namespace kestrow {
 
 int SCApp::Run(const wchar_t* commandLine) {
-    win::ComInit com;
-    static win::GdiplusSession gdiplus(false);  // stays up until the process ends
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&icc);
-
     if (!ParseTaskArgs(win::SplitCommandLine(commandLine), options_)) {
+        StartServices();
         StartLauncher();
         return 0;
     }
+    // The region capture's first frame needs none of them (the overlay brings them up
+    // after it); the other tasks have them from the start.
+    if (options_.taskType != TaskType::ScreenCapture) StartServices();
+    win::start_trace::Mark("initialised");
 
     switch (options_.taskType) {
         case TaskType::FullScreenToFile:
@@ -54,8 +54,10 @@ int ReportWindowCreationFailure() {
 int SCApp::RunRegionCapture() {
     CScreenCaptureWnd overlay(options_.trackWindow != 0);
     if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return ReportWindowCreationFailure();
+    win::start_trace::Mark("window");
     overlay.StartCapture();
     ::ShowWindow(overlay.hwnd(), SW_SHOW);
+    win::start_trace::Mark("shown");
     win::RunMessageLoop();
     return 0;
 }

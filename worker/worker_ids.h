@@ -8,6 +8,10 @@ namespace kestrow {
 // It carries no data: the receiver reads the font from the pane.
 inline constexpr unsigned WM_TEXT_FONT_CHANGED = 0x900;
 
+// The overlay posts itself this after its first paint, to make what that frame did
+// not need (the tool bar and its art, the text box, COM, GDI+).
+inline constexpr unsigned WM_FINISH_START = 0x901;
+
 // Commands the tool bar sends the overlay (and the tools the overlay accepts).
 enum ToolCommandId : int {
     ID_TOOL_RECTANGLE = 0x500,
