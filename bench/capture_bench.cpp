@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -278,32 +279,47 @@ int FirstPaint(const std::wstring& worker, const std::wstring& trivialExe, const
     }
     ::DeleteFileW(trace.c_str());
 
-    struct Row {
-        const char* label;
-        const char* mark;  // null: the pixel read from the screen
-    } const rows[] = {
-        {"entry point", "entry"},
-        {"COM, GDI+, common controls up", "initialised"},
-        {"overlay window created", "window"},
-        {"snapshot taken", "snapshot"},
-        {"window shown", "shown"},
-        {"first paint done", "painted"},
-        {"first pixel on screen (read from X)", nullptr},
-        {"after it: tool bar, GDI+, COM ready", "ready"},
+    // The moments both programs mark, under their names here; any other mark a program
+    // sets is printed by its own name, so a finer trace needs no change to this table.
+    const std::map<std::string, const char*> labels = {
+        {"entry", "entry point"},
+        {"initialised", "COM, GDI+, common controls up"},
+        {"window", "overlay window created"},
+        {"snapshot", "snapshot taken"},
+        {"shown", "window shown"},
+        {"painted", "first paint done"},
+        {"ready", "after it: tool bar, GDI+, COM ready"},
     };
     auto onScreen = [](const std::vector<Start>& starts) {
         std::vector<double> v;
         for (const Start& s : starts) v.push_back(s.onScreen);
         return SpreadOf(v);
     };
+    struct Row {
+        std::string label;
+        Spread trivial, worker;
+    };
+    std::vector<Row> rows = {
+        {"first pixel on screen (read from X)", onScreen(trivialStarts), onScreen(workerStarts)}};
+    std::set<std::string> names;
+    for (const auto* starts : {&trivialStarts, &workerStarts})
+        for (const Start& s : *starts)
+            for (const auto& [name, at] : s.marks) names.insert(name);
+    for (const std::string& name : names) {
+        auto known = labels.find(name);
+        rows.push_back({known == labels.end() ? name : known->second, MarkSpread(trivialStarts, name.c_str()),
+                        MarkSpread(workerStarts, name.c_str())});
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return (a.worker.median >= 0 ? a.worker.median : a.trivial.median) <
+               (b.worker.median >= 0 ? b.worker.median : b.trivial.median);
+    });
     std::string text =
         Format("start to first pixel, %d starts each, ms after CreateProcess (min median max)\n", runs);
     text += Format("%-38s %23s   %23s\n", "", "trivial window", "Worker.exe screencapture");
-    for (const Row& row : rows) {
-        const Spread a = row.mark ? MarkSpread(trivialStarts, row.mark) : onScreen(trivialStarts);
-        const Spread b = row.mark ? MarkSpread(workerStarts, row.mark) : onScreen(workerStarts);
-        text += Format("%-38s %s   %s\n", row.label, Cell(a).c_str(), Cell(b).c_str());
-    }
+    for (const Row& row : rows)
+        text +=
+            Format("%-38s %s   %s\n", row.label.c_str(), Cell(row.trivial).c_str(), Cell(row.worker).c_str());
     const Spread first = onScreen(workerStarts), floor = onScreen(trivialStarts);
     const double goal = double(w) * h > 1920.0 * 1080.0 ? 2.0 : 1.25;
     text += Format("first pixel, worker / trivial window (medians)  %.2f x  (goal <= %.2f x)\n",

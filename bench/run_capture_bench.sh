@@ -5,7 +5,8 @@
 # the first selection's tool bar and the first save dialog of a new worker.
 # Figures, not pass/fail. Builds first (scripts/build.sh --programs-only).
 # KESTROW_BENCH_STARTS sets the number of starts timed per program (15),
-# KESTROW_BENCH_FIRST_USES the number of new workers per way of first use (7).
+# KESTROW_BENCH_FIRST_USES the number of new workers per way of first use (7; 0 skips
+# them), KESTROW_BENCH_SIZES the screen sizes ("1920x1080 3840x2160").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh --programs-only >/dev/null
@@ -41,7 +42,7 @@ winpath() { echo "Z:${1//\//\\}"; }
 # and pings go to a loopback port nobody serves.
 config="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Kestrow/KestrowCapture/appconfig.ini"
 
-for size in 1920x1080 3840x2160; do
+for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
   kestrow_start_xvfb "${size}x24"
   kestrow_prefix
   kestrow_start_wineserver
@@ -60,8 +61,10 @@ for size in 1920x1080 3840x2160; do
   wine "$BENCH" measure "$(winpath "$work/figures.txt")" >/dev/null 2>&1 </dev/null
   wine "$BENCH" firstpaint "$(winpath "$WORKER")" "$(winpath "$TRIVIAL")" "$(winpath "$work/figures.txt")" \
     "$STARTS" >/dev/null 2>&1 </dev/null
-  wine "$BENCH" firstuse "$(winpath "$WORKER")" "$(winpath "$work/figures.txt")" "$FIRST_USES" \
-    >/dev/null 2>&1 </dev/null
+  if [ "$FIRST_USES" -gt 0 ]; then
+    wine "$BENCH" firstuse "$(winpath "$WORKER")" "$(winpath "$work/figures.txt")" "$FIRST_USES" \
+      >/dev/null 2>&1 </dev/null
+  fi
   cat "$work/figures.txt"
 
   # Resident memory of the worker with the overlay up.

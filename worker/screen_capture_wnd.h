@@ -82,13 +82,18 @@ private:
     win::Bitmap TakeSelection(bool warnIfSmall);
     void HideCapture();
     void WaitForDimmed();
+    void StartDimming();
 
     win::MemorySurface snapshot_;
     win::MemorySurface dimmed_;
-    // Computes the dimmed copy from the snapshot's pixels while the window is shown and
-    // first painted (which need only the snapshot). Touches memory only, never a window;
-    // joined before anything reads the dimmed copy or changes the snapshot.
+    // Computes the dimmed copy from the snapshot's pixels after a frame is painted (the
+    // frame before a selection needs only the snapshot). Touches memory only, never a
+    // window; joined, or the dim done at once if it has not begun, before anything reads
+    // the dimmed copy or changes the snapshot.
     std::thread dimming_;
+    bool dimPending_ = false;
+    bool startedBefore_ = false;  // the layout read when the overlay was made is used once
+    bool focusPending_ = false;   // shown, to take the focus once its frame is up
     HCURSOR crosshair_;
     std::unique_ptr<CSelectionTracker> selection_;
     OverlayMachine machine_;

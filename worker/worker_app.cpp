@@ -56,7 +56,6 @@ int SCApp::RunRegionCapture() {
     if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return ReportWindowCreationFailure();
     win::start_trace::Mark("window");
     overlay.StartCapture();
-    ::ShowWindow(overlay.hwnd(), SW_SHOW);
     win::start_trace::Mark("shown");
     win::RunMessageLoop();
     return 0;

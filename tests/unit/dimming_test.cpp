@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace kestrow {
 namespace {
 
@@ -21,6 +23,31 @@ TEST(Dimming, PixelsChannelsIndependentlyAndKeepsTheFourthByte) {
     EXPECT_EQ(px[2], (0xABu << 24) | (uint32_t(DimChannel(0x10)) << 16) | (uint32_t(DimChannel(0x20)) << 8) |
                          DimChannel(0x30));
     EXPECT_EQ(px[3], (111u << 16) | (36u << 8) | DimChannel(0x80));
+}
+
+// Every channel value in every byte, at every alignment and with every length of tail
+// beyond the four-pixel steps, dims as one pixel at a time does.
+TEST(Dimming, RunsOfAnyLengthAndAlignmentMatchTheFormula) {
+    std::vector<uint32_t> src(256 + 8);
+    for (size_t i = 0; i < src.size(); ++i) {
+        const uint32_t c = uint32_t(i) & 0xFF;
+        src[i] = (((c * 7) & 0xFF) << 24) | (c << 16) | (((c + 85) & 0xFF) << 8) | ((c + 170) & 0xFF);
+    }
+    for (size_t offset = 0; offset < 4; ++offset) {
+        for (size_t count : {size_t(0), size_t(1), size_t(3), size_t(5), size_t(7), size_t(256)}) {
+            std::vector<uint32_t> dst(src.size(), 0x12345678u);
+            DimPixels(src.data() + offset, dst.data() + offset, count);
+            for (size_t i = 0; i < dst.size(); ++i) {
+                const uint32_t s = src[i];
+                const uint32_t want =
+                    i < offset || i >= offset + count
+                        ? 0x12345678u
+                        : (s & 0xFF000000u) | (uint32_t(DimChannel((s >> 16) & 0xFF)) << 16) |
+                              (uint32_t(DimChannel((s >> 8) & 0xFF)) << 8) | DimChannel(s & 0xFF);
+                ASSERT_EQ(dst[i], want) << "offset " << offset << " count " << count << " at " << i;
+            }
+        }
+    }
 }
 
 }  // namespace
