@@ -53,8 +53,9 @@ __attribute__((target("sse2"))) size_t DimPixelsBy4(const uint32_t* src, uint32_
 
 }  // namespace
 
-// A full-screen dim runs beside the first paint, so it is done four pixels at a time
-// where the processor can (every one that runs the programs); the table does the rest.
+// A full-screen dim shares the processor with the rest of the start, so it is done four
+// pixels at a time where the processor can (every one that runs the programs); the table
+// does the rest.
 void DimPixels(const uint32_t* src, uint32_t* dst, size_t count) {
     size_t done = 0;
 #ifdef KESTROW_DIM_SSE2

@@ -123,9 +123,12 @@ INT_PTR RunWithSteps(CSettingDlg& dlg, std::vector<std::function<bool()>> steps)
     return result;
 }
 
+// Waits for the dialog to show: posted to no window, the press would be lost.
 std::function<bool()> Press(int id) {
     return [id] {
-        ::PostMessageW(SettingsWindow(), WM_COMMAND, id, 0);
+        HWND dialog = SettingsWindow();
+        if (!dialog) return false;
+        ::PostMessageW(dialog, WM_COMMAND, id, 0);
         return true;
     };
 }
