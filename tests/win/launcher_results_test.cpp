@@ -186,6 +186,19 @@ TEST_F(Receiver, MalformedRecordsAreAnsweredAndIgnored) {
     EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
 }
 
+// A toast of `width` x `height` in the middle of the primary work area; returns its rectangle.
+RECT ExpectCentredOnWorkArea(HWND toast, int width, int height) {
+    RECT rc{};
+    ::GetWindowRect(toast, &rc);
+    EXPECT_EQ(rc.right - rc.left, width);
+    EXPECT_EQ(rc.bottom - rc.top, height);
+    MONITORINFO mi{sizeof(mi)};
+    ::GetMonitorInfoW(::MonitorFromWindow(toast, MONITOR_DEFAULTTOPRIMARY), &mi);
+    EXPECT_NEAR((rc.left + rc.right) / 2, (mi.rcWork.left + mi.rcWork.right) / 2, 1);
+    EXPECT_NEAR((rc.top + rc.bottom) / 2, (mi.rcWork.top + mi.rcWork.bottom) / 2, 1);
+    return rc;
+}
+
 TEST(Toast, LooksAndFadesAsDesigned) {
     CloseToasts();
     const DWORD start = ::GetTickCount();
@@ -201,14 +214,7 @@ TEST(Toast, LooksAndFadesAsDesigned) {
     EXPECT_EQ(ex & (WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
               WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     EXPECT_TRUE(::GetWindowLongW(toast, GWL_STYLE) & WS_POPUP);
-    RECT rc{};
-    ::GetWindowRect(toast, &rc);
-    EXPECT_EQ(rc.right - rc.left, 400);
-    EXPECT_EQ(rc.bottom - rc.top, 30);
-    MONITORINFO mi{sizeof(mi)};
-    ::GetMonitorInfoW(::MonitorFromWindow(toast, MONITOR_DEFAULTTOPRIMARY), &mi);
-    EXPECT_NEAR((rc.left + rc.right) / 2, (mi.rcWork.left + mi.rcWork.right) / 2, 1);
-    EXPECT_NEAR((rc.top + rc.bottom) / 2, (mi.rcWork.top + mi.rcWork.bottom) / 2, 1);
+    const RECT rc = ExpectCentredOnWorkArea(toast, 400, 30);
 
     // Opacity rises to 150 of 255.
     BYTE alpha = 0;
@@ -254,14 +260,7 @@ TEST(Toast, OnA144DpiMonitorHalfAsLargeAgainStillCentred) {
     CToastWnd* toast = scaled.get();
     HWND hwnd = ShowToast(std::move(scaled), L"所选颜色值已复制到剪贴板");
     ASSERT_TRUE(hwnd);
-    RECT rc{};
-    ::GetWindowRect(hwnd, &rc);
-    EXPECT_EQ(rc.right - rc.left, 600);
-    EXPECT_EQ(rc.bottom - rc.top, 45);
-    MONITORINFO mi{sizeof(mi)};
-    ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &mi);
-    EXPECT_NEAR((rc.left + rc.right) / 2, (mi.rcWork.left + mi.rcWork.right) / 2, 1);
-    EXPECT_NEAR((rc.top + rc.bottom) / 2, (mi.rcWork.top + mi.rcWork.bottom) / 2, 1);
+    ExpectCentredOnWorkArea(hwnd, 600, 45);
     LOGFONTW lf{};
     ASSERT_TRUE(::GetObjectW(toast->font(), sizeof(lf), &lf));
     EXPECT_EQ(lf.lfHeight, 23);
