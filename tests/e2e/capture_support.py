@@ -53,17 +53,7 @@ class CaptureCase(h.ScenarioTest):
 
     def screen_when(self, check, what):
         """The first screenshot for which `check(screen)` holds."""
-        box = {}
-
-        def probe():
-            s = h.screenshot()
-            if check(s):
-                box["s"] = s
-                return True
-            return False
-
-        wait_for(probe, what=what)
-        return box["s"]
+        return h.screen_when(check, what)
 
     def clipboard(self):
         return self.s.clipboard_bitmap()

@@ -67,6 +67,21 @@ def screenshot():
         return read_image(out)
 
 
+def screen_when(check, what, timeout=20.0):
+    """The first screenshot for which `check(screenshot)` holds."""
+    found = {}
+
+    def probe():
+        shot = screenshot()
+        if check(shot):
+            found["s"] = shot
+            return True
+        return False
+
+    wait_until(probe, timeout=timeout, what=what)
+    return found["s"]
+
+
 def screen_size():
     text = subprocess.run(["xdpyinfo"], capture_output=True, text=True, check=True).stdout
     w, h = re.search(r"dimensions:\s+(\d+)x(\d+)", text).groups()

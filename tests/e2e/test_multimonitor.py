@@ -56,16 +56,7 @@ class Monitors(h.ScenarioTest):
         self.s.clear_clipboard()
 
     def screen_when(self, check, what):
-        found = {}
-
-        def probe():
-            shot = h.screenshot()
-            if check(shot):
-                found["s"] = shot
-                return True
-            return False
-        h.wait_until(probe, what=what)
-        return found["s"]
+        return h.screen_when(check, what)
 
     def start_capture(self, *extra, mouse, box, strip=201):
         """Starts the region capture with the pointer at X root `mouse`; waits for the
