@@ -32,21 +32,46 @@ void CMagnifier::Draw(HDC dc) {
 
 void CMagnifier::DrawAt(HDC dc, POINT p) {
     const Point mouse{p.x, p.y};
-    const int dpi = layout_.DpiAt(mouse);
-    const Rect box = MagnifierBox(mouse, layout_.MonitorAt(mouse), dpi);
-    const int zoomSize = Scale(kZoomSize, dpi);
-    const bool drawingNew = selection_.IsDrawingNew();
-    const Rect sel = selection_.GetRect();
+    BoxKey key{mouse,
+               layout_.DpiAt(mouse),
+               selection_.IsDrawingNew(),
+               selection_.geometry().active(),
+               selection_.GetRect(),
+               windowTracker_ ? windowTracker_->GetRect() : Rect{},
+               trackWindow_};
+    const Rect box = MagnifierBox(mouse, layout_.MonitorAt(mouse), key.dpi);
 
     lastBox_ = box;
     lastMouse_ = p;
-    lastCrosshair_ = ShowsScreenCrosshair(drawingNew, sel);
-    const int saved = ::SaveDC(dc);
-    ::SelectObject(dc, red_.Get());
+    lastCrosshair_ = ShowsScreenCrosshair(key.drawingNew, key.selection);
     if (lastCrosshair_) {
+        win::ScopedSelect pen(dc, red_.Get());
         Line(dc, 0, p.y, screenWidth_, p.y);
         Line(dc, p.x, 0, p.x, screenHeight_);
     }
+    // A repaint with nothing changed (an uncovered window, the periodic refresh) copies
+    // the box back: zooming and the text were most of a full repaint's drawing.
+    if (cached_ && key == cachedKey_ && boxCache_.width() == box.Width() &&
+        boxCache_.height() == box.Height()) {
+        ::BitBlt(dc, box.left, box.top, box.Width(), box.Height(), boxCache_.dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    DrawBox(dc, box, key);
+    // Only a back buffer is read back: reading a window means a round trip to the display.
+    cached_ = false;
+    if (::GetObjectType(dc) != OBJ_MEMDC) return;
+    if (boxCache_.width() != box.Width() || boxCache_.height() != box.Height())
+        boxCache_.Create(dc, box.Width(), box.Height());
+    cached_ = boxCache_ &&
+              ::BitBlt(boxCache_.dc(), 0, 0, box.Width(), box.Height(), dc, box.left, box.top, SRCCOPY);
+    cachedKey_ = key;
+}
+
+void CMagnifier::DrawBox(HDC dc, const Rect& box, const BoxKey& key) {
+    const Point mouse = key.mouse;
+    const int dpi = key.dpi;
+    const int zoomSize = Scale(kZoomSize, dpi);
+    const int saved = ::SaveDC(dc);
     const RECT boxRc = ToRECT(box);
     ::FillRect(dc, &boxRc, boxBrush_.Get());
 
@@ -66,7 +91,7 @@ void CMagnifier::DrawAt(HDC dc, POINT p) {
             drawOnPicture_(z);
             ::SetViewportOrgEx(z, oldOrg.x, oldOrg.y, nullptr);
         }
-        if (ShowsZoomCross(drawingNew)) {
+        if (ShowsZoomCross(key.drawingNew)) {
             win::ScopedSelect pen(z, red_.Get());
             Line(z, 0, 25, 50, 25);
             Line(z, 25, 0, 25, 50);
@@ -77,8 +102,7 @@ void CMagnifier::DrawAt(HDC dc, POINT p) {
 
     RECT strip = ToRECT(MagnifierTextStrip(box, dpi));
     ::FillRect(dc, &strip, stripBrush_.Get());
-    Rect tracked = windowTracker_ ? windowTracker_->GetRect() : Rect{};
-    const Size size = ReadoutSize(trackWindow_, sel, tracked);
+    const Size size = ReadoutSize(key.trackWindow, key.selection, key.tracked);
     const std::wstring sizeText = SizeText(size.cx, size.cy);
     // The position as the system knows it, negative left of and above the primary monitor.
     const Point onScreen = layout_.ToScreen(mouse);

@@ -116,6 +116,7 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     if (!snapshot_ || snapshot_.width() != w || snapshot_.height() != h) snapshot_.CreateDib(w, h);
     if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.CreateDib(w, h);
     lastTarget_ = nullptr;
+    magnifier_->Invalidate();
     if (!snapshot_) return false;
     // The screen is read from the virtual screen's corner (left of or above the primary
     // monitor when a monitor stands there); the dimmed copy is computed from it. A new
@@ -225,6 +226,9 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
             break;
         }
     }
+    // What is drawn on the zoomed piece follows the state, and shapes change unseen.
+    if (state != lastState_ || state == OverlayState::Annotating) magnifier_->Invalidate();
+    lastState_ = state;
     magnifier_->Draw(dc);
     magnifier_->AddDrawnAreas(overdraw_);
     // Keep the list inside the surfaces.

@@ -112,6 +112,7 @@ private:
     std::vector<Rect> overdraw_;
     HDC lastTarget_ = nullptr;
     HDC lastBackground_ = nullptr;
+    OverlayState lastState_ = OverlayState::Idle;
     bool painted_ = false;  // the first paint is over
     bool started_ = false;  // FinishStart has run
 };

@@ -208,5 +208,38 @@ TEST(MagnifierDrawing, CrossesFollowTheSelectionState) {
     EXPECT_EQ(p.At(40, 40), test::Unique(425 + 10, 325 + 10));
 }
 
+// A repaint may copy back the box it drew last time; whatever it shows must still match
+// a box drawn from scratch after each kind of change.
+TEST(MagnifierDrawing, KeptBoxMatchesAFreshDrawAfterEveryChange) {
+    MagnifierRig r;
+    const int W = MagnifierRig::W, H = MagnifierRig::H;
+    CMagnifier fresh(W, H, r.selection);
+    fresh.SetWindowTracker(&r.window);
+    fresh.Attach(r.s.snapshot.dc(), [&](HDC dc) { r.selection.DrawOutline(dc); });
+    Surfaces kept(W, H), scratch(W, H);
+    auto same = [&](POINT mouse) {
+        kept = Surfaces(W, H);
+        scratch = Surfaces(W, H);
+        r.magnifier.DrawAt(kept.target.dc(), mouse);
+        fresh.Invalidate();
+        fresh.DrawAt(scratch.target.dc(), mouse);
+        return kept.Read().data == scratch.Read().data;
+    };
+    EXPECT_TRUE(same({200, 150}));
+    EXPECT_TRUE(same({200, 150})) << "nothing changed";
+    EXPECT_TRUE(same({201, 150})) << "the pointer moved";
+    r.selection.geometry().BeginNew(190, 140);
+    r.selection.geometry().DragTo(201, 150);
+    EXPECT_TRUE(same({201, 150})) << "a new rectangle is dragged";
+    r.selection.geometry().EndDrag();
+    EXPECT_TRUE(same({201, 150})) << "the selection stands";
+    r.selection.geometry().Select({191, 140, 203, 151});
+    EXPECT_TRUE(same({201, 150})) << "the selection changed";
+    test::Pixels picture{W, H, std::vector<unsigned>(size_t(W) * H, 0x123456)};
+    test::WriteBitmap(r.s.snapshot.bitmap(), picture);
+    r.magnifier.Invalidate();
+    EXPECT_TRUE(same({201, 150})) << "a new picture";
+}
+
 }  // namespace
 }  // namespace kestrow
