@@ -91,6 +91,7 @@ void CScreenCaptureWnd::FinishStart() {
     // first mouse move.
     win::WindowDC dc(hwnd());
     if (HDC back = buffer_.Prepare(dc.Get(), client.right, client.bottom)) Render(back, client);
+    StartDimming();
     win::start_trace::Mark("ready");
     win::start_trace::Write();
 }
@@ -469,7 +470,10 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 win::start_trace::Write();
                 ::PostMessageW(hwnd(), WM_FINISH_START, 0, 0);
             }
-            StartDimming();
+            // The first frame's dim waits for the rest of the start: on a busy machine,
+            // a thread started now competes with the display server putting that frame
+            // on screen.
+            if (started_) StartDimming();
             if (focusPending_) {
                 focusPending_ = false;
                 ::SetForegroundWindow(hwnd());

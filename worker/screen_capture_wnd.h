@@ -86,10 +86,10 @@ private:
 
     win::MemorySurface snapshot_;
     win::MemorySurface dimmed_;
-    // Computes the dimmed copy from the snapshot's pixels after a frame is painted (the
-    // frame before a selection needs only the snapshot). Touches memory only, never a
-    // window; joined, or the dim done at once if it has not begun, before anything reads
-    // the dimmed copy or changes the snapshot.
+    // Computes the dimmed copy from the snapshot's pixels once the start is finished,
+    // and after each later frame (the frame before a selection needs only the snapshot). Touches memory only,
+    // never a window; joined, or the dim done at once if it has not begun, before anything reads the dimmed
+    // copy or changes the snapshot.
     std::thread dimming_;
     bool dimPending_ = false;
     bool startedBefore_ = false;  // the layout read when the overlay was made is used once
