@@ -74,19 +74,25 @@ std::string Format(const char* fmt, ...) {
     return buf;
 }
 
+// The steady screen grab every ratio is taken against: the median of 15 reads of the
+// whole virtual screen into one bitmap.
+double SteadyGrabMs(int w, int h) {
+    kestrow::win::MemorySurface grab(nullptr, w, h);
+    kestrow::win::WindowDC screen(nullptr);
+    return Median(15, [&] {
+        ::BitBlt(grab.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
+        ::GdiFlush();
+    });
+}
+
 // One process's first StartCapture beside its own steady screen grab: "grab first dimmed"
 // in ms, appended to `out`. A first start happens once per process, so the figure
 // is the median over several processes.
 int FirstStart(const std::wstring& out) {
     kestrow::win::ComInit com;
     kestrow::win::GdiplusSession gdiplus(false);
-    const int w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    kestrow::win::MemorySurface grab(nullptr, w, h);
-    kestrow::win::WindowDC screen(nullptr);
-    const double grabMs = Median(15, [&] {
-        ::BitBlt(grab.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
-        ::GdiFlush();
-    });
+    const double grabMs =
+        SteadyGrabMs(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
     kestrow::CScreenCaptureWnd overlay(false);
     if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return 3;
     const double t0 = Now();
@@ -154,12 +160,8 @@ int Measure(const std::wstring& out) {
     const int w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     const size_t frame = size_t(w) * h * 4;
 
-    kestrow::win::MemorySurface grab(nullptr, w, h);
     kestrow::win::WindowDC screen(nullptr);
-    const double grabMs = Median(15, [&] {
-        ::BitBlt(grab.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
-        ::GdiFlush();
-    });
+    const double grabMs = SteadyGrabMs(w, h);
     // The yardstick for a repaint is one frame's copy between frames that are not in
     // the processor's cache, as the overlay's are not: its snapshot, dimmed copy, back
     // buffer and window surface are four frames. Copying the same two frames again and
@@ -346,15 +348,7 @@ std::string Cell(const Spread& s) {
 int FirstPaint(const std::wstring& worker, const std::wstring& trivialExe, const std::wstring& out,
                int runs) {
     const int w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    double grabMs;
-    {
-        kestrow::win::MemorySurface grab(nullptr, w, h);
-        kestrow::win::WindowDC screen(nullptr);
-        grabMs = Median(15, [&] {
-            ::BitBlt(grab.dc(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
-            ::GdiFlush();
-        });
-    }
+    const double grabMs = SteadyGrabMs(w, h);
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring trace = std::wstring(temp) + L"kestrow-start-trace.txt";
