@@ -15,7 +15,7 @@ PACKAGES=(
   fonts-wqy-microhei
   googletest clang-format clang libclang-rt-14-dev
   libjsoncpp-dev dpkg-dev debian-archive-keyring openssl
-  zlib1g-dev
+  zlib1g-dev libz-mingw-w64-dev
   nsis
 )
 
