@@ -8,16 +8,16 @@ scripts/setup.sh
 scripts/build.sh
 source scripts/wine-env.sh
 
-cleanup() {
-  kestrow_stop_wineserver
-  kestrow_stop_xvfb
-}
-trap cleanup EXIT
+trap kestrow_stop_lanes EXIT
 
-kestrow_start_xvfb 1024x768x24
+# Display tests run in KESTROW_TEST_LANES lanes (2 by default), beside the native tests
+# and fuzz targets.
+lanes=${KESTROW_TEST_LANES:-2}
 kestrow_prefix
-kestrow_start_wineserver
-# Start Wine's background services now, with no pipe of ctest's to inherit.
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+export KESTROW_LANES_DIR="$PWD/build/lanes"
+kestrow_start_lanes "$lanes" "$KESTROW_LANES_DIR" 1024x768x24
+# DISPLAY and WINEPREFIX of lane 0 for anything that runs outside a lane.
+source "$KESTROW_LANES_DIR/0.env"
 
-ctest --test-dir build/native --output-on-failure --timeout 900 -j2 "$@"
+ctest --test-dir build/native --output-on-failure --timeout 900 -j$((lanes + 1)) \
+  --resource-spec-file "$KESTROW_LANES_DIR/resources.json" "$@"

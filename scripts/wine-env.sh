@@ -64,3 +64,48 @@ kestrow_start_wineserver() {
 kestrow_stop_wineserver() {
   wineserver -k >/dev/null 2>&1 || true
 }
+
+# Lanes for the display tests: each lane is an Xvfb, a Wine prefix and a wineserver of its
+# own, so tests in different lanes never see each other's windows, clipboard or pointer.
+# Most of a display test's time is spent waiting on windows, not computing, so two lanes
+# nearly halve the suite on two cores. Lane 0 is the run's own prefix; the others get a
+# fresh copy of it each run. Writes <dir>/<lane>.env (sourced by scripts/in-lane.sh) and
+# <dir>/resources.json, CTest's resource file with one "display" per lane.
+KESTROW_LANE_XVFB_PIDS=()
+KESTROW_LANE_PREFIXES=()
+kestrow_start_lanes() {
+  local count="$1" dir="$2" size="${3:-1024x768x24}" i prefix ids=""
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  for ((i = 0; i < count; i++)); do
+    prefix="$WINEPREFIX"
+    if [ "$i" -gt 0 ]; then
+      prefix="$(dirname "$WINEPREFIX")/lane-$i"
+      rm -rf "$prefix"
+      cp -a "$WINEPREFIX" "$prefix"
+    fi
+    kestrow_start_xvfb "$size" || return 1
+    KESTROW_LANE_XVFB_PIDS+=("$KESTROW_XVFB_PID")
+    KESTROW_LANE_PREFIXES+=("$prefix")
+    printf 'export DISPLAY=%q WINEPREFIX=%q KESTROW_LANE=%d\n' "$DISPLAY" "$prefix" "$i" >"$dir/$i.env"
+    # Start the lane's wineserver and Wine's background services now, with no pipe of
+    # ctest's to inherit.
+    (
+      export WINEPREFIX="$prefix"
+      wineserver -p >/dev/null 2>&1 || true
+      wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+    )
+    ids="$ids${ids:+,}{\"id\":\"$i\",\"slots\":1}"
+  done
+  printf '{"version":{"major":1,"minor":0},"local":[{"display":[%s]}]}\n' "$ids" >"$dir/resources.json"
+}
+
+kestrow_stop_lanes() {
+  local prefix pid
+  for prefix in "${KESTROW_LANE_PREFIXES[@]}"; do
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+  done
+  for pid in "${KESTROW_LANE_XVFB_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+}
