@@ -3,7 +3,8 @@
 #   KestrowCapture-<version>-setup.exe     the installer (NSIS)
 #   KestrowCapture-<version>-portable.zip  the programs in one folder
 # <version> comes from common/version.h. With --no-build it packages the programs
-# that build/win32/bin already holds (the test suite does that after its build).
+# that build/win32/bin (or KESTROW_DIST_BIN) already holds (the test suite does that
+# after its build). It stops, writing nothing, when any program is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,23 +22,24 @@ if ! [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
   exit 1
 fi
 
-bin=build/win32/bin
+bin=${KESTROW_DIST_BIN:-build/win32/bin}
 out=build/dist
 stage="$out/stage/Kestrow Capture"
+# Every program or no package: a package without one leaves a tray item that does nothing.
+programs=(KestrowCapture.exe Worker.exe pagegrab.exe)
+missing=()
+for exe in "${programs[@]}"; do
+  [ -f "$bin/$exe" ] || missing+=("$exe")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "dist: missing from $bin: ${missing[*]}; build first" >&2
+  exit 1
+fi
 rm -rf "$out/stage"
 mkdir -p "$stage"
-for exe in KestrowCapture.exe Worker.exe; do
-  if [ ! -f "$bin/$exe" ]; then
-    echo "dist: $bin/$exe is missing; build first" >&2
-    exit 1
-  fi
+for exe in "${programs[@]}"; do
   cp "$bin/$exe" "$stage/"
 done
-if [ -f "$bin/pagegrab.exe" ]; then
-  cp "$bin/pagegrab.exe" "$stage/"
-else
-  echo "dist: pagegrab.exe is not built; the packages leave it out"
-fi
 
 setup="$out/KestrowCapture-$version-setup.exe"
 zip="$out/KestrowCapture-$version-portable.zip"
