@@ -89,14 +89,13 @@ class Packages(unittest.TestCase):
             for name in PROGRAMS:
                 self.assertFalse(has_symbols(z.read(f"Kestrow Capture/{name}")), f"{name} is not stripped")
 
-
     def test_a_missing_program_stops_the_packaging(self):
         before = setup_exe().stat().st_mtime_ns
-        with tempfile.TemporaryDirectory() as bin:
+        with tempfile.TemporaryDirectory() as folder:
             for name in PROGRAMS[:2]:
-                Path(bin, name).write_bytes(b"MZ")
+                Path(folder, name).write_bytes(b"MZ")
             run = subprocess.run([h.ROOT / "scripts" / "dist.sh", "--no-build"], capture_output=True, text=True,
-                                 env={**os.environ, "KESTROW_DIST_BIN": bin}, stdin=subprocess.DEVNULL)
+                                 env={**os.environ, "KESTROW_DIST_BIN": folder}, stdin=subprocess.DEVNULL)
         self.assertNotEqual(run.returncode, 0)
         self.assertIn("pagegrab.exe", run.stderr)
         self.assertEqual(setup_exe().stat().st_mtime_ns, before, "the packages were rewritten")
