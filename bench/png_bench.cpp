@@ -1,27 +1,23 @@
-// Figures for PNG output, printed into a file (Wine and pipes do not mix):
-//   png_bench choose OUT        every compression level, zlib strategy and row filter choice
-//                               on 1920x1080 pictures, in memory: file size and time
-//   png_bench worker OUT DIR    the worker's PNG save of a 1920x1080 screen of the test
-//                               picture and of a photo, against GDI+'s PNG encoder: file
-//                               size and save time, files written into DIR
+// The worker's PNG save of a 1920x1080 screen of the test picture and of a photo, against
+// GDI+'s PNG encoder (the worker's PNG output before its own writer): file size and save
+// time, printed into a file (Wine and pipes do not mix).
+//   png_bench OUT DIR        files written into DIR
 #include <windows.h>
 
 #include <gdiplus.h>
 #include <shellapi.h>
-#include <zlib.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "common/png_writer.h"
+#include "bench/bench_pictures.h"
 #include "common/win/com.h"
 #include "common/win/gdi.h"
 #include "common/win/image_encoder.h"
-#include "tests/tools/standin_view.h"
+#include "tests/tools/tool_io.h"
 #include "worker/image_output.h"
 
 namespace {
@@ -37,11 +33,14 @@ std::string Format(const char* fmt, ...) {
     return buffer;
 }
 
+// Processor time of this process, not wall time: the figures hold on a busy machine.
 double Now() {
-    LARGE_INTEGER freq, t;
-    ::QueryPerformanceFrequency(&freq);
-    ::QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(freq.QuadPart);
+    FILETIME created, exited, kernel, user;
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](const FILETIME& f) {
+        return double((uint64_t(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
 }
 
 template <typename F>
@@ -62,125 +61,18 @@ struct Picture {
     std::vector<uint32_t> pixels;
 };
 
-// The end-to-end scenarios' screen (tests/tools/testtool.cpp): red and green from the
-// position's low bits, blue from the high bits.
-uint32_t TestScreenPixel(int x, int y) {
-    const unsigned r = x & 255, g = y & 255, b = (((x >> 8) << 5) | ((y >> 8) << 2) | 3) & 255;
-    return (r << 16) | (g << 8) | b;
-}
-
-// A desktop wallpaper's kind of photo: broad smooth colour waves with sensor noise.
-uint32_t PhotoPixel(int x, int y, uint32_t& seed) {
-    auto channel = [&](double wave) {
-        seed = seed * 1664525u + 1013904223u;
-        const int noise = int((seed >> 24) % 9) - 4;
-        return uint32_t(std::clamp(int(wave) + noise, 0, 255));
-    };
-    const double r = 120 + 90 * std::sin(x / 310.0 + y / 530.0);
-    const double g = 110 + 70 * std::sin(x / 470.0 - y / 260.0 + 1.0);
-    const double b = 140 + 80 * std::cos((x + 2 * y) / 700.0);
-    return channel(r) << 16 | channel(g) << 8 | channel(b);
-}
-
-// A web page: white, a coloured header, lines of dark text-like specks, a picture.
-uint32_t WebPagePixel(int x, int y, uint32_t& seed) {
-    if (y < 90) return 0x2B5797;
-    if (x >= 1200 && x < 1800 && y >= 200 && y < 600) return PhotoPixel(x, y, seed);
-    const int line = (y - 120) % 28;
-    if (x >= 240 && x < 1100 && y >= 120 && line < 14) {
-        seed = seed * 1664525u + 1013904223u;
-        if ((seed >> 28) < 5) return (seed >> 29) ? 0x222222 : 0x777777;
-    }
-    return 0xFFFFFF;
-}
-
-std::vector<Picture> MakePictures(bool all) {
+std::vector<Picture> MakePictures() {
     std::vector<Picture> list = {{"test screen", {}}, {"photo", {}}};
-    if (all) list.push_back({"web page", {}}), list.push_back({"pagegrab page", {}});
     uint32_t seed = 12345;
     for (auto& p : list) {
+        const bool photo = std::string(p.name) == "photo";
         p.pixels.resize(size_t(kWidth) * kHeight);
         for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) {
-                uint32_t& px = p.pixels[size_t(y) * kWidth + x];
-                const std::string name = p.name;
-                if (name == "test screen")
-                    px = TestScreenPixel(x, y);
-                else if (name == "photo")
-                    px = PhotoPixel(x, y, seed);
-                else if (name == "web page")
-                    px = WebPagePixel(x, y, seed);
-                else
-                    px = kestrow::testtools::StandinPixel(x, y);
-            }
+            for (int x = 0; x < kWidth; ++x)
+                p.pixels[size_t(y) * kWidth + x] =
+                    photo ? kestrow::bench::PhotoPixel(x, y, seed) : kestrow::bench::TestScreenPixel(x, y);
     }
     return list;
-}
-
-size_t EncodeInMemory(const Picture& p, const kestrow::png::Options& options) {
-    size_t bytes = 0;
-    kestrow::png::PngWriter writer;
-    writer.Begin(
-        kWidth, kHeight,
-        [&](const uint8_t*, size_t n) {
-            bytes += n;
-            return true;
-        },
-        kestrow::png::PixelLayout::Bgrx, options);
-    for (int y = 0; y < kHeight; ++y)
-        writer.WriteRow(reinterpret_cast<const uint8_t*>(&p.pixels[size_t(y) * kWidth]));
-    return writer.Finish() ? bytes : 0;
-}
-
-std::string Choose() {
-    using kestrow::png::FilterChoice;
-    const auto pictures = MakePictures(true);
-    struct Filter {
-        FilterChoice choice;
-        const char* name;
-    };
-    const Filter filters[] = {{FilterChoice::None, "none"},   {FilterChoice::Sub, "sub"},
-                              {FilterChoice::Up, "up"},       {FilterChoice::Average, "average"},
-                              {FilterChoice::Paeth, "paeth"}, {FilterChoice::Smallest, "smallest"}};
-    struct Setting {
-        int level, strategy;
-        const char* name;
-    };
-    const Setting settings[] = {{1, Z_DEFAULT_STRATEGY, "level 1"},
-                                {3, Z_DEFAULT_STRATEGY, "level 3"},
-                                {6, Z_DEFAULT_STRATEGY, "level 6"},
-                                {9, Z_DEFAULT_STRATEGY, "level 9"},
-                                {1, Z_FILTERED, "level 1 filtered"},
-                                {3, Z_FILTERED, "level 3 filtered"},
-                                {6, Z_FILTERED, "level 6 filtered"},
-                                {9, Z_FILTERED, "level 9 filtered"},
-                                {6, Z_RLE, "rle"}};
-    const kestrow::png::Options chosen;
-    std::string text = "PNG settings, 1920x1080 each, file KiB (encode ms):\n";
-    text += Format("%-18s %-9s", "deflate", "filter");
-    for (const auto& p : pictures) text += Format(" %21s", p.name);
-    text += Format(" %14s\n", "total KiB (ms)");
-    for (const auto& s : settings)
-        for (const auto& f : filters) {
-            kestrow::png::Options options;
-            options.level = s.level;
-            options.strategy = s.strategy;
-            options.filter = f.choice;
-            text += Format("%-18s %-9s", s.name, f.name);
-            double totalMs = 0;
-            size_t totalBytes = 0;
-            for (const auto& p : pictures) {
-                size_t bytes = 0;
-                const double ms = MedianSeconds(1, [&] { bytes = EncodeInMemory(p, options); }) * 1000;
-                totalMs += ms;
-                totalBytes += bytes;
-                text += Format(" %12.1f (%5.0f)", bytes / 1024.0, ms);
-            }
-            const bool isChosen = options.level == chosen.level && options.strategy == chosen.strategy &&
-                                  options.filter == chosen.filter;
-            text += Format(" %7.0f (%5.0f)%s\n", totalBytes / 1024.0, totalMs, isChosen ? "  <- chosen" : "");
-        }
-    return text;
 }
 
 kestrow::win::Bitmap ScreenBitmap(const Picture& p) {
@@ -209,8 +101,9 @@ double FileKiB(const std::wstring& path) {
 std::string Worker(const std::wstring& dir) {
     kestrow::win::GdiplusSession gdiplus;
     constexpr int kRuns = 5;
-    std::string text = Format("Worker PNG save, 1920x1080 screen bitmap, median of %d:\n", kRuns);
-    for (const auto& p : MakePictures(false)) {
+    std::string text =
+        Format("Worker PNG save, 1920x1080 screen bitmap, median processor time of %d:\n", kRuns);
+    for (const auto& p : MakePictures()) {
         kestrow::win::Bitmap bitmap = ScreenBitmap(p);
         const std::wstring gdiplusPath = dir + L"\\gdiplus.png", oursPath = dir + L"\\ours.png";
         const double gdiplusS = MedianSeconds(kRuns, [&] { SaveWithGdiplus(bitmap.Get(), gdiplusPath); });
@@ -230,14 +123,8 @@ std::string Worker(const std::wstring& dir) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     int argc = 0;
     LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::string text;
-    if (argc == 3 && std::wstring(argv[1]) == L"choose")
-        text = Choose();
-    else if (argc == 4 && std::wstring(argv[1]) == L"worker")
-        text = Worker(argv[3]);
-    else
-        return 64;
-    kestrow::testtools::WriteFileBytes(argv[2], text, true);
+    if (argc != 3) return 64;
+    kestrow::testtools::WriteFileBytes(argv[1], Worker(argv[2]), true);
     ::LocalFree(argv);
     return 0;
 }
