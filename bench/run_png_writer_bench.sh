@@ -20,7 +20,14 @@ if [ -n "${1:-}" ]; then
     "$before/common/png_writer.cpp" -lz -o "$out/png_writer_bench_before"
   printf 'before (%s): ' "$1"
   "$out/png_writer_bench_before" page
+  printf 'before (%s): ' "$1"
+  "$out/png_writer_bench_before" pictures
   printf 'after:  '
+  "$out/png_writer_bench" page
+  printf 'after:  '
+  "$out/png_writer_bench" pictures
+else
+  "$out/png_writer_bench" page
+  "$out/png_writer_bench" pictures
 fi
-"$out/png_writer_bench" page
 "$out/png_writer_bench" settings

@@ -10,6 +10,8 @@
 
 namespace kestrow::png {
 
+static_assert(Options{}.strategy == Z_RLE);
+
 namespace {
 
 // IDAT chunks of a bounded size, whatever one row compresses to.

@@ -1,6 +1,7 @@
-// The PNG writer on small pictures of any content, in any filter choice, level and
-// pixel layout: an independent decoder must read back every pixel, with valid CRCs and
-// Adler-32; a sink that refuses gets no more bytes and the writer reports the failure.
+// The PNG writer on small pictures of any content, in any filter choice, level, zlib
+// strategy and pixel layout: an independent decoder must read back every pixel, with
+// valid CRCs and Adler-32; a sink that refuses gets no more bytes and the writer reports
+// the failure.
 #include <cstdlib>
 
 #include "common/png_writer.h"
@@ -12,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int mode = in.ConsumeIntegralInRange(0, 1);
     kestrow::png::Options options;
     options.level = in.ConsumeIntegralInRange(0, 9);
+    options.strategy = in.ConsumeIntegralInRange(0, 4);  // zlib's default to fixed codes
     options.filter = kestrow::png::FilterChoice(in.ConsumeIntegralInRange(0, 5));
     const auto layout = kestrow::png::PixelLayout(in.ConsumeIntegralInRange(0, 2));
     const size_t step = layout == kestrow::png::PixelLayout::Bgrx ? 4 : 3;
