@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/build.sh --programs-only >/dev/null
 export KESTROW_WINEPREFIX="${KESTROW_WINEPREFIX:-$PWD/build/wine/bench-prefix}"
 source scripts/wine-env.sh
-BENCH="$PWD/build/win32/bench/pagegrab_bench.exe"
+BENCH="$KESTROW_WIN32_DIR/bench/pagegrab_bench.exe"
 work=$(mktemp -d)
 
 cleanup() {
