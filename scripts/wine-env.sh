@@ -28,7 +28,7 @@ export LANG=C.UTF-8
 KESTROW_PREFIX_VERSION=1
 
 kestrow_prefix() {
-  local stamp="$WINEPREFIX/.kestrow-prefix-$KESTROW_PREFIX_VERSION"
+  local stamp="$WINEPREFIX/.kestrow-prefix-$KESTROW_PREFIX_VERSION-$WINEARCH"
   [ -f "$stamp" ] && return 0
   echo "wine: creating prefix $WINEPREFIX (once)"
   rm -rf "$WINEPREFIX"
