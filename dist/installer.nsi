@@ -67,9 +67,14 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
+; Whether a launcher ran when the program files were freed, and whether this run closed it.
+Var LauncherRunning
+Var LauncherClosed
+
+; The installer and the uninstaller free the program files alike.
+!macro PROGRAM_FILE_FUNCTIONS prefix
 ; Asks a running launcher to end, as its tray menu's "退出" does, and waits for the
 ; process itself: it lingers a few seconds after its window has gone.
-!macro CLOSE_LAUNCHER_FUNCTION prefix
 Function ${prefix}CloseLauncher
   Push $0
   Push $1
@@ -138,8 +143,41 @@ Function ${prefix}WaitWritable
   Pop $0
 FunctionEnd
 
+; Whether a launcher runs (or is starting: its event exists before its window).
+Function ${prefix}LauncherRunning
+  Push $0
+  StrCpy $LauncherRunning 0
+  FindWindow $0 "${LAUNCHER_CLASS}" "${LAUNCHER_TITLE}"
+  ${If} $0 <> 0
+    StrCpy $LauncherRunning 1
+  ${Else}
+    System::Call 'kernel32::OpenEventW(i ${SYNCHRONIZE_ACCESS}, i 0, w "${LAUNCHER_EVENT}") p .r0'
+    ${If} $0 P<> 0
+      StrCpy $LauncherRunning 1
+      System::Call 'kernel32::CloseHandle(p r0)'
+    ${EndIf}
+  ${EndIf}
+  Pop $0
+FunctionEnd
+
+; Nothing is closed before every program file is known to be replaceable: a capture or
+; pagegrab may hold one, and a failed run must leave the user's launcher running. Only
+; the launcher's own file is in its own use; that one frees when it is closed. The
+; check after closing catches a capture started meanwhile.
 Function ${prefix}FreeProgramFiles
-  Call ${prefix}CloseLauncher
+  Call ${prefix}LauncherRunning
+  ${If} $LauncherRunning = 0
+    Push "$INSTDIR\${LAUNCHER}"
+    Call ${prefix}WaitWritable
+  ${EndIf}
+  Push "$INSTDIR\Worker.exe"
+  Call ${prefix}WaitWritable
+  Push "$INSTDIR\pagegrab.exe"
+  Call ${prefix}WaitWritable
+  ${If} $LauncherRunning = 1
+    StrCpy $LauncherClosed 1
+    Call ${prefix}CloseLauncher
+  ${EndIf}
   Push "$INSTDIR\${LAUNCHER}"
   Call ${prefix}WaitWritable
   Push "$INSTDIR\Worker.exe"
@@ -147,9 +185,24 @@ Function ${prefix}FreeProgramFiles
   Push "$INSTDIR\pagegrab.exe"
   Call ${prefix}WaitWritable
 FunctionEnd
+
+; Through the shell, so the launcher runs with the user's own rights rather than the
+; installer's administrator rights.
+Function ${prefix}StartLauncher
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\${LAUNCHER}"'
+FunctionEnd
+
+; A launcher this run closed comes back when the run fails; the files are still the old
+; ones then, as nothing is written before all of them are free.
+Function ${prefix}RestartClosedLauncher
+  ${If} $LauncherClosed = 1
+    StrCpy $LauncherClosed 0
+    Call ${prefix}StartLauncher
+  ${EndIf}
+FunctionEnd
 !macroend
-!insertmacro CLOSE_LAUNCHER_FUNCTION ""
-!insertmacro CLOSE_LAUNCHER_FUNCTION "un."
+!insertmacro PROGRAM_FILE_FUNCTIONS ""
+!insertmacro PROGRAM_FILE_FUNCTIONS "un."
 
 Section "Kestrow Capture" SEC_PROGRAMS
   SectionIn RO
@@ -158,9 +211,7 @@ Section "Kestrow Capture" SEC_PROGRAMS
   SetOverwrite on
   File "${STAGE}\${LAUNCHER}"
   File "${STAGE}\Worker.exe"
-!if /FileExists "${STAGE}\pagegrab.exe"
   File "${STAGE}\pagegrab.exe"
-!endif
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
   SetShellVarContext all
@@ -179,10 +230,11 @@ Section "Kestrow Capture" SEC_PROGRAMS
   WriteRegDWORD HKLM "${UNINST_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; The same value the launcher's own setting writes: the quoted path, so a folder with
-; a blank in its name starts the right program.
+; For every user of the machine: under HKCU it would be the elevating administrator's
+; alone. The launcher's own setting stays per user. The value is the one that setting
+; writes: the quoted path, so a folder with a blank in its name starts the right program.
 Section /o "开机自动运行" SEC_AUTORUN
-  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${LAUNCHER}"'
+  WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${LAUNCHER}"'
 SectionEnd
 
 Function .onInit
@@ -194,10 +246,15 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
-; Through the shell, so the launcher runs with the user's own rights rather than the
-; installer's administrator rights.
-Function StartLauncher
-  Exec '"$WINDIR\explorer.exe" "$INSTDIR\${LAUNCHER}"'
+Function .onInstFailed
+  Call RestartClosedLauncher
+FunctionEnd
+
+; A silent update starts the launcher it closed again; shown, the finish page offers it.
+Function .onInstSuccess
+  ${If} ${Silent}
+    Call RestartClosedLauncher
+  ${EndIf}
 FunctionEnd
 
 Section "un.Kestrow Capture" SEC_UN_PROGRAMS
@@ -213,13 +270,23 @@ Section "un.Kestrow Capture" SEC_UN_PROGRAMS
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegKey HKLM "${UNINST_KEY}"
 
-  ; Only a value that starts this copy: another copy (a portable one) keeps its own.
+  ; The installer's value for all users, and the running user's own setting; only a value
+  ; that starts this copy: another copy (a portable one) keeps its own.
+  ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ${If} $0 == '"$INSTDIR\${LAUNCHER}"'
+  ${OrIf} $0 == "$INSTDIR\${LAUNCHER}"
+    DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
   ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${If} $0 == '"$INSTDIR\${LAUNCHER}"'
   ${OrIf} $0 == "$INSTDIR\${LAUNCHER}"
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
 SectionEnd
+
+Function un.onUninstFailed
+  Call un.RestartClosedLauncher
+FunctionEnd
 
 Section /o "un.同时删除设置 (appconfig.ini)" SEC_UN_SETTINGS
   SetShellVarContext current

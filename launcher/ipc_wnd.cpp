@@ -2,8 +2,6 @@
 
 #include <shlwapi.h>
 
-#include <algorithm>
-
 #include "common/result_message.h"
 #include "common/win/files.h"
 #include "launcher/app_config.h"
@@ -42,8 +40,7 @@ LRESULT CIPCWnd::OnCopyData(const COPYDATASTRUCT* record) {
     // Whether to open the file is decided later, when the reaction runs.
     ResultReaction r = ReactToResult(record->dwData, record->lpData, record->cbData, true);
     if (r.action == ResultAction::Ignore) return TRUE;
-    if (pending_.size() >= kMaxPendingResults) pending_.pop_front();
-    pending_.push_back(std::move(r));
+    pending_.Push(std::move(r));
     PostPending();
     return TRUE;
 }
@@ -56,13 +53,7 @@ void CIPCWnd::PostPending() {
 
 void CIPCWnd::OnResultPending() {
     posted_ = false;
-    if (pending_.empty()) return;
-    const ResultReaction r = std::move(pending_.front());
-    pending_.pop_front();
-    // A toast with kMaxToasts newer toasts behind it would be ended at once: skip it.
-    const auto laterToasts = std::count_if(pending_.begin(), pending_.end(),
-                                           [](const auto& p) { return p.action == ResultAction::Toast; });
-    if (r.action != ResultAction::Toast || laterToasts < std::ptrdiff_t(kMaxToasts)) React(r);
+    if (const auto r = pending_.Next()) React(*r);
     PostPending();
 }
 

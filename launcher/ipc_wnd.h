@@ -3,18 +3,15 @@
 // or by opening the saved image in the paint program.
 #include <windows.h>
 
-#include <deque>
 #include <string>
 
 #include "common/win/window.h"
 #include "launcher/result_reaction.h"
+#include "launcher/toast_queue.h"
 
 namespace kestrow {
 
 class AppConfig;
-
-// Results waiting for their reaction; past this a flood loses its oldest.
-inline constexpr size_t kMaxPendingResults = 64;
 
 class CIPCWnd : public win::Window {
 public:
@@ -37,8 +34,7 @@ private:
 
     AppConfig& config_;
     std::wstring paintProgram_;
-    // Results answered but not yet reacted to, oldest first.
-    std::deque<ResultReaction> pending_;
+    PendingResults pending_;
     bool posted_ = false;
 };
 

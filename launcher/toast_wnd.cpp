@@ -10,9 +10,9 @@ namespace kestrow {
 
 namespace {
 
-// The shown toasts, oldest first. Toasts live on the UI thread only.
-std::vector<CToastWnd*>& LiveToasts() {
-    static std::vector<CToastWnd*> toasts;
+// The shown toasts. Toasts live on the UI thread only.
+ToastQueue<CToastWnd*>& LiveToasts() {
+    static ToastQueue<CToastWnd*> toasts;
     return toasts;
 }
 
@@ -89,26 +89,21 @@ void CToastWnd::OnPaint() {
 // A shown toast frees itself once its window is gone; nobody else holds it. Before
 // that, ShowToast's pointer owns it, also when creation fails after WM_NCCREATE.
 void CToastWnd::OnFinalMessage() {
-    std::erase(LiveToasts(), this);
+    LiveToasts().Remove(this);
     if (ownsSelf_) delete this;
 }
 
 HWND ShowToast(const std::wstring& text) { return ShowToast(std::make_unique<CToastWnd>(), text); }
 
 HWND ShowToast(std::unique_ptr<CToastWnd> toast, const std::wstring& text) {
-    // Room first, so no more than kMaxToasts ever stand. Each end takes its toast off
-    // the list; one that will not end now still fades out on its own.
-    std::vector<CToastWnd*>& live = LiveToasts();
-    while (live.size() >= kMaxToasts) {
-        CToastWnd* oldest = live.front();
-        if (!::DestroyWindow(oldest->hwnd())) std::erase(live, oldest);
-    }
+    // Room first, so no more than kMaxToasts ever stand.
+    LiveToasts().MakeRoom([](CToastWnd* oldest) { ::DestroyWindow(oldest->hwnd()); });
     HWND hwnd = toast->CreateToast();
     if (!hwnd) return nullptr;
     toast->ownsSelf_ = true;
     CToastWnd* shown = toast.release();
     shown->Show(text);
-    live.push_back(shown);
+    LiveToasts().Add(shown);
     return hwnd;
 }
 

@@ -9,13 +9,11 @@
 #include "common/win/gdi.h"
 #include "common/win/window.h"
 #include "launcher/toast_fade.h"
+#include "launcher/toast_queue.h"
 
 namespace kestrow {
 
 inline constexpr wchar_t kToastWndClass[] = L"ToastWndClass";
-// Toasts alive at once; a newer one ends the oldest early, so a burst of results
-// clears within one toast's life.
-inline constexpr size_t kMaxToasts = 3;
 
 class CToastWnd : public win::Window {
 public:

@@ -4,7 +4,8 @@
 #   KestrowCapture-<version>-portable.zip  the programs in one folder
 # <version> comes from common/version.h. With --no-build it packages the programs
 # that the last build holds (the test suite does that after its build; on a machine that
-# cannot run 32-bit programs that is its 64-bit test build).
+# cannot run 32-bit programs that is its 64-bit test build). It stops, writing nothing,
+# when any program is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,20 +30,21 @@ fi
 bin="$KESTROW_WIN32_DIR/bin"
 out=build/dist
 stage="$out/stage/Kestrow Capture"
+# Every program or no package: a package without one leaves a tray item that does nothing.
+programs=(KestrowCapture.exe Worker.exe pagegrab.exe)
+missing=()
+for exe in "${programs[@]}"; do
+  [ -f "$bin/$exe" ] || missing+=("$exe")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "dist: missing from $bin: ${missing[*]}; build first" >&2
+  exit 1
+fi
 rm -rf "$out/stage"
 mkdir -p "$stage"
-for exe in KestrowCapture.exe Worker.exe; do
-  if [ ! -f "$bin/$exe" ]; then
-    echo "dist: $bin/$exe is missing; build first" >&2
-    exit 1
-  fi
+for exe in "${programs[@]}"; do
   cp "$bin/$exe" "$stage/"
 done
-if [ -f "$bin/pagegrab.exe" ]; then
-  cp "$bin/pagegrab.exe" "$stage/"
-else
-  echo "dist: pagegrab.exe is not built; the packages leave it out"
-fi
 
 setup="$out/KestrowCapture-$version-setup.exe"
 zip="$out/KestrowCapture-$version-portable.zip"

@@ -18,10 +18,18 @@ build() {
 
 run() {
   local target=$1 seconds=$2
-  mkdir -p "$FUZZ_DIR/corpus/$target" "$FUZZ_DIR/crashes/$target"
+  mkdir -p "$FUZZ_DIR/corpus/$target" "$FUZZ_DIR/crashes/$target" "$FUZZ_DIR/logs"
+  local log="$FUZZ_DIR/logs/$target.txt"
   "$FUZZ_DIR/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$FUZZ_DIR/crashes/$target/" \
-    "$FUZZ_DIR/corpus/$target" "tests/fuzz/corpus/$target" 2>&1 | grep -E '^(stat::number_of_executed_units|==|SUMMARY|INFO: Seed)|ERROR' || true
+    "$FUZZ_DIR/corpus/$target" "tests/fuzz/corpus/$target" >"$log" 2>&1 || true
+  grep -E '^(==|SUMMARY|INFO: Seed)|ERROR' "$log" || true
+  # The run count, for the record: how much checking the time bought. None means the
+  # target never ran (missing, or refused its corpus), which is no pass.
+  local runs
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  echo "fuzz: $target ran ${runs:-no} inputs in $seconds s"
+  [ -n "$runs" ] || { tail -5 "$log"; return 1; }
   # libFuzzer leaves an artifact for every crash, leak or time-out it finds.
   [ -z "$(ls -A "$FUZZ_DIR/crashes/$target")" ]
 }

@@ -17,7 +17,8 @@ from tests.e2e import launcher_env as env
 DIST = h.ROOT / "build" / "dist"
 INSTALL_DIR = "C:\\Program Files\\Kestrow Capture"
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestrowCapture"
-RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+ALL_USERS_RUN_KEY, OWN_RUN_KEY = f"HKLM\\{RUN_KEY}", f"HKCU\\{RUN_KEY}"
 
 
 def version():
@@ -27,10 +28,7 @@ def version():
     return ".".join(parts)
 
 
-def programs():
-    """The programs the packages must hold: pagegrab.exe once it is built."""
-    names = ["KestrowCapture.exe", "Worker.exe"]
-    return names + ["pagegrab.exe"] if (h.BIN / "pagegrab.exe").exists() else names
+PROGRAMS = ["KestrowCapture.exe", "Worker.exe", "pagegrab.exe"]
 
 
 def fixed_version(data):
@@ -87,9 +85,23 @@ class Packages(unittest.TestCase):
         # The programs' own versions are checked where they are built (win.*Resources).
         self.assertEqual(fixed_version(setup_exe().read_bytes()), version())
         with zipfile.ZipFile(portable_zip()) as z:
-            self.assertEqual(sorted(z.namelist()), sorted(f"Kestrow Capture/{n}" for n in programs()))
-            for name in programs():
+            self.assertEqual(sorted(z.namelist()), sorted(f"Kestrow Capture/{n}" for n in PROGRAMS))
+            for name in PROGRAMS:
                 self.assertFalse(has_symbols(z.read(f"Kestrow Capture/{name}")), f"{name} is not stripped")
+
+    def test_a_missing_program_stops_the_packaging(self):
+        before = setup_exe().stat().st_mtime_ns
+        with tempfile.TemporaryDirectory() as build:
+            # A build with everything but pagegrab, so nothing else can stop the packaging.
+            shutil.copytree(Path(os.environ["KESTROW_WIN32_DIR"], "art"), Path(build, "art"))
+            Path(build, "bin").mkdir()
+            for name in PROGRAMS[:2]:
+                Path(build, "bin", name).write_bytes(b"MZ")
+            run = subprocess.run([h.ROOT / "scripts" / "dist.sh", "--no-build"], capture_output=True, text=True,
+                                 env={**os.environ, "KESTROW_WIN32_DIR": build}, stdin=subprocess.DEVNULL)
+        self.assertNotEqual(run.returncode, 0)
+        self.assertIn("pagegrab.exe", run.stderr)
+        self.assertEqual(setup_exe().stat().st_mtime_ns, before, "the packages were rewritten")
 
 
 class PortableZip(h.ScenarioTest):
@@ -151,7 +163,7 @@ class Installer(h.ScenarioTest):
         launcher_path = f"{INSTALL_DIR}\\KestrowCapture.exe"
         app = Installed(self.s, folder, launcher_path)
         with zipfile.ZipFile(portable_zip()) as z:
-            shipped = {n: z.read(f"Kestrow Capture/{n}") for n in programs()}
+            shipped = {n: z.read(f"Kestrow Capture/{n}") for n in PROGRAMS}
 
         self.assertEqual(self.s.run(setup_exe(), "/S", "/AUTORUN", timeout=300), 0)
         self.assertEqual(sorted(p.name for p in folder.iterdir()), sorted([*shipped, "uninstall.exe"]))
@@ -167,42 +179,44 @@ class Installer(h.ScenarioTest):
         size_kb = int(entry["EstimatedSize"], 16)
         total = sum((folder / n).stat().st_size for n in [*shipped, "uninstall.exe"])
         self.assertAlmostEqual(size_kb, total / 1024, delta=len(shipped) + 2)
-        self.assertEqual(self.reg_values(RUN_KEY).get("KestrowCapture"), f'"{launcher_path}"')
+        # Log-on start for every user of the machine, not the installing user alone.
+        self.assertEqual(self.reg_values(ALL_USERS_RUN_KEY).get("KestrowCapture"), f'"{launcher_path}"')
+        self.assertNotIn("KestrowCapture", self.reg_values(OWN_RUN_KEY) or {})
 
         running = app.f4_copies_the_screen()
 
-        # A capture in progress holds Worker.exe: the installer ends the launcher, then
-        # fails (silently: exit code 2) without replacing anything rather than leave a mix
-        # of old and new files. The files are spoilt from outside, so a copy shows.
+        # A capture in progress holds Worker.exe: the installer fails (silently: exit code
+        # 2) before it touches anything, the launcher included, rather than leave a mix of
+        # old and new files. The files are spoilt from outside, so a copy shows.
         for name in shipped:
             with open(folder / name, "ab") as f:
                 f.write(b"old")
         picker = self.s.start(f"{INSTALL_DIR}\\Worker.exe", "-tasktype", "colorcapture")
         self.s.wait_window("KESTROW_ColorCaptureWndClass")
         self.assertEqual(self.s.run(setup_exe(), "/S", timeout=300), 2)
-        self.assertEqual(running.wait(15), 1)  # the tray menu's exit code
+        self.assertIsNone(running.poll(), "the launcher was closed for a failed update")
         for name in shipped:
             self.assertTrue((folder / name).read_bytes().endswith(b"old"), name)
         picker.kill()
         picker.wait(15)
 
-        # Installing again over a running launcher ends it and replaces every file.
-        running, _ = app.start_and_wait_for_icon()
+        # Installing again over the running launcher ends it, replaces every file and
+        # starts the launcher again.
         self.assertEqual(self.s.run(setup_exe(), "/S", timeout=300), 0)
-        self.assertEqual(running.wait(15), 1)
+        self.assertEqual(running.wait(15), 1)  # the tray menu's exit code
         for name, data in shipped.items():
             self.assertEqual((folder / name).read_bytes(), data, name)
+        h.wait_until(app.icon, 30, what="the restarted launcher's tray icon")
 
-        # Uninstalling, again with the launcher running, keeps only the settings.
+        # Uninstalling, with that launcher running, keeps only the settings.
         env.write_config(showballon=0)
-        running, _ = app.start_and_wait_for_icon()
         self.assertEqual(self.s.run(f"{INSTALL_DIR}\\uninstall.exe", "/S", timeout=60), 0)
         # The uninstaller runs on from a copy of itself; its work shows in the end.
         h.wait_until(lambda: not folder.exists(), 120, what="the program folder to go")
-        self.assertEqual(running.wait(15), 1)
+        self.assertIsNone(app.icon())
         self.assertFalse(self.shortcut().exists())
         self.assertIsNone(self.reg_values(UNINSTALL_KEY))
-        self.assertNotIn("KestrowCapture", self.reg_values(RUN_KEY) or {})
+        self.assertNotIn("KestrowCapture", self.reg_values(ALL_USERS_RUN_KEY) or {})
         self.assertTrue(env.config_file().exists())
 
     def click_main_button(self, page_text, label):
@@ -224,7 +238,7 @@ class Installer(h.ScenarioTest):
         self.click_main_button("运行 Kestrow Capture", "完成(&F)")  # ticked as it comes
         self.assertEqual(setup.wait(30), 0)
         h.wait_until(app.icon, 30, what="the launcher's tray icon")
-        self.assertNotIn("KestrowCapture", self.reg_values(RUN_KEY) or {}, "autorun is off unless chosen")
+        self.assertNotIn("KestrowCapture", self.reg_values(ALL_USERS_RUN_KEY) or {}, "autorun is off unless chosen")
         # The uninstaller ends a launcher that it did not start, too; asked to, it
         # removes the settings with their folders.
         env.write_config(showballon=0)
