@@ -76,7 +76,9 @@ class AutoOpen(h.ScenarioTest):
         self.addCleanup(self.paint_log.unlink, missing_ok=True)
         env.write_config(auto_open_screencapture=1)
         self.addCleanup(env.clear_config)
-        self.app = env.Launcher(self.s)
+        # The user's own folder of app aliases, where Windows 11 keeps Paint.
+        self.aliases = self.s.dir / "local" / "Microsoft" / "WindowsApps"
+        self.app = env.Launcher(self.s, env={"LOCALAPPDATA": h.winpath(self.s.dir / "local")})
         self.app.start_and_wait_for_icon()
 
     def test_saved_file_opens_with_its_path_quoted(self):
@@ -97,3 +99,16 @@ class AutoOpen(h.ScenarioTest):
         h.wait_until(lambda: any(t["title"] == "所选区域已复制到剪贴板" for t in self.app.toasts()), 5,
                      what="the clipboard toast")
         self.assertFalse(self.paint_log.exists())
+
+    def test_the_app_alias_serves_when_the_system_folder_has_none(self):
+        self.paint.unlink()
+        self.aliases.mkdir(parents=True)
+        shutil.copy(h.STANDIN, self.aliases / "mspaint.exe")
+        alias_log = self.aliases / "mspaint.log"
+        saved = self.s.dir / "a.png"
+        saved.write_bytes(b"png")
+        self.assertEqual(self.app.send(1525, "path", h.winpath(saved)), "1")
+        log = h.wait_until(lambda: alias_log.exists() and alias_log.read_text(encoding="utf-8"), 10,
+                           what="the paint program's app alias")
+        self.assertTrue(log.rstrip("\n").endswith(f'"{h.winpath(saved)}"'), log)
+        self.assertEqual(self.app.toasts(), [])
