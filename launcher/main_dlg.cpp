@@ -253,7 +253,8 @@ LRESULT CMainDlg::OnStartupDone() {
     if (!hotkeyReport_.empty()) {
         ShowHotkeyReport();
     } else if (config_.showballon()) {
-        firstRunHintShown_ = mainIcon_.ShowBalloon(kFirstRunBalloonText);
+        mainIcon_.ShowBalloon(kFirstRunBalloonText);
+        firstRunHintShown_ = true;
     }
     return 1;
 }

@@ -43,8 +43,9 @@ bool MoveInPlace(const std::wstring& from, const std::wstring& to) {
 
 // An existing file is replaced the way that keeps what it carries besides its bytes:
 // attributes, security, streams, creation time. A read-only one is refused, as any
-// write to it would be. Wine's ReplaceFile keeps no attributes, so they are put back
-// here as well (the new bytes still ask for a backup: archive stays on).
+// write to it would be. Wine's ReplaceFile is a plain move that keeps no attributes,
+// so they are put back here as well (the new bytes still ask for a backup: archive
+// stays on).
 bool PutInPlace(const std::wstring& temp, const std::wstring& target) {
     const DWORD before = ::GetFileAttributesW(target.c_str());
     if (before == INVALID_FILE_ATTRIBUTES) return MoveInPlace(temp, target);
