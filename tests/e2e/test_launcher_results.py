@@ -76,9 +76,7 @@ class AutoOpen(h.ScenarioTest):
         self.addCleanup(self.paint_log.unlink, missing_ok=True)
         env.write_config(auto_open_screencapture=1)
         self.addCleanup(env.clear_config)
-        # The user's own folder of app aliases, where Windows 11 keeps Paint.
-        self.aliases = self.s.dir / "local" / "Microsoft" / "WindowsApps"
-        self.app = env.Launcher(self.s, env={"LOCALAPPDATA": h.winpath(self.s.dir / "local")})
+        self.app = env.Launcher(self.s)
         self.app.start_and_wait_for_icon()
 
     def test_saved_file_opens_with_its_path_quoted(self):
@@ -102,9 +100,16 @@ class AutoOpen(h.ScenarioTest):
 
     def test_the_app_alias_serves_when_the_system_folder_has_none(self):
         self.paint.unlink()
-        self.aliases.mkdir(parents=True)
-        shutil.copy(h.STANDIN, self.aliases / "mspaint.exe")
-        alias_log = self.aliases / "mspaint.log"
+        # The user's own folder of app aliases, where Windows 11 keeps Paint. Wine sets
+        # %LOCALAPPDATA% to the prefix's folder whatever the environment says.
+        aliases = env.user_folder("Local") / "Microsoft" / "WindowsApps"
+        aliases.mkdir(parents=True, exist_ok=True)
+        alias = aliases / "mspaint.exe"
+        alias_log = aliases / "mspaint.log"
+        alias_log.unlink(missing_ok=True)
+        shutil.copy(h.STANDIN, alias)
+        self.addCleanup(alias.unlink, missing_ok=True)
+        self.addCleanup(alias_log.unlink, missing_ok=True)
         saved = self.s.dir / "a.png"
         saved.write_bytes(b"png")
         self.assertEqual(self.app.send(1525, "path", h.winpath(saved)), "1")
