@@ -7,15 +7,32 @@
 #include "launcher/app_config.h"
 #include "launcher/app_paths.h"
 #include "launcher/launcher_ids.h"
-#include "launcher/process_launcher.h"
 #include "launcher/result_reaction.h"
 #include "launcher/toast_wnd.h"
 
 namespace kestrow {
 
-CIPCWnd::CIPCWnd(AppConfig& config, std::wstring paintProgram)
-    : config_(config),
-      paintProgram_(paintProgram.empty() ? win::SystemPaintProgram() : std::move(paintProgram)) {}
+namespace {
+
+// Decided from the text first: a share's name is never looked up here on the UI thread,
+// and a mapped network drive is told apart by its root alone.
+bool OnLocalDrive(const std::wstring& path) {
+    const wchar_t letter = DriveLetterOf(path);
+    if (!letter) return false;
+    const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+    switch (::GetDriveTypeW(root)) {
+        case DRIVE_FIXED:
+        case DRIVE_REMOVABLE:
+        case DRIVE_CDROM:
+        case DRIVE_RAMDISK: return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+CIPCWnd::CIPCWnd(AppConfig& config, std::vector<std::wstring> paintPrograms)
+    : config_(config), paintPrograms_(std::move(paintPrograms)) {}
 
 HWND CIPCWnd::CreateReceiver() {
     if (!win::RegisterStandardClass(kResultWindowClass)) return nullptr;
@@ -57,12 +74,26 @@ void CIPCWnd::OnResultPending() {
     PostPending();
 }
 
+// Whatever keeps the paint program from starting, the toast still tells that the file
+// was saved.
 void CIPCWnd::React(const ResultReaction& r) {
-    if (r.action == ResultAction::OpenOrToast && config_.auto_open_screencapture() && FileExists(r.path)) {
-        OpenWithShell(paintProgram_, PaintParameters(r.path));
+    if (r.action == ResultAction::OpenOrToast && config_.auto_open_screencapture() && OpenInPaint(r.path))
         return;
-    }
     ShowToast(r.toast);
+}
+
+bool CIPCWnd::OpenInPaint(const std::wstring& path) {
+    if (!OnLocalDrive(path) || !FileExists(path)) return false;
+    std::erase_if(painters_, [](const win::UniqueHandle& p) {
+        return ::WaitForSingleObject(p.Get(), 0) != WAIT_TIMEOUT;
+    });
+    const uint64_t now = ::GetTickCount64();
+    if (!paintLimiter_.MayOpen(path, now, painters_.size())) return false;
+    win::PaintStart start = win::OpenInPaint(path, paintPrograms_);
+    if (!start.started) return false;
+    paintLimiter_.Opened(path, now, bool(start.process));
+    if (start.process) painters_.push_back(std::move(start.process));
+    return true;
 }
 
 }  // namespace kestrow

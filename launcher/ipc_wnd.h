@@ -4,8 +4,12 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "common/win/handles.h"
+#include "common/win/paint_program.h"
 #include "common/win/window.h"
+#include "launcher/paint_open_policy.h"
 #include "launcher/result_reaction.h"
 #include "launcher/toast_queue.h"
 
@@ -15,9 +19,9 @@ class AppConfig;
 
 class CIPCWnd : public win::Window {
 public:
-    // `config` gives "auto_open_screencapture"; `paintProgram` is what the shell starts
-    // with a saved file's quoted path (the system's paint program when empty).
-    explicit CIPCWnd(AppConfig& config, std::wstring paintProgram = {});
+    // `config` gives "auto_open_screencapture"; `paintPrograms` are where the paint
+    // program is looked for (win::PaintProgramPaths()).
+    explicit CIPCWnd(AppConfig& config, std::vector<std::wstring> paintPrograms = win::PaintProgramPaths());
 
     // Creates the window (class "KestrowStudio.ScreenCapture", title
     // "KestrowStudio.ScreenCapture.IPC") hidden. Null on failure.
@@ -31,9 +35,14 @@ private:
     void OnResultPending();
     void React(const ResultReaction& r);
     void PostPending();
+    // Opens a saved file in the paint program when the file and the limits allow it.
+    bool OpenInPaint(const std::wstring& path);
 
     AppConfig& config_;
-    std::wstring paintProgram_;
+    std::vector<std::wstring> paintPrograms_;
+    PaintOpenLimiter paintLimiter_;
+    // Paint programs started here, until seen to have ended.
+    std::vector<win::UniqueHandle> painters_;
     PendingResults pending_;
     bool posted_ = false;
 };

@@ -13,6 +13,7 @@
 #include "launcher/process_launcher.h"
 #include "launcher/res/resource.h"
 #include "launcher/result_reaction.h"
+#include "launcher/run_token.h"
 #include "launcher/setting_dlg.h"
 #include "launcher/toast_wnd.h"
 
@@ -24,13 +25,11 @@ HWND g_mainWindow = nullptr;
 
 // These run on the watcher's thread: they only post, and only to a window that still exists.
 void PostClipboardDone(void* mainWindow, DWORD exitCode) {
-    HWND hwnd = static_cast<HWND>(mainWindow);
-    if (::IsWindow(hwnd)) ::PostMessageW(hwnd, WM_FULLSCREEN_CLIPBOARD_DONE, exitCode, 0);
+    PostFromThisRun(static_cast<HWND>(mainWindow), WM_FULLSCREEN_CLIPBOARD_DONE, exitCode);
 }
 
 void PostInteractiveDone(void* mainWindow, DWORD) {
-    HWND hwnd = static_cast<HWND>(mainWindow);
-    if (::IsWindow(hwnd)) ::PostMessageW(hwnd, WM_INTERACTIVE_TASK_DONE, 0, 0);
+    PostFromThisRun(static_cast<HWND>(mainWindow), WM_INTERACTIVE_TASK_DONE, 0);
 }
 
 }  // namespace
@@ -55,6 +54,9 @@ bool CMainDlg::PreTranslateMessage(MSG& msg) { return IsWindow() && ::IsDialogMe
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // A registered number, so not a case label (0 when registering failed).
     if (msg != WM_NULL && msg == TaskbarCreatedMessage()) return SetResult(OnTaskbarCreated());
+    // Any program may post these numbers: only our own watchers' posts count.
+    if ((msg == WM_FULLSCREEN_CLIPBOARD_DONE || msg == WM_INTERACTIVE_TASK_DONE) && !FromThisRun(lp))
+        return FALSE;
     switch (msg) {
         case WM_INITDIALOG: return OnInitDialog();
         case WM_DESTROY: OnDestroy(); return TRUE;
@@ -88,10 +90,7 @@ BOOL CMainDlg::OnInitDialog() {
     // handle is only set once creation returns). Without it no first-run balloon shows.
     if (config_.showstartupscreen()) splash_.Show(hwnd());
     // Taken hotkeys are told after the splash, or at once without one.
-    if (!splash_.IsWindow() && !hotkeyReport_.empty()) {
-        mainIcon_.ShowBalloon(hotkeyReport_.c_str());
-        hotkeyReport_.clear();
-    }
+    if (!splash_.IsWindow() && !hotkeyReport_.empty()) ShowHotkeyReport();
     return TRUE;
 }
 
@@ -168,7 +167,10 @@ LRESULT CMainDlg::OnTrayNotify(UINT event) {
     switch (event) {
         case WM_RBUTTONDOWN: ShowTrayMenu(); break;
         case WM_LBUTTONDOWN: StartTask(kRegionCaptureTask); break;
-        case NIN_BALLOONUSERCLICK: config_.set_showballon(false); break;
+        // Only the hint offers to be silenced by a click; the hotkey report rides the same icon.
+        case NIN_BALLOONUSERCLICK:
+            if (firstRunHintShown_) config_.set_showballon(false);
+            break;
     }
     return 1;
 }
@@ -249,12 +251,18 @@ LRESULT CMainDlg::OnInteractiveTaskDone() {
 // hint then comes at the next start.
 LRESULT CMainDlg::OnStartupDone() {
     if (!hotkeyReport_.empty()) {
-        mainIcon_.ShowBalloon(hotkeyReport_.c_str());
-        hotkeyReport_.clear();
+        ShowHotkeyReport();
     } else if (config_.showballon()) {
         mainIcon_.ShowBalloon(kFirstRunBalloonText);
+        firstRunHintShown_ = true;
     }
     return 1;
+}
+
+void CMainDlg::ShowHotkeyReport() {
+    mainIcon_.ShowBalloon(hotkeyReport_.c_str());
+    firstRunHintShown_ = false;
+    hotkeyReport_.clear();
 }
 
 LRESULT CMainDlg::OnNewVersion() {

@@ -60,6 +60,7 @@ private:
     LRESULT OnTaskbarCreated();
 
     void LoadIcons();
+    void ShowHotkeyReport();
     void OnCommand(UINT id);
     void ShowTrayMenu();
     void RunMenuCommand(UINT id);
@@ -83,6 +84,8 @@ private:
     CSettingDlg* settings_ = nullptr;
     // Hotkeys that could not be registered at start, told once by a balloon.
     std::wstring hotkeyReport_;
+    // The last balloon of the main icon was the first-run hint, not the hotkey report.
+    bool firstRunHintShown_ = false;
     CFeedbackDlg feedback_;
     // An overlay or colour picker is on screen: from its start until its process ends.
     bool interactiveRunning_ = false;

@@ -53,6 +53,4 @@ ResultReaction ReactToResult(uint64_t code, const void* data, uint32_t size, boo
     return {};
 }
 
-std::wstring PaintParameters(const std::wstring& path) { return L"\"" + path + L"\""; }
-
 }  // namespace kestrow

@@ -30,8 +30,4 @@ struct ResultReaction {
 // `data` and `size` are the record's payload pointer and byte count.
 ResultReaction ReactToResult(uint64_t code, const void* data, uint32_t size, bool autoOpen);
 
-// The paint program's parameter string for a saved file: the path quoted, so a
-// path with blanks stays one argument.
-std::wstring PaintParameters(const std::wstring& path);
-
 }  // namespace kestrow

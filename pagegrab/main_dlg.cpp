@@ -6,7 +6,7 @@
 
 #include <iterator>
 
-#include "common/win/files.h"
+#include "common/win/paint_program.h"
 #include "common/win/save_dialog.h"
 #include "pagegrab/res/resource.h"
 #include "pagegrab/web_capture_logic.h"
@@ -191,12 +191,7 @@ void CMainDlg::SaveLoadedPage() {
         return;
     }
     SetStatus(text::kSaved);
-    if (::IsDlgButtonChecked(hwnd(), IDC_AUTO_OPEN) == BST_CHECKED) {
-        // Quoted, so that a path with spaces reaches Paint as one argument.
-        const std::wstring quoted = L"\"" + path + L"\"";
-        ::ShellExecuteW(nullptr, L"open", win::SystemPaintProgram().c_str(), quoted.c_str(), nullptr,
-                        SW_SHOWNORMAL);
-    }
+    if (::IsDlgButtonChecked(hwnd(), IDC_AUTO_OPEN) == BST_CHECKED) win::OpenInPaint(path);
 }
 
 std::wstring CMainDlg::GetSavePath() {

@@ -32,6 +32,34 @@ bool Missing(const std::wstring& path) {
     return error == ERROR_FILE_NOT_FOUND;
 }
 
+constexpr DWORD kSettableAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+
+bool MoveInPlace(const std::wstring& from, const std::wstring& to) {
+    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
+}
+
+// An existing file is replaced the way that keeps what it carries besides its bytes:
+// attributes, security, streams, creation time. A read-only one is refused, as any
+// write to it would be. Wine's ReplaceFile is a plain move that keeps no attributes,
+// so they are put back here as well (the new bytes still ask for a backup: archive
+// stays on).
+bool PutInPlace(const std::wstring& temp, const std::wstring& target) {
+    const DWORD before = ::GetFileAttributesW(target.c_str());
+    if (before == INVALID_FILE_ATTRIBUTES) return MoveInPlace(temp, target);
+    if (!::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr))
+        // Gone since it was asked about: then there is nothing to keep.
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND && Missing(target) && MoveInPlace(temp, target);
+    const DWORD after = ::GetFileAttributesW(target.c_str());
+    const DWORD wanted = (before & kSettableAttributes) | (after & FILE_ATTRIBUTE_ARCHIVE);
+    if (after != INVALID_FILE_ATTRIBUTES && (after & kSettableAttributes) != wanted)
+        ::SetFileAttributesW(target.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+    return true;
+}
+
 }  // namespace
 
 bool IsRegularFile(const std::wstring& path) {
@@ -88,7 +116,7 @@ bool StagedFile::Commit() {
         Discard();
         return false;
     }
-    if (!::MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!PutInPlace(temp_, target_)) {
         Discard();
         return false;
     }

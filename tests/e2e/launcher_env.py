@@ -32,9 +32,13 @@ def click(x, y, button=1):
     _last_click[0] = time.monotonic()
 
 
+def user_folder(kind):
+    """The prefix's %APPDATA% ("Roaming") or %LOCALAPPDATA% ("Local") on the Unix side."""
+    return Path(os.environ["WINEPREFIX"]) / "drive_c" / "users" / getpass.getuser() / "AppData" / kind
+
+
 def config_file():
-    roaming = Path(os.environ["WINEPREFIX"]) / "drive_c" / "users" / getpass.getuser() / "AppData" / "Roaming"
-    return roaming / "Kestrow" / "KestrowCapture" / "appconfig.ini"
+    return user_folder("Roaming") / "Kestrow" / "KestrowCapture" / "appconfig.ini"
 
 
 # Scenarios talk to nothing outside this machine: unless a scenario names its own

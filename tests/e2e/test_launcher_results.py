@@ -97,3 +97,23 @@ class AutoOpen(h.ScenarioTest):
         h.wait_until(lambda: any(t["title"] == "所选区域已复制到剪贴板" for t in self.app.toasts()), 5,
                      what="the clipboard toast")
         self.assertFalse(self.paint_log.exists())
+
+    def test_the_app_alias_serves_when_the_system_folder_has_none(self):
+        self.paint.unlink()
+        # The user's own folder of app aliases, where Windows 11 keeps Paint. Wine sets
+        # %LOCALAPPDATA% to the prefix's folder whatever the environment says.
+        aliases = env.user_folder("Local") / "Microsoft" / "WindowsApps"
+        aliases.mkdir(parents=True, exist_ok=True)
+        alias = aliases / "mspaint.exe"
+        alias_log = aliases / "mspaint.log"
+        alias_log.unlink(missing_ok=True)
+        shutil.copy(h.STANDIN, alias)
+        self.addCleanup(alias.unlink, missing_ok=True)
+        self.addCleanup(alias_log.unlink, missing_ok=True)
+        saved = self.s.dir / "a.png"
+        saved.write_bytes(b"png")
+        self.assertEqual(self.app.send(1525, "path", h.winpath(saved)), "1")
+        log = h.wait_until(lambda: alias_log.exists() and alias_log.read_text(encoding="utf-8"), 10,
+                           what="the paint program's app alias")
+        self.assertTrue(log.rstrip("\n").endswith(f'"{h.winpath(saved)}"'), log)
+        self.assertEqual(self.app.toasts(), [])

@@ -4,6 +4,8 @@ import time
 from tests.e2e import harness as h
 from tests.e2e import launcher_env as env
 
+WM_INTERACTIVE_TASK_DONE = 0x400 + 120
+
 
 class TrayStartsTasks(h.ScenarioTest):
     def setUp(self):
@@ -70,6 +72,8 @@ class OneInteractiveCapture(h.ScenarioTest):
         self.addCleanup(release.touch)
         env.click(*icon.center)
         self.assertEqual(app.wait_lines(1), ["-tasktype screencapture"])
+        # Another program telling that the capture has ended is not believed.
+        self.assertEqual(app.send_main(WM_INTERACTIVE_TASK_DONE), "0")
         # A held hotkey repeats under Wine, whatever the registration asks.
         h.mouse_move(*icon.center)
         h.xdotool("keydown", "ctrl+alt+j")

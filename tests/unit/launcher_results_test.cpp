@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "launcher/paint_open_policy.h"
 #include "launcher/result_reaction.h"
 #include "launcher/toast_fade.h"
 
@@ -80,8 +81,29 @@ TEST(ResultReaction, PathLengthIsBounded) {
     EXPECT_EQ(ReactToResult(1525, longest.data(), 0xFFFFFFFEu, true).action, ResultAction::Ignore);
 }
 
-TEST(ResultReaction, PaintProgramGetsTheQuotedPath) {
-    EXPECT_EQ(PaintParameters(L"C:\\My Pictures\\截图 1.png"), L"\"C:\\My Pictures\\截图 1.png\"");
+TEST(PaintOpenPolicy, OnlyPathsOnADriveByTheirText) {
+    EXPECT_EQ(DriveLetterOf(L"C:\\shots\\a.png"), L'C');
+    EXPECT_EQ(DriveLetterOf(L"d:/a.png"), L'D');
+    EXPECT_EQ(DriveLetterOf(L"\\\\?\\e:\\a.png"), L'E');
+    for (const wchar_t* path : {L"\\\\server\\share\\a.png", L"//server/share/a.png",
+                                L"\\\\?\\UNC\\server\\a.png", L"\\\\.\\C:\\a.png", L"\\??\\C:\\a.png",
+                                L"C:a.png", L"a.png", L"\\a.png", L"", L"1:\\a.png", L"C:\\shots\\NUL.png"})
+        EXPECT_EQ(DriveLetterOf(path), 0) << path;
+}
+
+TEST(PaintOpenPolicy, ThePathOnceInAFewSecondsAndTwoAtATime) {
+    PaintOpenLimiter limiter;
+    EXPECT_TRUE(limiter.MayOpen(L"C:\\a.png", 1000, 0));
+    limiter.Opened(L"C:\\a.png", 1000, true);
+    EXPECT_FALSE(limiter.MayOpen(L"c:/A.PNG", 1000 + kPaintRepeatMs - 1, 0));
+    EXPECT_TRUE(limiter.MayOpen(L"C:\\a.png", 1000 + kPaintRepeatMs, 0));
+    EXPECT_TRUE(limiter.MayOpen(L"C:\\b.png", 1001, 1));
+    EXPECT_FALSE(limiter.MayOpen(L"C:\\b.png", 1001, kMaxPaintPrograms));
+    // A start without a process to watch counts as running for a while.
+    limiter.Opened(L"C:\\b.png", 2000, false);
+    EXPECT_FALSE(limiter.MayOpen(L"C:\\c.png", 2001, 1));
+    EXPECT_TRUE(limiter.MayOpen(L"C:\\c.png", 2001, 0));
+    EXPECT_TRUE(limiter.MayOpen(L"C:\\c.png", 2000 + kPaintRepeatMs, 1));
 }
 
 TEST(ToastFade, FadesInHoldsAndFadesOut) {

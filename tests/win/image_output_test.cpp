@@ -220,6 +220,41 @@ TEST(Encoders, ADeviceIsNotAFile) {
     EXPECT_EQ(FolderContents(dir), std::vector<std::wstring>{L"a.png"});
 }
 
+bool StageAndCommit(const std::wstring& target, const std::string& bytes) {
+    win::StagedFile staged;
+    if (!staged.Begin(target)) return false;
+    {
+        win::UniqueFile file(::CreateFileW(staged.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (!file || !::WriteFile(file.Get(), bytes.data(), DWORD(bytes.size()), &written, nullptr))
+            return false;
+    }
+    return staged.Commit();
+}
+
+TEST(StagedFile, AReplacedFileKeepsItsAttributesAndAReadOnlyOneItsBytes) {
+    test::TempDir dir;
+    const std::wstring target = dir.File(L"a.png");
+    constexpr DWORD kShown =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    ASSERT_TRUE(StageAndCommit(target, "one"));
+    ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(StageAndCommit(target, "two"));
+    EXPECT_EQ(test::ReadSmallFile(target), "two");
+    // Archive comes back on: the bytes are new.
+    EXPECT_EQ(::GetFileAttributesW(target.c_str()) & kShown,
+              DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
+
+    ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_FALSE(StageAndCommit(target, "three"));
+    EXPECT_EQ(test::ReadSmallFile(target), "two");
+    EXPECT_EQ(::GetFileAttributesW(target.c_str()) & kShown,
+              DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(FolderContents(dir), std::vector<std::wstring>{L"a.png"});
+    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // Drives the save dialog from inside its own modal loop, one step per tick, each step
 // waiting until the window it wants is there.
 struct DialogSteps {

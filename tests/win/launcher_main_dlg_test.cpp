@@ -10,6 +10,7 @@
 #include "launcher/app_config.h"
 #include "launcher/launcher_ids.h"
 #include "launcher/main_dlg.h"
+#include "launcher/run_token.h"
 #include "launcher/toast_wnd.h"
 #include "launcher/tray_icon.h"
 #include "tests/win/test_support.h"
@@ -148,6 +149,34 @@ TEST_F(MainDialog, BalloonsCarryTheirTexts) {
     g_calls.clear();
     EXPECT_EQ(Send(WM_STARTUP_DONE), 1);
     EXPECT_TRUE(g_calls.empty());
+}
+
+TEST_F(MainDialog, OnlyAClickOnTheFirstRunHintSilencesIt) {
+    config_.set_showstartupscreen(false);
+    // The fixture's dialog holds every hotkey: this one reports them taken at once.
+    CMainDlg second(loop_, config_, &RecordNotify);
+    ASSERT_TRUE(second.CreateMain(resources_.Get()));
+    const auto click = [&] { ::SendMessageW(second.hwnd(), WM_TRAY_NOTIFY, 0, NIN_BALLOONUSERCLICK); };
+    ASSERT_TRUE(Last(TRAY_ID_MAIN)->data.uFlags & NIF_INFO);
+    ASSERT_STRNE(Last(TRAY_ID_MAIN)->data.szInfo, kFirstRunBalloonText);
+    click();
+    EXPECT_TRUE(config_.showballon());
+    ::SendMessageW(second.hwnd(), WM_STARTUP_DONE, 0, 0);
+    EXPECT_STREQ(Last(TRAY_ID_MAIN)->data.szInfo, kFirstRunBalloonText);
+    click();
+    EXPECT_FALSE(config_.showballon());
+    second.Destroy();
+}
+
+// Another program may post the same number; only the value our own watchers carry counts.
+TEST_F(MainDialog, AClipboardDoneWithoutTheRunValueShowsNothing) {
+    CloseToasts();
+    EXPECT_EQ(Send(WM_FULLSCREEN_CLIPBOARD_DONE, 0, 0), 0);
+    EXPECT_EQ(Send(WM_FULLSCREEN_CLIPBOARD_DONE, 0, RunToken() ^ 0x100), 0);
+    EXPECT_EQ(::FindWindowW(kToastWndClass, nullptr), nullptr);
+    EXPECT_EQ(Send(WM_FULLSCREEN_CLIPBOARD_DONE, 0, RunToken()), 1);
+    EXPECT_NE(::FindWindowW(kToastWndClass, L"屏幕已成功复制到剪贴板"), nullptr);
+    CloseToasts();
 }
 
 TEST_F(MainDialog, ClosingTakesBothIconsAndEveryToastAlong) {

@@ -1,6 +1,7 @@
 // The result receiver with real copy-data messages, and the toasts it shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -89,7 +90,8 @@ protected:
     test::TempDir dir_;
     AppConfig config_{dir_.File(L"appconfig.ini")};
     std::wstring paint_ = dir_.File(L"paint.exe");
-    CIPCWnd ipc_{config_, paint_};
+    // The first place has none, as the system folder on Windows 11.
+    CIPCWnd ipc_{config_, {dir_.File(L"gone\\mspaint.exe"), paint_}};
 };
 
 TEST_F(Receiver, IsAHiddenPopupTheWorkerCanFind) {
@@ -138,6 +140,43 @@ TEST_F(Receiver, AutoOpenWithAMissingFileOrACopyShowsTheToast) {
     EXPECT_EQ(SendFromThread(ipc_.hwnd(), RESULT_REGION_COPIED, &zero, 4), TRUE);
     EXPECT_TRUE(ToastAppears(L"所选区域已复制到剪贴板"));
     EXPECT_TRUE(test::ReadSmallFile(dir_.File(L"paint.log")).empty());
+}
+
+TEST_F(Receiver, AutoOpenWithNoPaintProgramShowsTheToast) {
+    config_.set_auto_open_screencapture(true);
+    ::DeleteFileW(paint_.c_str());
+    // A type with no "edit" action either.
+    EXPECT_EQ(SendPath(RESULT_REGION_SAVED, SavedFile(L"a.kst-none")), TRUE);
+    EXPECT_TRUE(ToastAppears(L"所选区域已成功保存到文件"));
+}
+
+TEST_F(Receiver, AutoOpenStartsAPathOnceAndTwoProgramsAtATime) {
+    config_.set_auto_open_screencapture(true);
+    // The stand-ins stay until released, as open paint programs do.
+    win::UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, L"KestrowTestPaintRelease"));
+    ::SetEnvironmentVariableW(L"KESTROW_STANDIN_WAIT", L"KestrowTestPaintRelease");
+    const std::wstring a = SavedFile(L"a.png"), b = SavedFile(L"b.png"), c = SavedFile(L"c.png");
+    for (const std::wstring& path : {a, a, b, c}) EXPECT_EQ(SendPath(RESULT_REGION_SAVED, path), TRUE);
+    const auto starts = [&] {
+        const std::string log = test::ReadSmallFile(dir_.File(L"paint.log"));
+        return std::count(log.begin(), log.end(), '\n');
+    };
+    // Each refused start gives the toast instead.
+    EXPECT_TRUE(PumpUntil([&] { return Toasts(L"所选区域已成功保存到文件").size() == 2; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return starts() == 2; }, 10000));
+    const std::string log = test::ReadSmallFile(dir_.File(L"paint.log"));
+    EXPECT_NE(log.find("a.png"), std::string::npos) << log;
+    EXPECT_NE(log.find("b.png"), std::string::npos) << log;
+
+    ::SetEvent(release.Get());
+    ::SetEnvironmentVariableW(L"KESTROW_STANDIN_WAIT", nullptr);
+    // Once they have ended (a moment after the release) another may start.
+    bool third = false;
+    for (int i = 0; i < 10 && !third; ++i) {
+        SendPath(RESULT_REGION_SAVED, c);
+        third = PumpUntil([&] { return starts() == 3; }, 1000);
+    }
+    EXPECT_TRUE(third);
 }
 
 TEST_F(Receiver, AnswersFirstAndReactsAfterwardsToTheNewest) {
