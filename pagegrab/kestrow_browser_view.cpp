@@ -305,7 +305,8 @@ STDMETHODIMP CKestrowBrowserView::QueryService(REFGUID service, REFIID iid, void
 // rest is the zone's own policy.
 STDMETHODIMP CKestrowBrowserView::ProcessUrlAction(LPCWSTR, DWORD action, BYTE* policy, DWORD size, BYTE*,
                                                    DWORD, DWORD, DWORD) {
-    DWORD answer;
+    DWORD answer = URLPOLICY_DISALLOW;
+    bool allowed = false;
     switch (action) {
         case URLACTION_ACTIVEX_RUN:
         case URLACTION_ACTIVEX_OVERRIDE_OBJECT_SAFETY:
@@ -321,16 +322,20 @@ STDMETHODIMP CKestrowBrowserView::ProcessUrlAction(LPCWSTR, DWORD action, BYTE* 
         case URLACTION_CROSS_DOMAIN_DATA:
         // No automatic prompting for downloads or controls (both are refused anyway).
         case URLACTION_AUTOMATIC_DOWNLOAD_UI:
-        case URLACTION_AUTOMATIC_ACTIVEX_UI: answer = URLPOLICY_DISALLOW; break;
+        case URLACTION_AUTOMATIC_ACTIVEX_UI: break;
         case URLACTION_JAVA_PERMISSIONS: answer = URLPOLICY_JAVA_PROHIBIT; break;
         // The pop-up blocker on; insecure parts of a secure page shown without asking.
         case URLACTION_SHELL_POPUPMGR:
-        case URLACTION_HTML_MIXED_CONTENT: answer = URLPOLICY_ALLOW; break;
+        case URLACTION_HTML_MIXED_CONTENT:
+            answer = URLPOLICY_ALLOW;
+            allowed = true;
+            break;
         default: return INET_E_DEFAULT_ACTION;
     }
     if (!policy || size < sizeof(DWORD)) return E_INVALIDARG;
     memcpy(policy, &answer, sizeof(answer));
-    return answer == URLPOLICY_ALLOW ? S_OK : S_FALSE;
+    // Java's "prohibit" has the same value as "allow": the result tells them apart.
+    return allowed ? S_OK : S_FALSE;
 }
 
 win::ComPtr<IHTMLElement> CKestrowBrowserView::Body(win::ComPtr<IDispatch>* documentOut) {

@@ -148,7 +148,9 @@ void CMainDlg::OnToggleSettings() {
     RECT rc;
     ::GetWindowRect(hwnd(), &rc);
     // The check box's distance from the edge grows with the dialog's scaling.
-    const int step = Scale(kSettingsStep, win::WindowDpi(hwnd()));
+    RECT unit{0, 0, 4, 8};
+    ::MapDialogRect(hwnd(), &unit);
+    const int step = SettingsStep(unit.right);
     if (IsNarrowed(label)) {
         ::SetDlgItemTextW(hwnd(), IDC_SETTINGS, L"设置<<");
         rc.right += step;

@@ -45,6 +45,12 @@ bool IsNarrowed(std::wstring_view toggleText) {
     return at != std::wstring_view::npos && at > 0;
 }
 
+int SettingsStep(int dialogBaseUnitX) {
+    constexpr int kStep = 142, kBaseUnitX = 6;
+    if (dialogBaseUnitX <= 0) return kStep;
+    return int((int64_t(kStep) * dialogBaseUnitX + kBaseUnitX / 2) / kBaseUnitX);
+}
+
 int FileBitsPerPixel(int displayBits) {
     if (displayBits <= 1) return 1;
     if (displayBits <= 4) return 4;

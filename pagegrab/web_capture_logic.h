@@ -36,6 +36,11 @@ bool WantsPng(std::wstring_view path);
 // character means the dialog is narrowed now.
 bool IsNarrowed(std::wstring_view toggleText);
 
+// The settings button widens or narrows the dialog by 142 pixels where the dialog's
+// font gives 6 pixels per 4 horizontal dialog units, and by as much more as the font
+// (the DPI, or the system's stand-in for the font) makes the dialog wider.
+int SettingsStep(int dialogBaseUnitX);
+
 // File bits per pixel for a display of `displayBits` (bits per pixel times planes).
 int FileBitsPerPixel(int displayBits);
 

@@ -60,6 +60,10 @@ TEST(WebCaptureTexts, PngExtensionAndToggleDirection) {
     EXPECT_TRUE(IsNarrowed(L"设置>>"));
     EXPECT_FALSE(IsNarrowed(L"设置<<"));
     EXPECT_FALSE(IsNarrowed(L">>"));  // at index 0 it does not count
+    EXPECT_EQ(SettingsStep(6), 142);
+    EXPECT_EQ(SettingsStep(9), 213);  // 144 DPI
+    EXPECT_EQ(SettingsStep(7), 166);
+    EXPECT_EQ(SettingsStep(0), 142);
 }
 
 TEST(BitmapFileLayout, BitsPerPixelRoundUpToFileDepths) {
