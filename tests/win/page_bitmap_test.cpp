@@ -187,14 +187,7 @@ TEST(PageBitmapFile, FailuresLeaveNoFileAndKeepAnExistingOne) {
               SaveResult::NothingDrawn);
 
     // Nothing else was left in the folder, temporary files included.
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = ::FindFirstFileW(dir.File(L"*").c_str(), &fd);
-    do
-        if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
-    while (::FindNextFileW(h, &fd));
-    ::FindClose(h);
-    EXPECT_EQ(names, std::vector<std::wstring>{L"kept.bmp"});
+    EXPECT_EQ(dir.Names(), std::vector<std::wstring>{L"kept.bmp"});
 }
 
 // Our own encoder read back by the system's decoder: distinct colours above a flat

@@ -40,13 +40,6 @@ protected:
     }
 };
 
-int ScreenDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 class PageGrabDialog : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -119,7 +112,7 @@ protected:
 // Also run on a 144 DPI screen (tests/e2e), where the template, the edit font and the
 // narrowing step all scale.
 TEST_F(PageGrabDialog, OpensNarrowedWithItsControlsAndAHiddenBlankView) {
-    const int dpi = ScreenDpi();
+    const int dpi = ::GetDeviceCaps(win::WindowDC(nullptr).Get(), LOGPIXELSX);
     RecordProperty("dpi", dpi);
     EXPECT_EQ(Text(dlg_->hwnd()), L"网页截屏");
     EXPECT_FALSE(::IsWindowVisible(dlg_->hwnd()));  // the program shows it
@@ -248,15 +241,7 @@ TEST_F(PageGrabDialog, ALongSaveCanBeStoppedOrClosedAndLeavesNoFile) {
     ASSERT_TRUE(PumpUntil([&] { return quitCode_ != -1; }));
     EXPECT_EQ(quitCode_, IDCANCEL);
     EXPECT_FALSE(::IsWindow(hwnd));
-
-    WIN32_FIND_DATAW fd;
-    HANDLE found = ::FindFirstFileW(dir_.File(L"*.*").c_str(), &fd);
-    std::vector<std::wstring> names;
-    do
-        if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
-    while (::FindNextFileW(found, &fd));
-    ::FindClose(found);
-    EXPECT_EQ(names, std::vector<std::wstring>{L"navigate.log"});
+    EXPECT_EQ(dir_.Names(), std::vector<std::wstring>{L"navigate.log"});
 }
 
 TEST_F(PageGrabDialog, EscapeOrCloseEndsTheProgramWithTheCommandId) {
