@@ -2,6 +2,8 @@
 
 #include <exdispid.h>
 
+#include <cstring>
+
 namespace kestrow::pagegrab {
 
 namespace {
@@ -119,7 +121,8 @@ const CKestrowBrowserView::SinkEntry CKestrowBrowserView::kSinkTable[] = {
     {DISPID_NAVIGATECOMPLETE2, nullptr},
     {DISPID_BEFORENAVIGATE2, &CKestrowBrowserView::OnBeforeNavigate2},
     {DISPID_PROPERTYCHANGE, nullptr},
-    {DISPID_NEWWINDOW3, nullptr},  // new windows are not cancelled
+    {DISPID_NEWWINDOW2, &CKestrowBrowserView::OnNewWindow},
+    {DISPID_NEWWINDOW3, &CKestrowBrowserView::OnNewWindow},
     {DISPID_DOCUMENTCOMPLETE, &CKestrowBrowserView::OnDocumentComplete},
     {DISPID_NAVIGATEERROR, &CKestrowBrowserView::OnNavigateError},
     {DISPID_PRIVACYIMPACTEDSTATECHANGE, nullptr},
@@ -272,6 +275,10 @@ void CKestrowBrowserView::OnNavigateError(DISPPARAMS* params) {
     SetArgBool(params, 4, true);
 }
 
+// NewWindow2(ppDisp, Cancel) and NewWindow3(ppDisp, Cancel, ...): a page being grabbed
+// opens no windows of its own, hidden or not.
+void CKestrowBrowserView::OnNewWindow(DISPPARAMS* params) { SetArgBool(params, 1, true); }
+
 STDMETHODIMP CKestrowBrowserView::QueryInterface(REFIID iid, void** out) {
     if (!out) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IServiceProvider)
@@ -292,10 +299,43 @@ STDMETHODIMP CKestrowBrowserView::QueryService(REFGUID service, REFIID iid, void
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP CKestrowBrowserView::ProcessUrlAction(LPCWSTR, DWORD, BYTE* policy, DWORD size, BYTE*, DWORD,
-                                                   DWORD, DWORD) {
-    if (policy && size >= 1) *policy = URLPOLICY_ALLOW;
-    return S_OK;
+// The page is hidden and grabbed unattended: nothing it does may reach beyond drawing
+// itself. What would run code, fetch or start files, or read another site's data is
+// refused outright; answers that only spare a prompt nobody could see are given; the
+// rest is the zone's own policy.
+STDMETHODIMP CKestrowBrowserView::ProcessUrlAction(LPCWSTR, DWORD action, BYTE* policy, DWORD size, BYTE*,
+                                                   DWORD, DWORD, DWORD) {
+    DWORD answer = URLPOLICY_DISALLOW;
+    bool allowed = false;
+    switch (action) {
+        case URLACTION_ACTIVEX_RUN:
+        case URLACTION_ACTIVEX_OVERRIDE_OBJECT_SAFETY:
+        case URLACTION_ACTIVEX_OVERRIDE_DATA_SAFETY:
+        case URLACTION_ACTIVEX_OVERRIDE_SCRIPT_SAFETY:
+        case URLACTION_ACTIVEX_CONFIRM_NOOBJECTSAFETY:
+        case URLACTION_SCRIPT_OVERRIDE_SAFETY:
+        case URLACTION_DOWNLOAD_SIGNED_ACTIVEX:
+        case URLACTION_DOWNLOAD_UNSIGNED_ACTIVEX:
+        case URLACTION_SHELL_FILE_DOWNLOAD:
+        case URLACTION_SHELL_EXECUTE_HIGHRISK:
+        case URLACTION_HTML_JAVA_RUN:
+        case URLACTION_CROSS_DOMAIN_DATA:
+        // No automatic prompting for downloads or controls (both are refused anyway).
+        case URLACTION_AUTOMATIC_DOWNLOAD_UI:
+        case URLACTION_AUTOMATIC_ACTIVEX_UI: break;
+        case URLACTION_JAVA_PERMISSIONS: answer = URLPOLICY_JAVA_PROHIBIT; break;
+        // The pop-up blocker on; insecure parts of a secure page shown without asking.
+        case URLACTION_SHELL_POPUPMGR:
+        case URLACTION_HTML_MIXED_CONTENT:
+            answer = URLPOLICY_ALLOW;
+            allowed = true;
+            break;
+        default: return INET_E_DEFAULT_ACTION;
+    }
+    if (!policy || size < sizeof(DWORD)) return E_INVALIDARG;
+    memcpy(policy, &answer, sizeof(answer));
+    // Java's "prohibit" has the same value as "allow": the result tells them apart.
+    return allowed ? S_OK : S_FALSE;
 }
 
 win::ComPtr<IHTMLElement> CKestrowBrowserView::Body(win::ComPtr<IDispatch>* documentOut) {

@@ -72,6 +72,9 @@ public:
     bool HasBrowser() const { return static_cast<bool>(browser_); }
     bool IsSinkConnected() const { return sink_.IsConnected(); }
 
+    // An event of the control, as its connection point delivers it.
+    void OnEvent(DISPID id, DISPPARAMS* params);
+
     // IUnknown (shared by the service provider and the security manager)
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return 1; }
@@ -80,8 +83,8 @@ public:
     // IServiceProvider
     STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** out) override;
 
-    // IInternetSecurityManager: every URL action is allowed; the rest is left to the
-    // control's defaults.
+    // IInternetSecurityManager: a few URL actions are answered (see ProcessUrlAction);
+    // everything else is left to the control's defaults.
     STDMETHODIMP SetSecuritySite(IInternetSecurityMgrSite*) override { return INET_E_DEFAULT_ACTION; }
     STDMETHODIMP GetSecuritySite(IInternetSecurityMgrSite**) override { return INET_E_DEFAULT_ACTION; }
     STDMETHODIMP MapUrlToZone(LPCWSTR, DWORD*, DWORD) override { return INET_E_DEFAULT_ACTION; }
@@ -111,10 +114,10 @@ private:
     void OnCreate();
     void OnDestroy();
     void OnTimer(UINT_PTR id);
-    void OnEvent(DISPID id, DISPPARAMS* params);
     void OnBeforeNavigate2(DISPPARAMS* params);
     void OnDocumentComplete(DISPPARAMS* params);
     void OnNavigateError(DISPPARAMS* params);
+    void OnNewWindow(DISPPARAMS* params);
     void Notify(LPARAM code);
 
     win::ComPtr<IHTMLElement> Body(win::ComPtr<IDispatch>* document = nullptr);

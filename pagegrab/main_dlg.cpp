@@ -6,6 +6,9 @@
 
 #include <iterator>
 
+#include "common/dpi.h"
+#include "common/win/files.h"
+#include "common/win/monitor.h"
 #include "common/win/paint_program.h"
 #include "common/win/save_dialog.h"
 #include "pagegrab/res/resource.h"
@@ -49,9 +52,10 @@ HWND CMainDlg::CreateMain(HMODULE module) {
 
 bool CMainDlg::PreTranslateMessage(MSG& msg) {
     if (!IsWindow()) return false;
-    // Enter anywhere on this thread starts a capture, whatever has the focus.
+    // Enter anywhere on this thread starts a capture, whatever has the focus; not while
+    // a page is being written, when it could only be a slip.
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
-        OnStart();
+        if (!saving_) OnStart();
         return true;
     }
     return ::IsDialogMessageW(hwnd(), &msg) != FALSE;
@@ -63,10 +67,13 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY: OnDestroy(); return FALSE;
         case WM_BROWSER_NOTIFY: OnBrowserNotify(lp); return TRUE;
         case WM_TIMER: OnTimer(wp); return TRUE;
+        case WM_DPICHANGED: OnDpiChanged(LOWORD(wp)); return FALSE;
         case WM_COMMAND: {
             const UINT id = LOWORD(wp), code = HIWORD(wp);
             if (id == IDOK || id == IDCANCEL)
                 OnClose(int(id));
+            else if (id == IDC_START && code == BN_CLICKED && saving_)
+                stopSaving_ = true;
             else if (id == IDC_START && code == BN_CLICKED)
                 OnStart();
             else if (id == IDC_SETTINGS && code == BN_CLICKED)
@@ -100,11 +107,25 @@ BOOL CMainDlg::OnInitDialog() {
 
     OnToggleSettings();
     ::CheckDlgButton(hwnd(), IDC_AUTO_OPEN, BST_CHECKED);
-    editFont_.Reset(::CreateFontW(-12, 0, 0, 0, 100, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Tahoma"));
-    ::SendDlgItemMessageW(hwnd(), IDC_ADDRESS, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.Get()), FALSE);
+    SetEditFont(win::WindowDpi(hwnd()));
     SetStatus(text::kOpened);
     return TRUE;
+}
+
+// The template's own font grows with the DPI; the edit box's font must keep pace.
+void CMainDlg::SetEditFont(int dpi) {
+    win::Font font(::CreateFontW(Scale(kEditFontHeight, dpi), 0, 0, 0, 100, FALSE, FALSE, FALSE, 0,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
+                                 L"Tahoma"));
+    ::SendDlgItemMessageW(hwnd(), IDC_ADDRESS, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    editFont_ = std::move(font);
+}
+
+// Moved to a monitor of another DPI: the system rescales the template's controls, the
+// edit font is ours to redo.
+void CMainDlg::OnDpiChanged(int dpi) {
+    SetEditFont(dpi);
+    ::InvalidateRect(::GetDlgItem(hwnd(), IDC_ADDRESS), nullptr, TRUE);
 }
 
 void CMainDlg::OnDestroy() {
@@ -113,6 +134,12 @@ void CMainDlg::OnDestroy() {
 }
 
 void CMainDlg::OnClose(int id) {
+    if (saving_) {
+        // The save's own loop is still on the stack: it ends first, then the dialog.
+        stopSaving_ = true;
+        closeAfterSave_ = id;
+        return;
+    }
     ::DestroyWindow(hwnd());
     ::PostQuitMessage(id);
 }
@@ -121,12 +148,16 @@ void CMainDlg::OnToggleSettings() {
     const std::wstring label = ItemText(hwnd(), IDC_SETTINGS, 64);
     RECT rc;
     ::GetWindowRect(hwnd(), &rc);
+    // The check box's distance from the edge grows with the dialog's scaling.
+    RECT unit{0, 0, 4, 8};
+    ::MapDialogRect(hwnd(), &unit);
+    const int step = SettingsStep(unit.right);
     if (IsNarrowed(label)) {
         ::SetDlgItemTextW(hwnd(), IDC_SETTINGS, L"设置<<");
-        rc.right += kSettingsStep;
+        rc.right += step;
     } else {
         ::SetDlgItemTextW(hwnd(), IDC_SETTINGS, L"设置>>");
-        rc.right -= kSettingsStep;
+        rc.right -= step;
     }
     ::SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
 }
@@ -148,6 +179,8 @@ void CMainDlg::OnStart() {
 }
 
 void CMainDlg::OnBrowserNotify(LPARAM code) {
+    // A late frame error while the page is written changes nothing: the page is loaded.
+    if (saving_) return;
     if (code == LOAD_OK) {
         view_->SetBrowserWidth(view_->GetPageWidth());
         view_->SetBrowserHeight(view_->GetPageHeight());
@@ -170,22 +203,28 @@ void CMainDlg::OnTimer(UINT_PTR id) {
 }
 
 void CMainDlg::SaveLoadedPage() {
-    const std::wstring path = GetSavePath();
+    DWORD failure = 0;
+    const std::wstring path = AskSavePath(failure);
     if (path.empty()) {
-        SetStatus(text::kCancelled);
+        SetStatus(failure ? SaveDialogFailedText(failure).c_str() : text::kCancelled);
         return;
     }
     // The page may have grown while it settled.
     view_->SetBrowserWidth(view_->GetPageWidth());
     view_->SetBrowserHeight(view_->GetPageHeight());
-    int shownPercent = -1;
-    const SaveResult result = view_->SaveAsBitmap(path, [&](int64_t done, int64_t total) {
-        const int percent = total > 0 ? int(done * 100 / total) : 100;
-        if (percent == shownPercent) return;
-        shownPercent = percent;
-        SetStatus(SavingProgressText(done, total).c_str());
-        ::UpdateWindow(::GetDlgItem(hwnd(), IDC_STATUS));
-    });
+    saving_ = true;
+    stopSaving_ = false;
+    shownPercent_ = -1;
+    ::SetDlgItemTextW(hwnd(), IDC_START, text::kStopSaving);
+    EnableStart(true);
+    const SaveResult result = view_->SaveAsBitmap(
+        path, [this](int64_t done, int64_t total) { return OnSaveProgress(done, total); });
+    saving_ = false;
+    ::SetDlgItemTextW(hwnd(), IDC_START, text::kStart);
+    if (closeAfterSave_) {
+        OnClose(closeAfterSave_);
+        return;
+    }
     if (result != SaveResult::Saved) {
         SetStatus(SaveFailureText(result));
         return;
@@ -194,12 +233,23 @@ void CMainDlg::SaveLoadedPage() {
     if (::IsDlgButtonChecked(hwnd(), IDC_AUTO_OPEN) == BST_CHECKED) win::OpenInPaint(path);
 }
 
-std::wstring CMainDlg::GetSavePath() {
+// Between bands: show how far the save is and let the dialog answer (move, close, stop).
+bool CMainDlg::OnSaveProgress(int64_t done, int64_t total) {
+    const int percent = total > 0 ? int(done * 100 / total) : 100;
+    if (percent != shownPercent_) {
+        shownPercent_ = percent;
+        SetStatus(SavingProgressText(done, total).c_str());
+    }
+    if (!loop_.PumpPending()) stopSaving_ = true;
+    return !stopSaving_;
+}
+
+std::wstring CMainDlg::AskSavePath(DWORD& failure) {
     SYSTEMTIME t;
     ::GetSystemTime(&t);
     const std::wstring proposed = SaveFileName(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
     static const wchar_t kFilter[] = L"BMP图片(*.bmp)\0*.bmp\0PNG图片(*.png)\0*.png\0All Files (*.*)\0*.*\0";
-    return win::AskSaveFileName(proposed, kFilter, L"bmp", win::kLongestPath);
+    return win::AskSaveFileName(proposed, kFilter, L"bmp", win::kLongestPath, &failure);
 }
 
 void CMainDlg::SetStatus(const wchar_t* text) { ::SetDlgItemTextW(hwnd(), IDC_STATUS, text); }

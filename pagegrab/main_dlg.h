@@ -16,7 +16,8 @@ namespace kestrow::pagegrab {
 
 constexpr UINT_PTR TIMER_SAVE_DELAY = 100;
 constexpr UINT kSaveDelayMs = 2000;
-constexpr int kSettingsStep = 142;  // pixels the settings button widens or narrows by
+constexpr int kSettingsStep = 142;    // pixels at 96 DPI the settings button widens or narrows by
+constexpr int kEditFontHeight = -12;  // at 96 DPI
 
 class CMainDlg : public win::Dialog, public win::MessageFilter, public win::IdleHandler {
 public:
@@ -30,6 +31,9 @@ public:
 
 protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The path chosen in the save dialog; empty when cancelled or when the dialog
+    // failed, `failure` then holding its error code (0 for a cancel).
+    virtual std::wstring AskSavePath(DWORD& failure);
 
 private:
     BOOL OnInitDialog();
@@ -40,8 +44,11 @@ private:
     void OnTimer(UINT_PTR id);
     void OnToggleSettings();
 
+    void OnDpiChanged(int dpi);
+
     void SaveLoadedPage();
-    std::wstring GetSavePath();
+    bool OnSaveProgress(int64_t done, int64_t total);
+    void SetEditFont(int dpi);
     void SetStatus(const wchar_t* text);
     void EnableStart(bool enable);
 
@@ -51,6 +58,12 @@ private:
     win::Font editFont_;
     win::UniqueIcon largeIcon_;
     win::UniqueIcon smallIcon_;
+    // While a page is written the start button stops the save, and closing the dialog
+    // waits for the save to end.
+    bool saving_ = false;
+    bool stopSaving_ = false;
+    int closeAfterSave_ = 0;
+    int shownPercent_ = -1;
 };
 
 }  // namespace kestrow::pagegrab

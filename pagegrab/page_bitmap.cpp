@@ -38,9 +38,13 @@ private:
 };
 
 SaveResult WriteBmp(const std::wstring& path, int width, int height, const DrawBand& draw,
-                    const SaveProgress& progress, uint64_t bandBudget) {
+                    const SaveProgress& progress, uint64_t bandBudget, const FreeSpace& freeSpace) {
     const auto layout = LayoutBitmapFile(width, height, DisplayBitsPerPixel());
     if (!layout) return SaveResult::TooLarge;
+    // Known before a single row is drawn: better refused now than after minutes of
+    // writing. (A PNG's size is only known once it is written.)
+    if (const auto free = freeSpace ? freeSpace(path) : std::nullopt; free && *free < layout->fileSize)
+        return SaveResult::NoRoom;
     const int bandRows = BandRows(width, height, bandBudget);
     CUICachedDC cache;
     BitmapFileWriter writer;
@@ -54,7 +58,7 @@ SaveResult WriteBmp(const std::wstring& path, int width, int height, const DrawB
         ::PatBlt(cache.GetMemoryDC(), 0, 0, width, rows, WHITENESS);
         if (!draw(cache.GetMemoryDC(), top, rows)) return SaveResult::NothingDrawn;
         if (!writer.WriteBand(cache.GetBitmap(), top, rows)) return SaveResult::WriteFailed;
-        if (progress) progress(top + rows, height);
+        if (progress && !progress(top + rows, height)) return SaveResult::Cancelled;
     }
     return writer.Commit() ? SaveResult::Saved : SaveResult::WriteFailed;
 }
@@ -89,7 +93,7 @@ SaveResult WritePng(const std::wstring& path, int width, int height, const DrawB
         if (!win::ForEachBitmapRow(cache.GetBitmap(),
                                    [&](const uint8_t* row) { return writer.WriteRow(row); }))
             return SaveResult::WriteFailed;
-        if (progress) progress(top + rows, height);
+        if (progress && !progress(top + rows, height)) return SaveResult::Cancelled;
     }
     return writer.Finish() && file.Commit() ? SaveResult::Saved : SaveResult::WriteFailed;
 }
@@ -220,11 +224,24 @@ bool BitmapFileWriter::Commit() {
     return file_.Commit();
 }
 
+std::optional<uint64_t> FreeSpaceBeside(const std::wstring& path) {
+    const DWORD need = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (need == 0) return std::nullopt;
+    std::wstring full(need, L'\0');
+    wchar_t* name = nullptr;
+    const DWORD got = ::GetFullPathNameW(path.c_str(), need, full.data(), &name);
+    if (got == 0 || got >= need || !name) return std::nullopt;
+    full.resize(size_t(name - full.data()));
+    ULARGE_INTEGER available{};
+    if (!::GetDiskFreeSpaceExW(full.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+    return uint64_t(available.QuadPart);
+}
+
 SaveResult WritePageImage(const std::wstring& path, int width, int height, const DrawBand& draw,
-                          const SaveProgress& progress, uint64_t bandBudget) {
+                          const SaveProgress& progress, uint64_t bandBudget, const FreeSpace& freeSpace) {
     if (width <= 0 || height <= 0 || !draw) return SaveResult::NothingDrawn;
     return WantsPng(path) ? WritePng(path, width, height, draw, progress, bandBudget)
-                          : WriteBmp(path, width, height, draw, progress, bandBudget);
+                          : WriteBmp(path, width, height, draw, progress, bandBudget, freeSpace);
 }
 
 const wchar_t* SaveFailureText(SaveResult result) {
@@ -232,6 +249,8 @@ const wchar_t* SaveFailureText(SaveResult result) {
         case SaveResult::Saved: return text::kSaved;
         case SaveResult::NothingDrawn: return text::kNothingDrawn;
         case SaveResult::TooLarge: return text::kTooLarge;
+        case SaveResult::NoRoom: return text::kNoRoom;
+        case SaveResult::Cancelled: return text::kCancelled;
         case SaveResult::WriteFailed: break;
     }
     return text::kWriteFailed;

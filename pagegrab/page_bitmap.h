@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/win/gdi.h"
@@ -80,20 +81,26 @@ private:
     bool colorTableWritten_ = false;
 };
 
-enum class SaveResult { Saved, NothingDrawn, TooLarge, WriteFailed };
+enum class SaveResult { Saved, NothingDrawn, TooLarge, NoRoom, WriteFailed, Cancelled };
 
 // Draws page rows [top, top + rows) at (0, 0) of `dc`; false when nothing can be drawn.
 using DrawBand = std::function<bool(HDC dc, int top, int rows)>;
-// Rows written so far out of all rows.
-using SaveProgress = std::function<void(int64_t done, int64_t total)>;
+// Rows written so far out of all rows; answering false stops the save, and the
+// partial file is discarded.
+using SaveProgress = std::function<bool(int64_t done, int64_t total)>;
+// Bytes the caller may still write in the folder of `path`; empty when unknown.
+using FreeSpace = std::function<std::optional<uint64_t>(const std::wstring& path)>;
+
+std::optional<uint64_t> FreeSpaceBeside(const std::wstring& path);
 
 constexpr uint64_t kBandBudgetBytes = 8u << 20;
 
 // Writes a page of width × height as BMP at the display's depth, or as PNG when the
 // path ends in ".png", drawing it a band at a time; either way only a band of the page
-// is held in memory.
+// is held in memory. A bitmap file larger than the free space is refused up front.
 SaveResult WritePageImage(const std::wstring& path, int width, int height, const DrawBand& draw,
-                          const SaveProgress& progress = nullptr, uint64_t bandBudget = kBandBudgetBytes);
+                          const SaveProgress& progress = nullptr, uint64_t bandBudget = kBandBudgetBytes,
+                          const FreeSpace& freeSpace = FreeSpaceBeside);
 
 // The status text for a save that did not succeed.
 const wchar_t* SaveFailureText(SaveResult result);

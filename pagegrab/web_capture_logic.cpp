@@ -1,25 +1,28 @@
 #include "pagegrab/web_capture_logic.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <cwctype>
 
 namespace kestrow::pagegrab {
 
 namespace {
-bool StartsWithHttpIgnoringCase(std::wstring_view text) {
-    constexpr std::wstring_view kHttp = L"http://";
-    // Compares the first 7 characters, or the whole text when it is shorter (then they differ).
-    if (text.size() < kHttp.size()) return false;
-    for (size_t i = 0; i < kHttp.size(); ++i)
-        if (std::towlower(text[i]) != std::wint_t(kHttp[i])) return false;
+bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (std::towlower(text[i]) != std::wint_t(prefix[i])) return false;
     return true;
+}
+
+bool HasWebScheme(std::wstring_view text) {
+    return StartsWithIgnoringCase(text, L"http://") || StartsWithIgnoringCase(text, L"https://");
 }
 }  // namespace
 
 std::wstring NormalizeAddress(std::wstring_view typed,
                               const std::function<bool(const std::wstring&)>& pathExists) {
     std::wstring address(typed.substr(0, kMaxAddressLength));
-    if (address.size() >= 6 && !StartsWithHttpIgnoringCase(address) && !(pathExists && pathExists(address)))
+    if (address.size() >= 6 && !HasWebScheme(address) && !(pathExists && pathExists(address)))
         address.insert(0, L"http://");
     return address;
 }
@@ -40,6 +43,12 @@ bool WantsPng(std::wstring_view path) {
 bool IsNarrowed(std::wstring_view toggleText) {
     const size_t at = toggleText.find(L">>");
     return at != std::wstring_view::npos && at > 0;
+}
+
+int SettingsStep(int dialogBaseUnitX) {
+    constexpr int kStep = 142, kBaseUnitX = 6;
+    if (dialogBaseUnitX <= 0) return kStep;
+    return int((int64_t(kStep) * dialogBaseUnitX + kBaseUnitX / 2) / kBaseUnitX);
 }
 
 int FileBitsPerPixel(int displayBits) {
@@ -76,6 +85,12 @@ int BandRows(int width, int height, uint64_t budgetBytes) {
     const uint64_t rows = budgetBytes / (uint64_t(width) * 4);
     if (rows < 1) return 1;
     return rows >= uint64_t(height) ? height : int(rows);
+}
+
+std::wstring SaveDialogFailedText(unsigned long errorCode) {
+    wchar_t code[16];
+    std::swprintf(code, 16, L"0x%04lX", errorCode);
+    return std::wstring(L"无法打开保存对话框（错误代码 ") + code + L"），网页图片没有保存。截图失败！";
 }
 
 std::wstring SavingProgressText(int64_t rowsDone, int64_t rowsTotal) {

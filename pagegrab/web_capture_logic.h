@@ -21,8 +21,8 @@ constexpr long LOAD_NO_BROWSER = -1;
 constexpr size_t kMaxAddressLength = 509;
 
 // The address to navigate to for the typed text (already cut to kMaxAddressLength):
-// "http://" goes in front of a text of 6 characters or more that does not begin with
-// it (in any case) and that names no existing file or folder.
+// "http://" goes in front of a text of 6 characters or more that begins with neither
+// "http://" nor "https://" (in any case) and that names no existing file or folder.
 std::wstring NormalizeAddress(std::wstring_view typed,
                               const std::function<bool(const std::wstring&)>& pathExists);
 
@@ -35,6 +35,11 @@ bool WantsPng(std::wstring_view path);
 // The settings button's text says which way the next press goes: ">>" after its first
 // character means the dialog is narrowed now.
 bool IsNarrowed(std::wstring_view toggleText);
+
+// The settings button widens or narrows the dialog by 142 pixels where the dialog's
+// font gives 6 pixels per 4 horizontal dialog units, and by as much more as the font
+// (the DPI, or the system's stand-in for the font) makes the dialog wider.
+int SettingsStep(int dialogBaseUnitX);
 
 // File bits per pixel for a display of `displayBits` (bits per pixel times planes).
 int FileBitsPerPixel(int displayBits);
@@ -72,10 +77,18 @@ inline constexpr wchar_t kCancelled[] = L"您取消了保存网页为本地图�
 inline constexpr wchar_t kNoBrowser[] = L"无法创建浏览器组件，不能加载网页。截图失败！";
 inline constexpr wchar_t kNothingDrawn[] = L"网页没有可保存的内容，截图失败！";
 inline constexpr wchar_t kTooLarge[] = L"网页太大，无法保存为一张图片。截图失败！";
+inline constexpr wchar_t kNoRoom[] =
+    L"所选位置的磁盘空间不足，放不下这张网页图片。请换一个位置再保存。截图失败！";
 inline constexpr wchar_t kWriteFailed[] = L"无法写入所选的文件，网页图片没有保存。截图失败！";
+// The start button while a page is written: pressing it stops the save.
+inline constexpr wchar_t kStart[] = L"开始网页截图";
+inline constexpr wchar_t kStopSaving[] = L"取消保存";
 inline constexpr wchar_t kEmptyAddress[] = L"请输入Http地址先!";
 inline constexpr wchar_t kCaption[] = L"网页截屏器";
 }  // namespace text
+
+// The status when the save dialog itself failed (not cancelled), with its error code.
+std::wstring SaveDialogFailedText(unsigned long errorCode);
 
 // "正在保存网页图片... 45%" while a large page is written.
 std::wstring SavingProgressText(int64_t rowsDone, int64_t rowsTotal);

@@ -38,6 +38,11 @@ public:
     // Runs until WM_QUIT; returns its exit code.
     int Run();
 
+    // Dispatches the messages already queued, through the filters, and returns: for a
+    // long task on this thread that keeps its windows alive between steps. False when
+    // it met WM_QUIT, which is posted again for the outer loop.
+    bool PumpPending();
+
     // The loop running on the calling thread; null when none runs.
     static MessageLoop* Current();
 

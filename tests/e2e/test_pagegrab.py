@@ -211,41 +211,57 @@ class FromTheTray(h.ScenarioTest):
         self.assertEqual(dialog.child(id=START).text, "开始网页截图")
 
 
+def run_win_tests_apart(test, tests, prefix, depth=24, dpi=None):
+    """Runs the Windows tests `tests` (a gtest filter) on an Xvfb display of `depth` bits
+    with a prefix and wineserver of their own, at `dpi` when given; returns the exit code
+    and the XML report. A process on another display changes the screen that a shared
+    wineserver reports to every later program, and the DPI is the prefix's."""
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"1024x768x{depth}",
+                             "-nolisten", "tcp"], pass_fds=(write,), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    os.close(write)
+    test.addCleanup(xvfb.wait)
+    test.addCleanup(xvfb.kill)
+    with os.fdopen(read) as f:
+        display = ":" + f.readline().strip()
+    wine_env = {**os.environ, "DISPLAY": display, "WINEPREFIX": str(prefix), "KESTROW_WINEPREFIX": str(prefix)}
+    quiet = dict(env=wine_env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # Created once, like the suite's own prefix.
+    subprocess.run(["bash", "-c", f"source '{h.ROOT}/scripts/wine-env.sh' && kestrow_prefix"], timeout=300, **quiet)
+    test.addCleanup(subprocess.run, ["wineserver", "-k"], **quiet)
+    if dpi:
+        # Read when the wineserver starts: set, then start it afresh.
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                        "/d", str(dpi), "/f"], timeout=120, check=True, **quiet)
+        subprocess.run(["wineserver", "-k"], **quiet)
+        subprocess.run(["wineserver", "-w"], **quiet)
+    report = test.s.dir / f"apart-{depth}-{dpi}.xml"
+    run = subprocess.run(["wine", str(h.TOOLS / "kestrow_win_tests.exe"), f"--gtest_filter={tests}",
+                          f"--gtest_output=xml:{h.winpath(report)}"], timeout=300, **quiet)
+    subprocess.run(["wineserver", "-k"], **quiet)
+    return run.returncode, report.read_text(encoding="utf-8") if report.exists() else ""
+
+
 class BitmapAtDisplayDepths(h.ScenarioTest):
     """The bitmap writer's Windows tests again on displays of 16 and 8 bits per pixel
-    (the suite's own display has 24, which Wine reports as 32). Each display gets a
-    prefix and wineserver of its own: a process on another display changes the screen
-    that the shared wineserver reports to every later program."""
+    (the suite's own display has 24, which Wine reports as 32)."""
     PREFIX = h.ROOT / "build" / "wine" / "depth-prefix"
-
-    def run_on_display(self, depth):
-        read, write = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"1024x768x{depth}",
-                                 "-nolisten", "tcp"], pass_fds=(write,), stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
-        os.close(write)
-        self.addCleanup(xvfb.wait)
-        self.addCleanup(xvfb.kill)
-        with os.fdopen(read) as f:
-            display = ":" + f.readline().strip()
-        wine_env = {**os.environ, "DISPLAY": display, "WINEPREFIX": str(self.PREFIX),
-                    "KESTROW_WINEPREFIX": str(self.PREFIX)}
-        quiet = dict(env=wine_env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                     stderr=subprocess.DEVNULL)
-        # Created once, like the suite's own prefix.
-        subprocess.run(["bash", "-c", f"source '{h.ROOT}/scripts/wine-env.sh' && kestrow_prefix"],
-                       timeout=300, **quiet)
-        self.addCleanup(subprocess.run, ["wineserver", "-k"], **quiet)
-        report = self.s.dir / f"depth{depth}.xml"
-        run = subprocess.run(["wine", str(h.TOOLS / "kestrow_win_tests.exe"), "--gtest_filter=PageBitmapFile.*",
-                              f"--gtest_output=xml:{h.winpath(report)}"], timeout=300, **quiet)
-        subprocess.run(["wineserver", "-k"], **quiet)
-        text = report.read_text(encoding="utf-8") if report.exists() else ""
-        return run.returncode, text
 
     def test_writer_tests_pass_at_16_and_8_bits(self):
         for depth in (16, 8):
             with self.subTest(depth=depth):
-                code, report = self.run_on_display(depth)
+                code, report = run_win_tests_apart(self, "PageBitmapFile.*", self.PREFIX, depth=depth)
                 self.assertIn(f'name="display_bits" value="{depth}"', report)
                 self.assertEqual(code, 0, report)
+
+
+class DialogAt144Dpi(h.ScenarioTest):
+    """The dialog's Windows test on a 144 DPI screen: the template, the edit font and the
+    narrowing step scale together, so the narrowed dialog still hides the check box."""
+    PREFIX = h.ROOT / "build" / "wine" / "dpi-prefix"
+
+    def test_narrowed_dialog_hides_the_check_box(self):
+        code, report = run_win_tests_apart(self, "PageGrabDialog.OpensNarrowed*", self.PREFIX, dpi=144)
+        self.assertIn('name="dpi" value="144"', report)
+        self.assertEqual(code, 0, report)

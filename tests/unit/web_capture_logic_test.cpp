@@ -15,8 +15,9 @@ TEST(WebAddress, PrefixOnlyForLongTextsWithoutHttp) {
     EXPECT_EQ(Normalize(L"abcde"), L"abcde");
     EXPECT_EQ(Normalize(L"HTTP://Example.com"), L"HTTP://Example.com");
     EXPECT_EQ(Normalize(L"hTtP://x"), L"hTtP://x");
-    // The https scheme does not begin with "http://", so it is prefixed too.
-    EXPECT_EQ(Normalize(L"https://example.com"), L"http://https://example.com");
+    EXPECT_EQ(Normalize(L"https://example.com"), L"https://example.com");
+    EXPECT_EQ(Normalize(L"HTTPS://x.test/a"), L"HTTPS://x.test/a");
+    EXPECT_EQ(Normalize(L"https:/x.test"), L"http://https:/x.test");  // no scheme, just a name
 }
 
 TEST(WebAddress, ExistingLocalPathsStayAsTyped) {
@@ -38,6 +39,8 @@ TEST(WebAddress, CutTo509CharactersBeforeTheRules) {
 TEST(WebCaptureTexts, SaveNameAndProgress) {
     EXPECT_EQ(SaveFileName(2013, 5, 7, 9, 3, 12), L"网页截图_2013-5-7_9点3分12秒");
     EXPECT_EQ(SaveFileName(2026, 12, 31, 23, 0, 0), L"网页截图_2026-12-31_23点0分0秒");
+    EXPECT_EQ(SaveDialogFailedText(2),
+              L"无法打开保存对话框（错误代码 0x0002），网页图片没有保存。截图失败！");
     EXPECT_EQ(SavingProgressText(0, 20000), L"正在保存网页图片... 0%");
     EXPECT_EQ(SavingProgressText(9999, 20000), L"正在保存网页图片... 49%");
     EXPECT_EQ(SavingProgressText(20000, 20000), L"正在保存网页图片... 100%");
@@ -57,6 +60,10 @@ TEST(WebCaptureTexts, PngExtensionAndToggleDirection) {
     EXPECT_TRUE(IsNarrowed(L"设置>>"));
     EXPECT_FALSE(IsNarrowed(L"设置<<"));
     EXPECT_FALSE(IsNarrowed(L">>"));  // at index 0 it does not count
+    EXPECT_EQ(SettingsStep(6), 142);
+    EXPECT_EQ(SettingsStep(9), 213);  // 144 DPI
+    EXPECT_EQ(SettingsStep(7), 166);
+    EXPECT_EQ(SettingsStep(0), 142);
 }
 
 TEST(BitmapFileLayout, BitsPerPixelRoundUpToFileDepths) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <exdispid.h>
+
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -180,24 +182,57 @@ TEST_F(BrowserHost, WithoutAControlEveryNavigationEndsAtOnce) {
     EXPECT_EQ(view.SaveAsBitmap(L"C:\\never.bmp", nullptr), SaveResult::NothingDrawn);
 }
 
-TEST_F(BrowserHost, SecurityManagerAllowsEveryUrlAction) {
+TEST_F(BrowserHost, SecurityManagerRefusesWhatAPageCouldRunOrFetch) {
     CKestrowBrowserView view;
     IServiceProvider* provider = &view;
     win::ComPtr<IInternetSecurityManager> manager;
     ASSERT_EQ(provider->QueryService(SID_SInternetSecurityManager, IID_IInternetSecurityManager,
                                      reinterpret_cast<void**>(manager.Put())),
               S_OK);
-    BYTE policy[4] = {0xFF, 0xFF, 0xFF, 0xFF};
-    EXPECT_EQ(manager->ProcessUrlAction(L"http://a/", URLACTION_SCRIPT_RUN, policy, sizeof(policy), nullptr,
-                                        0, 0, 0),
-              S_OK);
-    EXPECT_EQ(policy[0], URLPOLICY_ALLOW);
+    auto ask = [&](DWORD action, DWORD* policy) {
+        *policy = 0xFFFFFFFF;
+        return manager->ProcessUrlAction(L"http://a/", action, reinterpret_cast<BYTE*>(policy),
+                                         sizeof(*policy), nullptr, 0, 0, 0);
+    };
+    DWORD policy;
+    for (DWORD action :
+         {URLACTION_ACTIVEX_RUN, URLACTION_ACTIVEX_OVERRIDE_OBJECT_SAFETY,
+          URLACTION_ACTIVEX_OVERRIDE_DATA_SAFETY, URLACTION_ACTIVEX_OVERRIDE_SCRIPT_SAFETY,
+          URLACTION_SCRIPT_OVERRIDE_SAFETY, URLACTION_DOWNLOAD_SIGNED_ACTIVEX,
+          URLACTION_DOWNLOAD_UNSIGNED_ACTIVEX, URLACTION_SHELL_FILE_DOWNLOAD,
+          URLACTION_SHELL_EXECUTE_HIGHRISK, URLACTION_HTML_JAVA_RUN, URLACTION_CROSS_DOMAIN_DATA}) {
+        EXPECT_EQ(ask(action, &policy), S_FALSE) << std::hex << action;
+        EXPECT_EQ(policy, DWORD(URLPOLICY_DISALLOW)) << std::hex << action;
+    }
+    EXPECT_EQ(ask(URLACTION_JAVA_PERMISSIONS, &policy), S_FALSE);
+    EXPECT_EQ(policy, DWORD(URLPOLICY_JAVA_PROHIBIT));
+    // Scripts and everything else: the zone decides, the buffer is not touched.
+    EXPECT_EQ(ask(URLACTION_SCRIPT_RUN, &policy), INET_E_DEFAULT_ACTION);
+    EXPECT_EQ(policy, 0xFFFFFFFFu);
     DWORD zone = 0;
     EXPECT_EQ(manager->MapUrlToZone(L"http://a/", &zone, 0), INET_E_DEFAULT_ACTION);
     void* out = &view;
     EXPECT_EQ(provider->QueryService(IID_IWebBrowserApp, IID_IUnknown, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(provider->QueryService(SID_SInternetSecurityManager, IID_IUnknown, nullptr), E_POINTER);
+}
+
+TEST_F(BrowserHost, NewWindowsAreCancelled) {
+    CKestrowBrowserView view;
+    for (DISPID id : {DISPID_NEWWINDOW2, DISPID_NEWWINDOW3}) {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        IDispatch* opened = nullptr;
+        // Arguments arrive last first: Cancel is the second one.
+        VARIANT args[5] = {};
+        const UINT count = id == DISPID_NEWWINDOW2 ? 2 : 5;
+        args[count - 1].vt = VT_DISPATCH | VT_BYREF;
+        args[count - 1].ppdispVal = &opened;
+        args[count - 2].vt = VT_BOOL | VT_BYREF;
+        args[count - 2].pboolVal = &cancel;
+        DISPPARAMS params{args, nullptr, count, 0};
+        view.OnEvent(id, &params);
+        EXPECT_EQ(cancel, VARIANT_TRUE) << id;
+    }
 }
 
 TEST_F(BrowserHost, UiHandlerTurnsOffBordersScrollBarsAndMenus) {

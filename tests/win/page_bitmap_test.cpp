@@ -134,6 +134,7 @@ TEST(PageBitmapFile, BandsLandWhereTheWholePictureWould) {
                   [&](int64_t done, int64_t total) {
                       EXPECT_EQ(total, 23);
                       progress.push_back(done);
+                      return true;
                   },
                   5 * 7 * 4),
               SaveResult::Saved);
@@ -155,6 +156,13 @@ TEST(PageBitmapFile, FailuresLeaveNoFileAndKeepAnExistingOne) {
     const DrawBand failsLater = [&](HDC dc, int top, int rows) { return ++bands < 2; };
     EXPECT_EQ(WritePageImage(kept, 3, 30, failsLater, nullptr, 3 * 4 * 4), SaveResult::NothingDrawn);
     EXPECT_EQ(ReadAll(kept), before);
+    // Stopped by the user after the second band, in either format.
+    for (const wchar_t* name : {L"kept.bmp", L"stopped.png"}) {
+        const SaveProgress stopAtTwo = [](int64_t done, int64_t) { return done < 6; };
+        EXPECT_EQ(WritePageImage(dir.File(name), 3, 30, DrawPicture(Picture(3, 30)), stopAtTwo, 3 * 4 * 3),
+                  SaveResult::Cancelled);
+    }
+    EXPECT_EQ(ReadAll(kept), before);
     EXPECT_EQ(WritePageImage(dir.File(L"new.bmp"), 3, 3, [](HDC, int, int) { return false; }),
               SaveResult::NothingDrawn);
     EXPECT_FALSE(Exists(dir.File(L"new.bmp")));
@@ -167,20 +175,19 @@ TEST(PageBitmapFile, FailuresLeaveNoFileAndKeepAnExistingOne) {
     };
     EXPECT_EQ(WritePageImage(dir.File(L"huge.bmp"), 70000, 70000, neverCalled), SaveResult::TooLarge);
     EXPECT_EQ(WritePageImage(dir.File(L"huge.png"), 70000, 70000, neverCalled), SaveResult::TooLarge);
+    // A bitmap file one byte larger than the free space: refused before anything is drawn.
+    const uint32_t size = LayoutBitmapFile(40, 30, DisplayBitsPerPixel())->fileSize;
+    EXPECT_EQ(WritePageImage(dir.File(L"full.bmp"), 40, 30, neverCalled, nullptr, kBandBudgetBytes,
+                             [&](const std::wstring&) { return std::optional<uint64_t>(size - 1); }),
+              SaveResult::NoRoom);
+    EXPECT_TRUE(FreeSpaceBeside(dir.File(L"full.bmp")).value_or(0) > 0);
     EXPECT_EQ(WritePageImage(dir.File(L"missing\\a.png"), 3, 3, DrawPicture(small)), SaveResult::WriteFailed);
     bands = 0;
     EXPECT_EQ(WritePageImage(dir.File(L"later.png"), 3, 30, failsLater, nullptr, 3 * 4 * 4),
               SaveResult::NothingDrawn);
 
     // Nothing else was left in the folder, temporary files included.
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = ::FindFirstFileW(dir.File(L"*").c_str(), &fd);
-    do
-        if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
-    while (::FindNextFileW(h, &fd));
-    ::FindClose(h);
-    EXPECT_EQ(names, std::vector<std::wstring>{L"kept.bmp"});
+    EXPECT_EQ(dir.Names(), std::vector<std::wstring>{L"kept.bmp"});
 }
 
 // Our own encoder read back by the system's decoder: distinct colours above a flat

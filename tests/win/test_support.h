@@ -125,6 +125,18 @@ public:
         ::RemoveDirectoryW(path_.c_str());
     }
     std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+    // What the folder holds, temporary files included.
+    std::vector<std::wstring> Names() const {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW fd;
+        HANDLE h = ::FindFirstFileW(File(L"*").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return names;
+        do
+            if (fd.cFileName[0] != L'.') names.push_back(fd.cFileName);
+        while (::FindNextFileW(h, &fd));
+        ::FindClose(h);
+        return names;
+    }
 
 private:
     std::wstring path_;
