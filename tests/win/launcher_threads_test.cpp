@@ -68,6 +68,27 @@ TEST(XThread, StopWakesRunAndTheEndWaitsForIt) {
     EXPECT_TRUE(ended);
 }
 
+// Run may end its own object at once (the update check and the feedback sender do), so
+// the thread's handle and id must be in place before Run starts, never written after.
+struct SelfDeleting : CXThread {
+    explicit SelfDeleting(std::atomic<int>& published) : published(published) {}
+    void Run() override {
+        if (thread() && threadId() == ::GetCurrentThreadId()) ++published;
+        std::atomic<int>& counter = published;
+        delete this;
+        ++counter;
+    }
+    std::atomic<int>& published;
+};
+
+TEST(XThread, HandleAndIdArePublishedBeforeRunAndASelfDeletingRunEndsCleanly) {
+    constexpr int kThreads = 100;
+    std::atomic<int> published{0};
+    for (int i = 0; i < kThreads; ++i) ASSERT_TRUE((new SelfDeleting(published))->Start());
+    for (int i = 0; i < 500 && published < 2 * kThreads; ++i) ::Sleep(10);
+    EXPECT_EQ(published.load(), 2 * kThreads);
+}
+
 TEST(ProcessMonitor, WithoutAProcessFiresAtOnceOnItsOwnThread) {
     Probe probe;
     CProcessMonitor monitor({}, &Probe::Callback, &probe);
