@@ -36,12 +36,13 @@ bool Reference(const std::wstring& url) {
         const long port = std::wcstol(m[3].str().c_str(), nullptr, 10);
         if (port < 1 || port > 65535) return false;
     }
-    // Visible characters beyond ASCII stand for themselves; the tail grammar sees a letter.
+    // Visible characters beyond ASCII stand for themselves; the tail grammar sees a
+    // letter that is no hex digit (it must not complete a %XX escape).
     std::wstring tail = m[4].str();
     for (wchar_t& c : tail) {
         if (char32_t(c) < 0x80) continue;
         if (Invisible(char32_t(c))) return false;
-        c = L'a';
+        c = L'g';
     }
     return std::regex_match(tail, kTail);
 }
