@@ -38,11 +38,11 @@ CUpdateCheckThread::CUpdateCheckThread(HWND target, UINT message, std::wstring m
 void CUpdateCheckThread::Run() {
     bool upToDate = true;
     const bool ok = CheckForUpdate(UpdateInfo::Get(), upToDate, manifestUrl_, exePath_, cancel_.get());
-    if (cancel_ && cancel_->Cancelled()) {
-        // Whoever cancelled has stopped waiting for an answer.
-    } else if (reportAlways_)
+    // A cancelled check answers nobody: whoever cancelled has stopped waiting.
+    const bool cancelled = cancel_ && cancel_->Cancelled();
+    if (!cancelled && reportAlways_)
         ::PostMessageW(target_, message_, ok, upToDate);
-    else if (ok && !upToDate)
+    else if (!cancelled && ok && !upToDate)
         ::PostMessageW(target_, message_, 0, 0);
     // Nobody waits for this object: it ends with its one check.
     delete this;
