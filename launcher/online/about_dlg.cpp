@@ -22,7 +22,7 @@ std::wstring AppTitle() {
 bool OpenDownloadAddress(const std::wstring& url) {
     if (!IsWebAddress(url)) return false;
     const auto r = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, L"open", TrimmedAddress(url).c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED));
+        ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED));
     return r > 32;
 }
 
@@ -49,7 +49,8 @@ INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND: OnCommand(LOWORD(wp)); return TRUE;
         case WM_SETCURSOR:
             if (!busy_) return FALSE;
-            ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+            // Working, but the dialog can still be closed.
+            ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
             return SetResult(TRUE);
         case kCheckDoneMessage: OnCheckDone(wp != 0, lp != 0); return TRUE;
     }
@@ -60,8 +61,8 @@ void CAboutDlg::OnCommand(UINT id) {
     switch (id) {
         case IDOK:
         case IDCANCEL:
-            // Like the buttons, closing waits for a running check to answer.
-            if (!busy_) ::EndDialog(hwnd(), id);
+            AbandonCheck();
+            ::EndDialog(hwnd(), id);
             break;
         case IDC_ABOUT_CHECK_UPDATE:
             if (!busy_) StartCheck();
@@ -74,19 +75,30 @@ void CAboutDlg::OnCommand(UINT id) {
 
 void CAboutDlg::SetBusy(bool busy) {
     busy_ = busy;
-    for (int id : {IDOK, IDC_ABOUT_CHECK_UPDATE, IDC_ABOUT_FEEDBACK})
+    for (int id : {IDC_ABOUT_CHECK_UPDATE, IDC_ABOUT_FEEDBACK})
         ::EnableWindow(::GetDlgItem(hwnd(), id), !busy);
-    ::SetCursor(::LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+    ::SetCursor(::LoadCursorW(nullptr, busy ? IDC_APPSTARTING : IDC_ARROW));
+}
+
+// A check without a network can take minutes: closing the dialog abandons it, and its
+// thread ends without a word.
+void CAboutDlg::AbandonCheck() {
+    if (cancel_) cancel_->Cancel();
+    cancel_.reset();
+    busy_ = false;
 }
 
 void CAboutDlg::StartCheck() {
     SetBusy(true);
     // The request may take minutes without a network: the UI thread keeps answering
     // (tray, worker results) while the check runs on its own thread.
-    if (!CUpdateCheckThread::Launch(hwnd(), kCheckDoneMessage, true)) OnCheckDone(false, true);
+    cancel_ = std::make_shared<HttpCancel>();
+    if (!CUpdateCheckThread::Launch(hwnd(), kCheckDoneMessage, true, cancel_)) OnCheckDone(false, true);
 }
 
 void CAboutDlg::OnCheckDone(bool ok, bool upToDate) {
+    if (!busy_) return;  // an answer to a check already abandoned
+    cancel_.reset();
     SetBusy(false);
     if (ok && !upToDate) {
         if (::MessageBoxW(hwnd(), kNewVersionText, kNewVersionCaption, MB_OK) == IDOK)

@@ -1,11 +1,14 @@
 #pragma once
 // The about dialog (template 100): "检查最新" checks for a newer version on a background
-// thread while the dialog shows that it works; "用户反馈" opens the feedback page.
+// thread while the dialog shows that it works; closing the dialog cancels that check.
+// "用户反馈" opens the feedback page.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "common/win/dialog.h"
+#include "launcher/online/win_http_client.h"
 
 namespace kestrow {
 
@@ -19,8 +22,10 @@ public:
 
 protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnFinalMessage() override { AbandonCheck(); }
 
 private:
+    void AbandonCheck();
     void OnCommand(UINT id);
     void StartCheck();
     void OnCheckDone(bool ok, bool upToDate);
@@ -28,6 +33,8 @@ private:
     void SetBusy(bool busy);
 
     bool busy_ = false;
+    // The running check's, shared with its thread.
+    std::shared_ptr<HttpCancel> cancel_;
 };
 
 // The texts the dialog's boxes show.
@@ -35,8 +42,9 @@ inline constexpr wchar_t kNewVersionText[] = L"当前版本不是最新版本，
 inline constexpr wchar_t kNewVersionCaption[] = L"Lumetto截屏取图";
 inline constexpr wchar_t kUpToDateText[] = L"当前版本已经是最新版本了";
 
-// Opens a download address with the shell, maximised, but only an http or https one:
-// the address comes from the network and must not start a local program.
+// Opens a download address with the shell, maximised, but only a well-formed http or
+// https one (IsWebAddress): the address comes from the network and must not start a
+// local program. Anything else is ignored, as a missing address is.
 bool OpenDownloadAddress(const std::wstring& url);
 // String resource 129, the title of the launcher's message boxes.
 std::wstring AppTitle();

@@ -14,15 +14,17 @@ namespace kestrow {
 
 namespace {
 
-// Sends one GET and tells the dialog when it is done; deletes itself.
+// Sends one GET and tells the dialog whether the service took it (wParam non-zero);
+// deletes itself.
 class CFeedbackSendThread : public CXThread {
 public:
     CFeedbackSendThread(std::wstring url, HWND target, UINT message)
         : url_(std::move(url)), target_(target), message_(message) {}
     void Run() override {
         WinHttpClient client(url_);
-        client.SendRequest(L"GET");
-        ::PostMessageW(target_, message_, 0, 0);
+        // An error page is an answer, but not one that took the feedback.
+        const DWORD status = client.SendRequest(L"GET") ? client.GetStatusCode() : 0;
+        ::PostMessageW(target_, message_, status >= 200 && status < 300, 0);
         delete this;
     }
 
@@ -76,7 +78,7 @@ INT_PTR CFeedbackDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (!busy_) return FALSE;
             ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
             return SetResult(TRUE);
-        case kSentMessage: OnSent(); return TRUE;
+        case kSentMessage: OnSent(wp != 0); return TRUE;
     }
     return FALSE;
 }
@@ -101,13 +103,18 @@ void CFeedbackDlg::Submit() {
         new CFeedbackSendThread(FeedbackUrl(ServiceBase(AppConfig::Get()), text), hwnd(), kSentMessage);
     if (!send->Start()) {
         delete send;
-        OnSent();
+        OnSent(false);
     }
 }
 
-void CFeedbackDlg::OnSent() {
+void CFeedbackDlg::OnSent(bool delivered) {
     SetBusy(false);
-    ::ShowWindow(hwnd(), SW_HIDE);
+    if (delivered) {
+        ::ShowWindow(hwnd(), SW_HIDE);
+        return;
+    }
+    // The text stays in the box so that "提交" can send it again.
+    ::MessageBoxW(hwnd(), kFeedbackFailedText, AppTitle().c_str(), MB_OK);
 }
 
 void CFeedbackDlg::SetBusy(bool busy) {

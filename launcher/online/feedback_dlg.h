@@ -1,6 +1,7 @@
 #pragma once
 // The feedback dialog (template 205): modeless, created once without parent, then only
-// hidden and shown. "提交" sends the text on a background thread and hides the dialog.
+// hidden and shown. "提交" sends the text on a background thread and hides the dialog
+// once the service has taken it; on failure the text stays for another try.
 #include <windows.h>
 
 #include <string>
@@ -30,7 +31,7 @@ protected:
 private:
     void OnInitDialog();
     void Submit();
-    void OnSent();
+    void OnSent(bool delivered);
     void SetBusy(bool busy);
 
     win::Font font_;
@@ -39,5 +40,6 @@ private:
 };
 
 inline constexpr wchar_t kEmptyFeedbackText[] = L"请输入文本以后再提交";
+inline constexpr wchar_t kFeedbackFailedText[] = L"反馈发送失败，请检查网络后重试。";
 
 }  // namespace kestrow

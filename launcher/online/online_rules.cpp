@@ -1,5 +1,6 @@
 #include "launcher/online/online_rules.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "common/text.h"
@@ -25,7 +26,58 @@ size_t FindNoCase(std::wstring_view text, std::wstring_view what) {
     return std::wstring_view::npos;
 }
 
-bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0x3000; }
+bool IsAsciiAlnum(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
+}
+
+bool IsHex(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+}
+
+// Controls, white space and the invisible formatting characters (direction marks and
+// overrides, zero-width characters, the byte-order mark, tags) that can make one
+// address look like another.
+bool IsInvisibleOrControl(char32_t c) {
+    return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0xAD || c == 0x1680 || c == 0x180E ||
+           (c >= 0x2000 && c <= 0x200F) || (c >= 0x2028 && c <= 0x202F) || (c >= 0x205F && c <= 0x206F) ||
+           c == 0x3000 || c == 0xFEFF || (c >= 0xFFF9 && c <= 0xFFFB) || (c >= 0xE0000 && c <= 0xE007F);
+}
+
+// Host and port of an address: a name of letters, digits, '.' and '-', or a bracketed
+// IPv6 literal; then an optional port 1-65535.
+bool IsAuthority(std::wstring_view a) {
+    std::wstring_view port;
+    if (!a.empty() && a[0] == L'[') {
+        const size_t close = a.find(L']');
+        if (close == std::wstring_view::npos) return false;
+        const std::wstring_view literal = a.substr(1, close - 1);
+        if (literal.find(L':') == std::wstring_view::npos) return false;
+        for (wchar_t c : literal)
+            if (!IsHex(c) && c != L':' && c != L'.') return false;
+        std::wstring_view after = a.substr(close + 1);
+        if (!after.empty() && after[0] != L':') return false;
+        if (!after.empty()) port = after.substr(1);
+        if (!after.empty() && port.empty()) return false;
+    } else {
+        const size_t colon = a.find(L':');
+        const std::wstring_view host = a.substr(0, colon);
+        if (host.empty()) return false;
+        for (wchar_t c : host)
+            if (!IsAsciiAlnum(c) && c != L'.' && c != L'-') return false;
+        if (colon != std::wstring_view::npos) {
+            port = a.substr(colon + 1);
+            if (port.empty()) return false;
+        }
+    }
+    if (port.empty()) return true;
+    if (port.size() > 5) return false;
+    unsigned value = 0;
+    for (wchar_t c : port) {
+        if (c < L'0' || c > L'9') return false;
+        value = value * 10 + unsigned(c - L'0');
+    }
+    return value >= 1 && value <= 65535;
+}
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -81,6 +133,66 @@ bool IsUtf8Charset(std::string_view charset) {
     for (size_t i = 0; i < kUtf8.size(); ++i)
         if (LowerAscii(charset[i]) != kUtf8[i]) return false;
     return true;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
+        size_t len = 0;
+        // The second byte's range rules out overlong forms, surrogates and values past U+10FFFF.
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (b < 0x80) {
+            len = 1;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            if (b == 0xE0) lo = 0xA0;
+            if (b == 0xED) hi = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            if (b == 0xF0) lo = 0x90;
+            if (b == 0xF4) hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + len > bytes.size()) return false;
+        for (size_t k = 1; k < len; ++k) {
+            const unsigned char c = static_cast<unsigned char>(bytes[i + k]);
+            if (c < (k == 1 ? lo : 0x80) || c > (k == 1 ? hi : 0xBF)) return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+unsigned CodePageForCharset(std::string_view charset) {
+    if (IsUtf8Charset(charset)) return kUtf8CodePage;
+    std::string name(charset);
+    for (char& c : name) c = LowerAscii(c);
+    struct Known {
+        std::string_view name;
+        unsigned codePage;
+    };
+    static constexpr Known kKnown[] = {
+        {"gbk", 936},         {"gb2312", 936},         {"gb_2312-80", 936},
+        {"x-gbk", 936},       {"cp936", 936},          {"gb18030", 54936},
+        {"big5", 950},        {"shift_jis", 932},      {"x-sjis", 932},
+        {"euc-jp", 20932},    {"euc-kr", 949},         {"ks_c_5601-1987", 949},
+        {"iso-8859-1", 1252}, {"latin1", 1252},        {"us-ascii", 20127},
+        {"koi8-r", 20866},    {"utf8", kUtf8CodePage},
+    };
+    for (const Known& k : kKnown)
+        if (name == k.name) return k.codePage;
+    // windows-1250 ... windows-1258
+    if (name.size() == 12 && name.rfind("windows-125", 0) == 0 && name[11] >= '0' && name[11] <= '8')
+        return 1250u + unsigned(name[11] - '0');
+    return 0;
+}
+
+unsigned BodyCodePage(std::string_view body, std::string_view charset) {
+    return IsValidUtf8(body) ? kUtf8CodePage : CodePageForCharset(charset);
 }
 
 bool LooksCutOff(std::wstring_view text) {
@@ -161,16 +273,43 @@ std::string PercentEncode(std::string_view bytes) {
     return out;
 }
 
-std::wstring TrimmedAddress(std::wstring_view url) {
-    size_t b = 0, e = url.size();
-    while (b < e && IsSpace(url[b])) ++b;
-    while (e > b && IsSpace(url[e - 1])) --e;
-    return std::wstring(url.substr(b, e - b));
-}
-
 bool IsWebAddress(std::wstring_view url) {
-    const std::wstring t = TrimmedAddress(url);
-    return StartsWithNoCase(t, L"http://") || StartsWithNoCase(t, L"https://");
+    size_t schemeLen = 0;
+    if (StartsWithNoCase(url, L"http://"))
+        schemeLen = 7;
+    else if (StartsWithNoCase(url, L"https://"))
+        schemeLen = 8;
+    else
+        return false;
+    const std::wstring_view rest = url.substr(schemeLen);
+    const size_t authorityEnd = std::min(rest.find_first_of(L"/?#"), rest.size());
+    if (!IsAuthority(rest.substr(0, authorityEnd))) return false;
+    // Path, query and fragment: what RFC 3986 lets stand unescaped, minus the quote,
+    // and any visible character beyond ASCII.
+    static constexpr std::wstring_view kPlain = L"-._~!$&()*+,;=:@/?";
+    bool inFragment = false;
+    for (size_t i = authorityEnd; i < rest.size(); ++i) {
+        char32_t c = char32_t(rest[i]);
+        if constexpr (sizeof(wchar_t) == 2) {
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < rest.size() && rest[i + 1] >= 0xDC00 &&
+                rest[i + 1] <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(rest[i + 1]) - 0xDC00);
+                ++i;
+            }
+        }
+        if (c == U'%') {
+            if (i + 2 >= rest.size() || !IsHex(rest[i + 1]) || !IsHex(rest[i + 2])) return false;
+            i += 2;
+        } else if (c == U'#') {
+            if (inFragment) return false;
+            inFragment = true;
+        } else if (c < 0x80) {
+            if (!IsAsciiAlnum(wchar_t(c)) && kPlain.find(wchar_t(c)) == std::wstring_view::npos) return false;
+        } else if (IsInvisibleOrControl(c) || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::wstring ServiceBaseUrl(std::wstring_view configured, std::wstring_view fallback) {

@@ -12,8 +12,18 @@ namespace kestrow {
 // The first "charset=" value of raw response headers (letters, digits, '-' and '_';
 // the key without regard to case); empty when there is none.
 std::string FindCharset(std::string_view rawHeaders);
-// Bodies whose charset begins with "utf-8" are decoded as UTF-8, others with the ANSI code page.
+// True for a charset that begins with "utf-8" (any case).
 bool IsUtf8Charset(std::string_view charset);
+// Well-formed UTF-8: shortest forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+// The Windows code page of a charset name (any case); 0 for an unknown or empty name,
+// which means the system's ANSI code page.
+unsigned CodePageForCharset(std::string_view charset);
+// The code page a response body is decoded with: our service speaks UTF-8 whatever
+// its headers claim, so bytes that are valid UTF-8 are taken as such; only other bytes
+// follow the declared charset (0: the ANSI code page).
+unsigned BodyCodePage(std::string_view body, std::string_view charset);
+inline constexpr unsigned kUtf8CodePage = 65001;
 // An HTML page that starts but does not end: "<html>" without "</html>", any case.
 bool LooksCutOff(std::wstring_view text);
 
@@ -25,10 +35,12 @@ std::wstring FromUtf8(std::string_view text);
 // Every byte outside the unreserved set (letters, digits, "-._~") as %XX.
 std::string PercentEncode(std::string_view bytes);
 
-// True for an address whose scheme, after trimming white space, is http or https in any case.
+// True for an address the launcher may hand to the shell: a well-formed http or https
+// URL (scheme in any case, a host name or bracketed IPv6 literal, an optional port
+// 1-65535, no user part) whose path, query and fragment hold no quotes, white space,
+// control or invisible formatting characters, backslashes or broken %XX escapes.
+// Anything else may start a local program or pass for another address.
 bool IsWebAddress(std::wstring_view url);
-// The address trimmed of white space at both ends.
-std::wstring TrimmedAddress(std::wstring_view url);
 
 // The web service's base address: `configured` when it is "http[s]://host[:port]"
 // (one trailing slash allowed and dropped), otherwise `fallback`.

@@ -7,7 +7,7 @@
 #include "launcher/online/online_rules.h"
 
 #ifndef KESTROW_SERVICE_URL
-#define KESTROW_SERVICE_URL "http://www.kestrow.com"
+#define KESTROW_SERVICE_URL "https://www.kestrow.com"
 #endif
 
 namespace kestrow {

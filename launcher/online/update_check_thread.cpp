@@ -11,9 +11,10 @@
 namespace kestrow {
 
 bool CheckForUpdate(UpdateInfo& info, bool& upToDate, const std::wstring& manifestUrl,
-                    const std::wstring& exePath) {
-    WinHttpClient client(manifestUrl);
+                    const std::wstring& exePath, HttpCancel* cancel) {
+    WinHttpClient client(manifestUrl, cancel);
     client.SendRequest(L"GET");
+    if (cancel && cancel->Cancelled()) return false;
     CNewVersionObject manifest;
     manifest.Parse(client.GetResponseText());
     if (!manifest.valid()) return false;
@@ -25,29 +26,34 @@ bool CheckForUpdate(UpdateInfo& info, bool& upToDate, const std::wstring& manife
 }
 
 CUpdateCheckThread::CUpdateCheckThread(HWND target, UINT message, std::wstring manifestUrl,
-                                       std::wstring exePath, bool reportAlways)
+                                       std::wstring exePath, bool reportAlways,
+                                       std::shared_ptr<HttpCancel> cancel)
     : target_(target),
       message_(message),
       manifestUrl_(std::move(manifestUrl)),
       exePath_(std::move(exePath)),
-      reportAlways_(reportAlways) {}
+      reportAlways_(reportAlways),
+      cancel_(std::move(cancel)) {}
 
 void CUpdateCheckThread::Run() {
     bool upToDate = true;
-    const bool ok = CheckForUpdate(UpdateInfo::Get(), upToDate, manifestUrl_, exePath_);
-    if (reportAlways_)
+    const bool ok = CheckForUpdate(UpdateInfo::Get(), upToDate, manifestUrl_, exePath_, cancel_.get());
+    // A cancelled check answers nobody: whoever cancelled has stopped waiting.
+    const bool cancelled = cancel_ && cancel_->Cancelled();
+    if (!cancelled && reportAlways_)
         ::PostMessageW(target_, message_, ok, upToDate);
-    else if (ok && !upToDate)
+    else if (!cancelled && ok && !upToDate)
         ::PostMessageW(target_, message_, 0, 0);
     // Nobody waits for this object: it ends with its one check.
     delete this;
 }
 
-bool CUpdateCheckThread::Launch(HWND target, UINT message, bool reportAlways) {
+bool CUpdateCheckThread::Launch(HWND target, UINT message, bool reportAlways,
+                                std::shared_ptr<HttpCancel> cancel) {
     // The address and path are read here, on the UI thread, so the check thread touches
     // nothing the process tears down at exit.
     auto* check = new CUpdateCheckThread(target, message, ServiceUrl(kManifestPath),
-                                         AppPaths::Get().OwnExePath(), reportAlways);
+                                         AppPaths::Get().OwnExePath(), reportAlways, std::move(cancel));
     if (check->Start()) return true;
     delete check;
     return false;

@@ -55,14 +55,62 @@ std::string RawHeaders(HINTERNET request) {
     return out;
 }
 
-bool Send(HINTERNET request) {
-    return ::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                                0) != FALSE;
+BOOL Send(HINTERNET request) {
+    return ::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0);
+}
+
+DWORD StatusCode(HINTERNET request) {
+    DWORD status = 0, bytes = sizeof(status);
+    if (!::WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                               WINHTTP_HEADER_NAME_BY_INDEX, &status, &bytes, WINHTTP_NO_HEADER_INDEX))
+        return 0;
+    return status;
 }
 
 }  // namespace
 
-WinHttpClient::WinHttpClient(std::wstring url) : url_(std::move(url)) {}
+void HttpCancel::Cancel() {
+    std::lock_guard<std::mutex> hold(lock_);
+    cancelled_ = true;
+    if (inFlight_) {
+        ::WinHttpCloseHandle(std::exchange(inFlight_, nullptr));
+        closed_ = true;
+    }
+}
+
+bool HttpCancel::Cancelled() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return cancelled_;
+}
+
+bool HttpCancel::Enter(HINTERNET request) {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (cancelled_) return false;
+    inFlight_ = request;
+    return true;
+}
+
+bool HttpCancel::Leave() {
+    std::lock_guard<std::mutex> hold(lock_);
+    inFlight_ = nullptr;
+    return std::exchange(closed_, false);
+}
+
+WinHttpClient::WinHttpClient(std::wstring url, HttpCancel* cancel) : url_(std::move(url)), cancel_(cancel) {}
+
+// One blocking call on the current request, open to a cancel from another thread.
+// False when the call failed or the request was cancelled before or during it; a
+// handle that Cancel closed is dropped, never closed or used again.
+template <class Call>
+bool WinHttpClient::Blocking(Call&& call) {
+    if (cancel_ && !cancel_->Enter(request_.Get())) return false;
+    const BOOL ok = call(request_.Get());
+    if (cancel_ && cancel_->Leave()) {
+        request_.Release();
+        return false;
+    }
+    return ok != FALSE;
+}
 
 bool WinHttpClient::SendRequest(const std::wstring& verb) {
     if (url_.empty()) return false;
@@ -93,12 +141,13 @@ bool WinHttpClient::SendRequest(const std::wstring& verb) {
     if (!OpenRequest()) return false;
 
     bool complete = false;
-    for (int attempt = 0; attempt < kAttempts && !complete; ++attempt) {
+    for (int attempt = 0; attempt < kAttempts && !complete && !Cancelled(); ++attempt) {
         if (!request_ && !OpenRequest()) break;
         if (!SendWithProxyFallback()) continue;
-        if (!::WinHttpReceiveResponse(request_.Get(), nullptr)) continue;
+        if (!Blocking([](HINTERNET r) { return ::WinHttpReceiveResponse(r, nullptr); })) continue;
         charset_ = FindCharset(RawHeaders(request_.Get()));
-        const ReadResult read = ReadBody(request_.Get());
+        status_ = StatusCode(request_.Get());
+        const ReadResult read = ReadBody();
         if (read == ReadResult::kFailed) continue;
         Decode();
         if (read == ReadResult::kOutOfMemory) break;
@@ -130,7 +179,12 @@ bool WinHttpClient::OpenRequest() {
     // decides which address the launcher opens.
     request_.Reset(::WinHttpOpenRequest(connection_.Get(), verb_, path_.c_str(), nullptr, WINHTTP_NO_REFERER,
                                         WINHTTP_DEFAULT_ACCEPT_TYPES, secure_ ? WINHTTP_FLAG_SECURE : 0));
-    return bool(request_);
+    if (!request_) return false;
+    // Never answer a proxy's or server's challenge with the user's own log-on: a proxy
+    // found through a configuration script may be anyone's.
+    DWORD policy = WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH;
+    ::WinHttpSetOption(request_.Get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &policy, sizeof(policy));
+    return true;
 }
 
 // A proxy from the browser settings takes effect through a session opened with it:
@@ -141,7 +195,8 @@ bool WinHttpClient::UseProxy(const wchar_t* proxy, const wchar_t* bypass) {
 }
 
 bool WinHttpClient::SendWithProxyFallback() {
-    if (Send(request_.Get())) return true;
+    if (Blocking(Send)) return true;
+    if (Cancelled()) return false;
     IeProxyConfig ie;
     if (!::WinHttpGetIEProxyConfigForCurrentUser(&ie.config)) return false;
     if (ie.config.lpszAutoConfigUrl) {
@@ -149,26 +204,30 @@ bool WinHttpClient::SendWithProxyFallback() {
         options.dwFlags = WINHTTP_AUTOPROXY_AUTO_DETECT | WINHTTP_AUTOPROXY_CONFIG_URL;
         options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP;
         options.lpszAutoConfigUrl = ie.config.lpszAutoConfigUrl;
-        options.fAutoLogonIfChallenged = TRUE;
+        options.fAutoLogonIfChallenged = FALSE;
         WINHTTP_PROXY_INFO info{};
         if (!::WinHttpGetProxyForUrl(session_.Get(), url_.c_str(), &options, &info)) return false;
         GlobalText proxy, bypass;
         proxy.p = info.lpszProxy;
         bypass.p = info.lpszProxyBypass;
         if (!proxy.p) return false;
-        return UseProxy(proxy.p, bypass.p) && Send(request_.Get());
+        return !Cancelled() && UseProxy(proxy.p, bypass.p) && Blocking(Send);
     }
     // A fixed proxy serves the next attempt; this one has failed.
     if (ie.config.lpszProxy) UseProxy(ie.config.lpszProxy, ie.config.lpszProxyBypass);
     return false;
 }
 
-WinHttpClient::ReadResult WinHttpClient::ReadBody(HINTERNET request) {
+WinHttpClient::ReadResult WinHttpClient::ReadBody() {
     std::vector<char> buffer(kInitialBufferBytes, '\0');
     size_t used = 0;
     for (;;) {
         DWORD available = 0;
-        if (!::WinHttpQueryDataAvailable(request, &available) || available == 0) break;
+        if (!Blocking([&](HINTERNET r) { return ::WinHttpQueryDataAvailable(r, &available); })) {
+            if (Cancelled()) return ReadResult::kFailed;
+            break;
+        }
+        if (available == 0) break;
         if (used + available > kMaxBodyBytes) return ReadResult::kFailed;
         if (used + available > buffer.size()) {
             size_t size = buffer.size();
@@ -185,7 +244,9 @@ WinHttpClient::ReadResult WinHttpClient::ReadBody(HINTERNET request) {
             }
         }
         DWORD read = 0;
-        if (!::WinHttpReadData(request, buffer.data() + used, available, &read)) return ReadResult::kFailed;
+        if (!Blocking(
+                [&](HINTERNET r) { return ::WinHttpReadData(r, buffer.data() + used, available, &read); }))
+            return ReadResult::kFailed;
         if (read == 0) break;
         used += read;
     }
@@ -197,22 +258,22 @@ WinHttpClient::ReadResult WinHttpClient::ReadBody(HINTERNET request) {
 void WinHttpClient::Decode() {
     std::vector<char> bytes = body_;
     bytes.push_back('\0');
-    UINT codePage = IsUtf8Charset(charset_) ? CP_UTF8 : CP_ACP;
-    auto flagsFor = [](UINT cp) { return cp == CP_ACP ? DWORD(MB_PRECOMPOSED) : DWORD(0); };
-    int chars =
-        ::MultiByteToWideChar(codePage, flagsFor(codePage), bytes.data(), int(bytes.size()), nullptr, 0);
-    if (chars == 0 && codePage == CP_UTF8) {
-        codePage = CP_ACP;
-        chars =
-            ::MultiByteToWideChar(codePage, flagsFor(codePage), bytes.data(), int(bytes.size()), nullptr, 0);
-    }
-    if (chars <= 0) return;
-    std::wstring text(size_t(chars), L'\0');
-    if (!::MultiByteToWideChar(codePage, flagsFor(codePage), bytes.data(), int(bytes.size()), text.data(),
-                               chars))
-        return;
-    text.resize(size_t(chars) - 1);  // the terminating zero
-    responseText_ = std::move(text);
+    auto convert = [&](UINT codePage, std::wstring& out) {
+        // Only the ANSI code page takes MB_PRECOMPOSED; UTF-8 and GB18030 refuse any flag.
+        const DWORD flags = codePage == CP_ACP ? MB_PRECOMPOSED : 0;
+        const int chars = ::MultiByteToWideChar(codePage, flags, bytes.data(), int(bytes.size()), nullptr, 0);
+        if (chars <= 0) return false;
+        out.assign(size_t(chars), L'\0');
+        if (!::MultiByteToWideChar(codePage, flags, bytes.data(), int(bytes.size()), out.data(), chars))
+            return false;
+        out.resize(size_t(chars) - 1);  // the terminating zero
+        return true;
+    };
+    const unsigned codePage = BodyCodePage(std::string_view(body_.data(), body_.size()), charset_);
+    std::wstring text;
+    // A declared charset this system has no table for reads as the ANSI code page.
+    if (convert(codePage ? codePage : CP_ACP, text) || (codePage && convert(CP_ACP, text)))
+        responseText_ = std::move(text);
 }
 
 }  // namespace kestrow

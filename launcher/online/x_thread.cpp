@@ -14,11 +14,20 @@ bool CXThread::Start() {
     if (thread_) return true;
     // Without a stop signal the thread could never be asked to end.
     if (!stop_) return false;
+    // Created suspended: handle and id are in place before Run can start, and Run may
+    // end the object (self-deleting threads), after which nothing here touches it.
     DWORD id = 0;
-    HANDLE h = ::CreateThread(nullptr, 0, &CXThread::ThreadEntry, this, 0, &id);
+    HANDLE h = ::CreateThread(nullptr, 0, &CXThread::ThreadEntry, this, CREATE_SUSPENDED, &id);
     if (!h) return false;
     thread_.Reset(h);
     threadId_ = id;
+    if (::ResumeThread(h) == DWORD(-1)) {
+        // It never ran a line of ours; a thread that can never run must not be waited for.
+        ::TerminateThread(h, 0);
+        thread_.Reset();
+        threadId_ = 0;
+        return false;
+    }
     return true;
 }
 

@@ -11,6 +11,7 @@ from tests.tools.loopback_server import LoopbackServer
 ABOUT_TITLE = "关于Lumetto截屏取图"
 FEEDBACK_TITLE = "反馈建议"
 UP_TO_DATE = "当前版本已经是最新版本了"
+FEEDBACK_FAILED = "反馈发送失败，请检查网络后重试。"
 NEW_VERSION = "当前版本不是最新版本，您可以点击【确认】前往官网下载!"
 START_PING = "/staticses/addstatics/kestrowcapture/1.0.0.7011/1/1"
 EXIT_PING = "/staticses/addstatics/kestrowcapture/1.0.0.7011/1/2"
@@ -137,20 +138,23 @@ class AboutDialog(OnlineScenario):
         self.s.wait_gone(about.hwnd)
         self.assertIsNone(self.proc.poll())
 
-    def test_launcher_keeps_answering_while_the_check_waits(self):
+    def test_launcher_keeps_answering_and_closing_abandons_the_check(self):
         self.start(version="2, 0, 0, 1")
         about = self.open_about()
-        self.server.delays["/app/"] = 6
+        self.server.delays["/app/"] = 8
         self.tool("post", about.hwnd, 1000)
         self.wait_request(lambda p: p.startswith("/app/"), "the check")
+        held_until = time.monotonic() + 8
         # A worker's result reaches the launcher at once although the check is still out.
         asked = time.monotonic()
         self.assertTrue(self.app.receiver_ready())
         self.assertLess(time.monotonic() - asked, 3, "the launcher's UI thread was blocked")
-        # Closing is held back until the answer is there, as with the buttons.
+        # Closing does not wait for the held answer, and no box follows it.
         self.tool("post", about.hwnd, 2)
-        self.confirm(self.message_box(NEW_VERSION))
-        self.assertIsNotNone(self.s.find_window(title=ABOUT_TITLE))
+        self.s.wait_gone(about.hwnd, timeout=4)
+        time.sleep(max(0.0, held_until - time.monotonic()) + 2)  # nothing to wait for: the answer's time
+        self.assertIsNone(self.s.find_window(cls="#32770", has_child_text=NEW_VERSION))
+        self.assertIsNone(self.proc.poll())
 
     def test_feedback_button_opens_the_page_and_minimises(self):
         browser_log = self.install_browser()
@@ -190,3 +194,25 @@ class FeedbackDialog(OnlineScenario):
         again, edit = self.open_feedback()
         self.assertEqual(again.hwnd, dialog.hwnd)  # hidden, not destroyed
         self.assertEqual(edit.text, "")
+
+    def test_failed_feedback_keeps_the_text_for_another_try(self):
+        self.start()
+        dialog, edit = self.open_feedback()
+        text = "没有送到"
+        self.tool("settext", edit.hwnd, text.encode("utf-16-le").hex())
+        # An error page from the service, then no service at all: both are failures.
+        self.server.statuses[FEEDBACK_PREFIX] = 500
+        for service in (self.server.base, env.NO_SERVICE):
+            env.write_config(service_url=service, showstartupscreen=0)
+            self.tool("post", dialog.hwnd, 1)
+            self.confirm(self.message_box(FEEDBACK_FAILED))
+            shown = self.s.find_window(title=FEEDBACK_TITLE)
+            self.assertIsNotNone(shown)
+            self.assertEqual(shown.child(cls="Edit", id=1006).text, text)
+        # Sent again once the service takes it.
+        self.server.statuses.clear()
+        env.write_config(service_url=self.server.base, showstartupscreen=0)
+        self.tool("post", dialog.hwnd, 1)
+        self.s.wait_gone(dialog.hwnd)
+        sent = [p for p in self.server.paths() if p.startswith(FEEDBACK_PREFIX)]
+        self.assertEqual(len(sent), 2)

@@ -23,6 +23,7 @@ from pathlib import Path
 MANIFEST_PATH = "/app/webroot/clientversion/snaptrel_beta.json"
 UTF8_TEXT = "中文 UTF-8 ü"
 GBK_TEXT = "中文 GBK"
+HOLD_SECONDS = 6  # how long "/hold" keeps its client waiting
 
 
 def body_of_size(n):
@@ -45,12 +46,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if path.startswith(prefix):
                 time.sleep(seconds)
         status, ctype, body = 200, "text/plain", b"ok"
+        for prefix, code in list(server.statuses.items()):
+            if path.startswith(prefix):
+                status = code
         if path == MANIFEST_PATH:
             ctype, body = "application/json; charset=utf-8", server.manifest.encode("utf-8")
         elif path == "/charset/utf8":
             ctype, body = "text/plain; Charset=UTF-8", UTF8_TEXT.encode("utf-8")
         elif path == "/charset/gbk":
             ctype, body = "text/plain; charset=GBK", GBK_TEXT.encode("gbk")
+        elif path == "/charset/gbk-but-utf8":
+            ctype, body = "text/plain; charset=GBK", UTF8_TEXT.encode("utf-8")
+        elif path == "/hold":
+            time.sleep(HOLD_SECONDS)
         elif path == "/charset/none":
             body = GBK_TEXT.encode("gbk")
         elif path.startswith("/size/"):
@@ -84,6 +92,7 @@ class LoopbackServer(http.server.ThreadingHTTPServer):
         self.lock = threading.Lock()
         self.requests = []
         self.delays = {}
+        self.statuses = {}  # path prefix -> the status code it answers with
         self.manifest = '{"errorcode": "1"}'
         self.tls = tls
         self.thread = threading.Thread(target=self.serve_forever, daemon=True)

@@ -26,6 +26,23 @@ TEST(HttpResponseText, CharsetIsTheFirstMatchAndPicksTheDecoding) {
     EXPECT_FALSE(IsUtf8Charset(""));
 }
 
+TEST(HttpResponseText, ValidUtf8WinsOverTheDeclaredCharset) {
+    const std::string utf8 = "\xE4\xB8\xAD\xF0\x9F\x98\x80 a", gbk = "\xD6\xD0\xCE\xC4";
+    EXPECT_EQ(BodyCodePage(utf8, "GBK"), kUtf8CodePage);
+    EXPECT_EQ(BodyCodePage(utf8, ""), kUtf8CodePage);
+    EXPECT_EQ(BodyCodePage(gbk, "GBK"), 936u);
+    EXPECT_EQ(BodyCodePage(gbk, "gb2312"), 936u);
+    EXPECT_EQ(BodyCodePage(gbk, "windows-1251"), 1251u);
+    EXPECT_EQ(BodyCodePage(gbk, ""), 0u);  // the ANSI code page
+    EXPECT_EQ(BodyCodePage(gbk, "x-unknown"), 0u);
+    EXPECT_EQ(BodyCodePage(gbk, "UTF-8"), kUtf8CodePage);  // declared so: replacements, not ANSI
+    // Not UTF-8: overlong forms, surrogates, past U+10FFFF, cut sequences, stray continuations.
+    for (const char* bad :
+         {"\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8", "\x80", "\xFF"})
+        EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+    EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF\xEF\xBF\xBD"));
+}
+
 TEST(HttpResponseText, CutOffPageHasAnOpeningButNoClosingTag) {
     EXPECT_TRUE(LooksCutOff(L"<HTML><body>half"));
     EXPECT_FALSE(LooksCutOff(L"<html><body>whole</HTML>"));
@@ -114,14 +131,48 @@ TEST(ServiceUrls, BaseAddressFallsBackWhenEmptyOrMalformed) {
         EXPECT_EQ(ServiceBaseUrl(bad, def), def) << std::wstring(bad).size();
 }
 
-TEST(ServiceUrls, OnlyWebAddressesAreOpened) {
-    EXPECT_TRUE(IsWebAddress(L"http://h/x"));
-    EXPECT_TRUE(IsWebAddress(L"  HTTPS://h/x \t"));
-    EXPECT_EQ(TrimmedAddress(L" \thttp://h/x \r\n"), L"http://h/x");
-    for (const wchar_t* bad :
-         {L"file:///C:/windows/notepad.exe", L"C:\\windows\\notepad.exe", L"\\\\server\\share\\a.exe",
-          L"javascript:alert(1)", L"http:/h", L"", L"httpx://h"})
-        EXPECT_FALSE(IsWebAddress(bad));
+// The download address comes from the network and goes to the shell.
+TEST(ServiceUrls, OnlyWellFormedWebAddressesAreOpened) {
+    for (const wchar_t* good :
+         {L"http://h", L"HTTPS://www.kestrow.com/download/setup.exe?v=2&x=%E4%B8#top",
+          L"http://127.0.0.1:65535/a/b;c=d/~x(1)*+,!$@:", L"https://[::1]:8443/", L"http://h/\u4e0b\u8f7d"})
+        EXPECT_TRUE(IsWebAddress(good)) << std::wstring(good).size();
+    for (const wchar_t* bad : {L"",
+                               L"file:///C:/windows/notepad.exe",
+                               L"C:\\windows\\notepad.exe",
+                               L"\\\\server\\share\\a.exe",
+                               L"javascript:alert(1)",
+                               L"http:/h",
+                               L"httpx://h",
+                               L"http://",
+                               L"http:///x",
+                               L" http://h",
+                               L"http://h/x ",
+                               L"http://h/a b",
+                               L"http://h/a\tb",
+                               L"http://h/\"x",
+                               L"http://h/'x",
+                               L"http://h/a\\b",
+                               L"http://h/a\x7f",
+                               L"http://h/a\x85",
+                               L"http://h/a\u00a0",
+                               L"http://h/a\u202eexe.txt",
+                               L"http://h/a\u3000",
+                               L"http://h/<x>",
+                               L"http://h/%4",
+                               L"http://h/%zz",
+                               L"http://h/#a#b",
+                               L"http://h:0/",
+                               L"http://h:65536/",
+                               L"http://h:/",
+                               L"http://h:8o/",
+                               L"http://u@h/",
+                               L"http://h_x/",
+                               L"http://[::1/",
+                               L"http://[1.2.3.4]/",
+                               L"http://[::1]x/",
+                               L"http://\u4e0b.com/"})
+        EXPECT_FALSE(IsWebAddress(bad)) << std::wstring(bad).size();
 }
 
 TEST(ServiceUrls, PingPlaceholders) {

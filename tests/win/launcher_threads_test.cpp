@@ -68,6 +68,82 @@ TEST(XThread, StopWakesRunAndTheEndWaitsForIt) {
     EXPECT_TRUE(ended);
 }
 
+// Run may end its own object at once (the update check and the feedback sender do), so
+// the thread's handle and id must be in place before Run starts, never written after.
+struct SelfDeleting : CXThread {
+    SelfDeleting(std::atomic<int>& published, HANDLE begun) : published(published), begun(begun) {}
+    void Run() override {
+        if (thread() && threadId() == ::GetCurrentThreadId()) ++published;
+        std::atomic<int>& counter = published;
+        const HANDLE event = begun;
+        delete this;
+        ::SetEvent(event);
+        ++counter;
+    }
+    std::atomic<int>& published;
+    HANDLE begun;
+};
+
+// Under Wine a new thread takes long to reach its code, so a creator that publishes
+// after CreateThread returns would always win the race. While this lives, the test
+// program's CreateThread holds its caller until a thread created running has passed
+// Run (at most a second), so that publishing late is caught every time.
+class HeldCreateThread {
+public:
+    explicit HeldCreateThread(HANDLE begun) : slot_(ImportSlot(reinterpret_cast<void*>(&::CreateThread))) {
+        if (!slot_) return;
+        // The slot's own value: the address taken above may be a jump through the slot.
+        real_ = reinterpret_cast<decltype(real_)>(*slot_);
+        begun_ = begun;
+        Patch(reinterpret_cast<void*>(&Held));
+    }
+    ~HeldCreateThread() {
+        if (slot_) Patch(reinterpret_cast<void*>(real_));
+    }
+    explicit operator bool() const { return slot_ != nullptr; }
+
+private:
+    static HANDLE WINAPI Held(LPSECURITY_ATTRIBUTES sa, SIZE_T stack, LPTHREAD_START_ROUTINE start, void* arg,
+                              DWORD flags, DWORD* id) {
+        const HANDLE h = real_(sa, stack, start, arg, flags, id);
+        if (h && !(flags & CREATE_SUSPENDED)) ::WaitForSingleObject(begun_, 1000);
+        return h;
+    }
+    // The entry of this program's import table that holds `target`.
+    static void** ImportSlot(void* target) {
+        auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
+        const auto* nt =
+            reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); d->Name; ++d)
+            for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); t->u1.Function; ++t)
+                if (reinterpret_cast<void*>(ULONG_PTR(t->u1.Function)) == target)
+                    return reinterpret_cast<void**>(&t->u1.Function);
+        return nullptr;
+    }
+    void Patch(void* to) {
+        DWORD old = 0;
+        ::VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &old);
+        *slot_ = to;
+        ::VirtualProtect(slot_, sizeof(void*), old, &old);
+    }
+
+    void** slot_;
+    static inline decltype(&::CreateThread) real_ = nullptr;
+    static inline HANDLE begun_ = nullptr;
+};
+
+TEST(XThread, HandleAndIdArePublishedBeforeRunAndASelfDeletingRunEndsCleanly) {
+    constexpr int kThreads = 5;
+    std::atomic<int> published{0};
+    win::UniqueHandle begun(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    HeldCreateThread held(begun.Get());
+    ASSERT_TRUE(held);
+    for (int i = 0; i < kThreads; ++i) ASSERT_TRUE((new SelfDeleting(published, begun.Get()))->Start());
+    for (int i = 0; i < 500 && published < 2 * kThreads; ++i) ::Sleep(10);
+    EXPECT_EQ(published.load(), 2 * kThreads);
+}
+
 TEST(ProcessMonitor, WithoutAProcessFiresAtOnceOnItsOwnThread) {
     Probe probe;
     CProcessMonitor monitor({}, &Probe::Callback, &probe);
