@@ -19,6 +19,9 @@ inline constexpr unsigned WM_RESULT_PENDING = kWmUser + 121;  // 1145
 
 inline constexpr unsigned TIMER_UPDATE_CHECK = 100;
 inline constexpr unsigned kUpdateCheckDelayMs = 10000;
+// Starting the waiting worker once start-up is over, and the deadline of a woken one.
+inline constexpr unsigned TIMER_STANDBY_START = 101;
+inline constexpr unsigned TIMER_STANDBY_DEADLINE = 102;
 
 inline constexpr unsigned TRAY_ID_MAIN = 206;
 inline constexpr unsigned TRAY_ID_UPDATE = 207;

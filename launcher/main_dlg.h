@@ -15,6 +15,8 @@
 #include "common/win/message_loop.h"
 #include "launcher/ipc_wnd.h"
 #include "launcher/launcher_tasks.h"
+#include "launcher/standby_policy.h"
+#include "launcher/standby_worker.h"
 #include "launcher/online/process_monitor.h"
 #include "launcher/tray_icon.h"
 #include "launcher/startup_wnd.h"
@@ -38,8 +40,8 @@ public:
     void OnIdle() override {}
 
     // Starts the worker with the task's parameter string and follows it as its kind
-    // asks. An interactive task while another one runs starts nothing. False when
-    // nothing started.
+    // asks: an interactive task wakes the waiting worker when one is ready. An
+    // interactive task while another one runs starts nothing. False when nothing started.
     bool StartTask(const WorkerTask& task);
 
 protected:
@@ -66,6 +68,9 @@ private:
     void ShowSettings();
     void Quit(int exitCode);
     bool Watch(win::UniqueHandle process, CProcessMonitor::Callback callback);
+    bool StartFresh(const WorkerTask& task);
+    void KeepStandby();
+    void OnStandbyDeadline();
 
     win::MessageLoop& loop_;
     AppConfig& config_;
@@ -86,6 +91,10 @@ private:
     CFeedbackDlg feedback_;
     // An overlay or colour picker is on screen: from its start until its process ends.
     bool interactiveRunning_ = false;
+    StandbyWorker standby_;
+    StandbyPolicy standbyPolicy_;
+    // The task handed to the waiting worker until it has shown its window.
+    const WorkerTask* wakingTask_ = nullptr;
 };
 
 // The main dialog's handle while it exists (for dialogs that only post to it).
