@@ -2,6 +2,7 @@
 
 #include "common/win/command_line.h"
 #include "common/win/gdi.h"
+#include "common/win/start_trace.h"
 #include "worker/colorpicker/color_capture_wnd.h"
 #include "worker/screen_capture_wnd.h"
 #include "worker/start_services.h"
@@ -48,6 +49,7 @@ StandbyOutcome WaitForTask(const StandbyHandles& handles, const std::wstring& pr
     if (!length) return StandbyOutcome::LauncherGone;
     std::string body(size_t(*length) * 2, '\0');
     if (!ReadAll(pipe, body)) return StandbyOutcome::LauncherGone;
+    win::start_trace::Mark("woken");
     const std::wstring line = L"\"" + program + L"\" " + HandoverParameters(body);
     args = win::SplitCommandLine(line.c_str());
     shown = std::move(eventOwner);

@@ -187,21 +187,6 @@ class Launcher:
         return pids[0]
 
 
-def _cpu_ticks(pid):
-    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
-    return int(fields[11]) + int(fields[12])
-
-
-def _sleeping(pid):
-    try:
-        if "gdiplus" not in Path(f"/proc/{pid}/maps").read_text():
-            return False
-        before = _cpu_ticks(pid)
-        time.sleep(0.5)
-        return _cpu_ticks(pid) == before
-    except OSError:
-        return False
-
     def menu(self):
         return next((w for w in self.s.windows() if w.cls == "#32768" and w.visible), None)
 
@@ -221,3 +206,19 @@ def _sleeping(pid):
             keys += ["Right"] + ["Down"] * sub
         h.key(*keys, "Return")
         h.wait_until(lambda: not self.menu(), 10, what="the menu to close")
+
+
+def _cpu_ticks(pid):
+    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    return int(fields[11]) + int(fields[12])
+
+
+def _sleeping(pid):
+    try:
+        if "gdiplus" not in Path(f"/proc/{pid}/maps").read_text():
+            return False
+        before = _cpu_ticks(pid)
+        time.sleep(0.5)
+        return _cpu_ticks(pid) == before
+    except OSError:
+        return False
