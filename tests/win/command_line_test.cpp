@@ -88,6 +88,7 @@ TEST(StandbyWait, EndsWhenThePipeBreaksAndIgnoresHandlesThatAreNotAPipe) {
     win::UniqueHandle shown;
     EXPECT_EQ(WaitForTask(ends.handles, L"Worker.exe", args, shown), StandbyOutcome::LauncherGone);
     EXPECT_FALSE(shown);
+    EXPECT_EQ(::WaitForSingleObject(ends.event.Get(), 0), WAIT_OBJECT_0) << "ready before it read";
 
     // A line typed by hand: its numbers name an event (or nothing) where the pipe should be.
     EXPECT_EQ(WaitForTask({reinterpret_cast<uintptr_t>(ends.event.Get()),
