@@ -11,8 +11,8 @@ scripts/build.sh --programs-only >/dev/null
 # A prefix of its own, so no wineserver of another run (or its display) is shared.
 export KESTROW_WINEPREFIX="${KESTROW_WINEPREFIX:-$PWD/build/wine/bench-prefix}"
 source scripts/wine-env.sh
-SOAK="$PWD/build/win32/bench/launcher_soak.exe"
-STANDIN="$PWD/build/win32/tests/standin.exe"
+SOAK="$KESTROW_WIN32_DIR/bench/launcher_soak.exe"
+STANDIN="$KESTROW_WIN32_DIR/tests/standin.exe"
 work=$(mktemp -d)
 launcher_pid=""
 sender_pid=""
@@ -37,7 +37,7 @@ wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 
 # The launcher beside stand-in workers, opening saved images in the paint stand-in.
 mkdir -p "$work/app"
-cp build/win32/bin/KestrowCapture.exe "$work/app/"
+cp "$KESTROW_WIN32_DIR"/bin/KestrowCapture.exe "$work/app/"
 cp "$STANDIN" "$work/app/Worker.exe"
 cp "$STANDIN" "$paint"
 rm -f "${paint%.exe}.log"

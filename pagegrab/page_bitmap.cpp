@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/png_writer.h"
+#include "common/win/bitmap_rows.h"
 #include "common/win/staged_file.h"
 
 namespace kestrow::pagegrab {
@@ -70,14 +71,14 @@ SaveResult WritePng(const std::wstring& path, int width, int height, const DrawB
     // The first band shows whether a row of this width can be held at all.
     CUICachedDC cache;
     if (!cache.Create(width, bandRows)) return SaveResult::TooLarge;
-    std::vector<BYTE> band(size_t(layout->rowBytes) * size_t(bandRows));
-    std::vector<uint8_t> rgb(size_t(width) * 3);
 
     TempFileBeside file;
     if (!file.Open(path)) return SaveResult::WriteFailed;
     png::PngWriter writer;
-    if (!writer.Begin(uint32_t(width), uint32_t(height),
-                      [&file](const uint8_t* data, size_t size) { return file.Write(data, uint32_t(size)); }))
+    if (!writer.Begin(
+            uint32_t(width), uint32_t(height),
+            [&file](const uint8_t* data, size_t size) { return file.Write(data, uint32_t(size)); },
+            png::PixelLayout::Bgrx))
         return SaveResult::WriteFailed;
     for (int top = 0; top < height; top += bandRows) {
         const int rows = std::min(bandRows, height - top);
@@ -85,20 +86,9 @@ SaveResult WritePng(const std::wstring& path, int width, int height, const DrawB
         // What the page leaves unpainted is white, not the previous band.
         ::PatBlt(cache.GetMemoryDC(), 0, 0, width, rows, WHITENESS);
         if (!draw(cache.GetMemoryDC(), top, rows)) return SaveResult::NothingDrawn;
-        DibInfo info{};
-        info.header = {sizeof(BITMAPINFOHEADER), width, -rows, 1, 24, BI_RGB};
-        if (::GetDIBits(cache.GetMemoryDC(), cache.GetBitmap(), 0, rows, band.data(),
-                        reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != rows)
+        if (!win::ForEachBitmapRow(cache.GetBitmap(),
+                                   [&](const uint8_t* row) { return writer.WriteRow(row); }))
             return SaveResult::WriteFailed;
-        for (int y = 0; y < rows; ++y) {
-            const BYTE* bgr = &band[size_t(y) * layout->rowBytes];
-            for (size_t i = 0; i < rgb.size(); i += 3) {
-                rgb[i] = bgr[i + 2];
-                rgb[i + 1] = bgr[i + 1];
-                rgb[i + 2] = bgr[i];
-            }
-            if (!writer.WriteRow(rgb.data())) return SaveResult::WriteFailed;
-        }
         if (progress) progress(top + rows, height);
     }
     return writer.Finish() && file.Commit() ? SaveResult::Saved : SaveResult::WriteFailed;

@@ -3,14 +3,19 @@
 #   KestrowCapture-<version>-setup.exe     the installer (NSIS)
 #   KestrowCapture-<version>-portable.zip  the programs in one folder
 # <version> comes from common/version.h. With --no-build it packages the programs
-# that build/win32/bin already holds (the test suite does that after its build).
+# that the last build holds (the test suite does that after its build; on a machine that
+# cannot run 32-bit programs that is its 64-bit test build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != "--no-build" ]; then
+  # What users download is always the 32-bit build.
+  export KESTROW_WIN_ARCH=i686
+  unset KESTROW_WIN32_DIR
   scripts/setup.sh
   scripts/build.sh --programs-only
 fi
+source scripts/win-arch.sh
 
 part() {
   sed -n "s/^#define KESTROW_VERSION_$1 \([0-9][0-9]*\)\$/\1/p" common/version.h
@@ -21,7 +26,7 @@ if ! [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
   exit 1
 fi
 
-bin=build/win32/bin
+bin="$KESTROW_WIN32_DIR/bin"
 out=build/dist
 stage="$out/stage/Kestrow Capture"
 rm -rf "$out/stage"
@@ -43,7 +48,7 @@ setup="$out/KestrowCapture-$version-setup.exe"
 zip="$out/KestrowCapture-$version-portable.zip"
 rm -f "$setup" "$zip"
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$PWD/$stage" \
-  -DICON="$PWD/build/win32/art/kestrow.ico" -DOUTFILE="$PWD/$setup" dist/installer.nsi
+  -DICON="$KESTROW_WIN32_DIR/art/kestrow.ico" -DOUTFILE="$PWD/$setup" dist/installer.nsi
 python3 - "$out/stage" "$zip" <<'PY'
 import sys, zipfile
 from pathlib import Path

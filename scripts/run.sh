@@ -14,7 +14,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   echo "Kestrow Capture is in the notification area (without a desktop shell, in Wine's"
   echo "tray window at the top left): click its icon for a region capture, right-click for"
   echo "the menu, or press Ctrl+Alt+J, F2, F4, Ctrl+Alt+S; choose 退出 to end it."
-  wine build/win32/bin/KestrowCapture.exe >/dev/null 2>&1 || true
+  wine "$KESTROW_WIN32_DIR/bin/KestrowCapture.exe" >/dev/null 2>&1 || true
 else
   trap 'kestrow_stop_wineserver; kestrow_stop_xvfb' EXIT
   kestrow_start_xvfb 1024x768x24

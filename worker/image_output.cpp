@@ -7,6 +7,9 @@
 #include <cwchar>
 #include <string>
 
+#include "common/png_writer.h"
+#include "common/win/bitmap_rows.h"
+#include "common/win/handles.h"
 #include "common/win/image_encoder.h"
 #include "common/win/save_dialog.h"
 #include "common/win/staged_file.h"
@@ -83,8 +86,28 @@ bool SaveAsBmp(HBITMAP bitmap, const std::wstring& path) {
 bool SaveAsJpeg(HBITMAP bitmap, const std::wstring& path) {
     return SaveWithEncoder(bitmap, path, L"image/jpeg");
 }
+// Our own writer rather than GDI+'s encoder: pagegrab's pages and the worker's PNGs are
+// compressed alike, and under Wine GDI+ wrote a smooth screen at several times the size.
 bool SaveAsPng(HBITMAP bitmap, const std::wstring& path) {
-    return SaveWithEncoder(bitmap, path, L"image/png");
+    BITMAP size{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof(size), &size)) return false;
+    win::StagedFile staged;
+    if (!staged.Begin(path)) return false;
+    {
+        win::UniqueFile file(::CreateFileW(staged.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file) return false;
+        png::PngWriter writer;
+        const auto sink = [&file](const uint8_t* data, size_t n) {
+            DWORD written = 0;
+            return ::WriteFile(file.Get(), data, DWORD(n), &written, nullptr) && written == n;
+        };
+        if (!writer.Begin(uint32_t(size.bmWidth), uint32_t(size.bmHeight), sink, png::PixelLayout::Bgrx) ||
+            !win::ForEachBitmapRow(bitmap, [&writer](const uint8_t* row) { return writer.WriteRow(row); }) ||
+            !writer.Finish())
+            return false;
+    }
+    return staged.Commit();
 }
 
 bool SaveImage(HBITMAP bitmap, const std::wstring& path, ImageFormat format) {

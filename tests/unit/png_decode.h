@@ -1,7 +1,7 @@
 #pragma once
-// A strict PNG reader for what the writer makes (8-bit RGB, no interlace), on the
-// system's zlib so that the writer's own deflate, CRC and Adler are checked against an
-// independent implementation. Shared by the unit tests and the fuzz target.
+// A strict PNG reader for what the writer makes (8-bit RGB, no interlace): chunk order,
+// lengths and CRCs, the zlib stream's end and its Adler-32, and every filter type undone
+// by hand. Shared by the unit tests and the fuzz target.
 #include <zlib.h>
 
 #include <cstdint>

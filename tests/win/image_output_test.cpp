@@ -139,6 +139,31 @@ TEST(Encoders, EachFileDecodesToTheSamePixels) {
     }
 }
 
+// The worker's own PNG writer, read back by GDI+: a single pixel, a column, a row, and
+// noise (every row filter) tall enough to be fetched from the bitmap in several pieces.
+TEST(Encoders, PngKeepsEveryPixelOfEveryShape) {
+    test::TempDir dir;
+    uint32_t seed = 1;
+    const auto noise = [&](int w, int h) {
+        Pixels p{w, h, std::vector<unsigned>(size_t(w) * h)};
+        for (auto& v : p.data) v = (seed = seed * 1664525u + 1013904223u) >> 8;
+        return p;
+    };
+    for (const Pixels& source :
+         {noise(1, 1), test::Gradient(2, 300), test::Gradient(300, 2), noise(700, 500)}) {
+        SCOPED_TRACE(testing::Message() << source.width << "x" << source.height);
+        win::Bitmap bitmap = MakeBitmap(source);
+        const std::wstring path = dir.File(L"shape.png");
+        ASSERT_TRUE(SaveAsPng(bitmap.Get(), path));
+        const Pixels decoded = Decode(path);
+        ASSERT_EQ(decoded.width, source.width);
+        ASSERT_EQ(decoded.height, source.height);
+        for (size_t i = 0; i < source.data.size(); ++i)
+            ASSERT_EQ(decoded.data[i], source.data[i])
+                << "pixel " << i % source.width << "," << i / source.width;
+    }
+}
+
 TEST(Encoders, SaveImageFollowsTheFormat) {
     win::Bitmap bitmap = MakeBitmap(test::Gradient(16, 16));
     test::TempDir dir;
