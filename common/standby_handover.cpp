@@ -56,13 +56,13 @@ std::wstring HandoverParameters(std::string_view body) {
 
 std::optional<StandbyHandles> ParseStandbyArgs(const std::vector<std::wstring>& args) {
     if (args.size() != 4 || !EqualsNoCase(args[1], L"-standby")) return std::nullopt;
-    const auto pipe = HandleValue(args[2]), event = HandleValue(args[3]);
-    if (!pipe || !event) return std::nullopt;
-    return StandbyHandles{*pipe, *event};
+    const auto pipe = HandleValue(args[2]), signal = HandleValue(args[3]);
+    if (!pipe || !signal) return std::nullopt;
+    return StandbyHandles{*pipe, *signal};
 }
 
 std::wstring StandbyParameters(const StandbyHandles& handles) {
-    return L"-standby " + std::to_wstring(handles.pipe) + L" " + std::to_wstring(handles.event);
+    return L"-standby " + std::to_wstring(handles.pipe) + L" " + std::to_wstring(handles.signal);
 }
 
 }  // namespace kestrow

@@ -21,10 +21,11 @@ std::optional<uint32_t> HandoverLength(std::string_view header);
 std::wstring HandoverParameters(std::string_view body);
 
 // The worker's arguments for a waiting worker: the program, "-standby", then the
-// inherited pipe and event as decimal handle values. Nothing when the line is not one.
+// inherited pipe and signal semaphore as decimal handle values. Nothing when the line is
+// not one.
 struct StandbyHandles {
     uintptr_t pipe = 0;
-    uintptr_t event = 0;
+    uintptr_t signal = 0;
 };
 std::optional<StandbyHandles> ParseStandbyArgs(const std::vector<std::wstring>& args);
 std::wstring StandbyParameters(const StandbyHandles& handles);

@@ -35,15 +35,6 @@ void PostInteractiveDone(void* mainWindow, DWORD) {
     if (::IsWindow(hwnd)) ::PostMessageW(hwnd, WM_INTERACTIVE_TASK_DONE, 0, 0);
 }
 
-// A test machine whose display server is shared by many may need longer to show a
-// window than a user's does; its scenarios lengthen the deadline.
-UINT StandbyWakeDeadlineMs() {
-    wchar_t value[16] = {};
-    const DWORD n = ::GetEnvironmentVariableW(L"KESTROW_STANDBY_DEADLINE_MS", value, 16);
-    const int ms = (n > 0 && n < 16) ? _wtoi(value) : 0;
-    return ms > 0 ? UINT(ms) : kStandbyWakeDeadlineMs;
-}
-
 }  // namespace
 
 HWND MainWindow() { return g_mainWindow; }
@@ -82,6 +73,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_UPDATE_BALLOON_NOTIFY: return SetResult(OnUpdateBalloonNotify(LOWORD(lp)));
         case WM_HOTKEYS_CHANGED: return SetResult(OnHotkeysChanged());
         case WM_STARTUP_DONE: return SetResult(OnStartupDone());
+        case WM_STANDBY_SHOWN: return SetResult(OnStandbyShown());
     }
     return FALSE;
 }
@@ -131,6 +123,7 @@ void CMainDlg::OnDestroy() {
     ::KillTimer(hwnd(), TIMER_STANDBY_START);
     ::KillTimer(hwnd(), TIMER_STANDBY_DEADLINE);
     standby_.Release();
+    shownWatch_.Stop();
     feedback_.Destroy();
     splash_.Destroy();
     if (settings_ && settings_->IsWindow()) ::EndDialog(settings_->hwnd(), IDCANCEL);
@@ -176,7 +169,7 @@ bool CMainDlg::StartTask(const WorkerTask& task) {
         if (standby_.HandOver(task.parameters)) {
             interactiveRunning_ = true;
             wakingTask_ = &task;
-            ::SetTimer(hwnd(), TIMER_STANDBY_DEADLINE, StandbyWakeDeadlineMs(), nullptr);
+            ::SetTimer(hwnd(), TIMER_STANDBY_DEADLINE, kStandbyWakeDeadlineMs, nullptr);
             return true;
         }
         // Still starting, it stays for the next request; ended, it is replaced once the
@@ -206,19 +199,18 @@ bool CMainDlg::StartFresh(const WorkerTask& task) {
 
 void CMainDlg::KeepStandby() {
     if (!standbyPolicy_.KeepsOne(config_.standby())) return;
+    // A woken worker still on its way to the screen: the next one starts after it.
+    if (shownWatch_.Active()) return;
     if (standby_.Exists() && !standby_.Ended()) return;
     standby_.Start(AppPaths::Get().WorkerExePath());
 }
 
-// The woken worker has had its time: either it shows its window and is followed as any
+// The woken worker has had its time: either it has taken the task and is followed as any
 // interactive worker, or it is ended and a fresh worker takes the request.
 void CMainDlg::OnStandbyDeadline() {
     const WorkerTask* task = std::exchange(wakingTask_, nullptr);
     if (!task) return;
-    if (standby_.Shown()) {
-        standbyPolicy_.Woke();
-        interactiveRunning_ = Watch(standby_.TakeProcess(), &PostInteractiveDone);
-    } else {
+    if (!standby_.Taken()) {
         standbyPolicy_.Refused();
         standby_.Kill();
         interactiveRunning_ = false;
@@ -226,7 +218,17 @@ void CMainDlg::OnStandbyDeadline() {
         ::SetTimer(hwnd(), TIMER_STANDBY_START, kStandbyRestartDelayMs, nullptr);
         return;
     }
+    standbyPolicy_.Woke();
+    StandbyWorker::Woken woken = standby_.TakeWoken();
+    interactiveRunning_ = Watch(std::move(woken.process), &PostInteractiveDone);
+    if (!shownWatch_.Start(std::move(woken.shown), hwnd(), WM_STANDBY_SHOWN)) KeepStandby();
+}
+
+// The woken worker's window is on screen (or it has ended without one).
+LRESULT CMainDlg::OnStandbyShown() {
+    shownWatch_.Stop();
     KeepStandby();
+    return 1;
 }
 
 bool CMainDlg::Watch(win::UniqueHandle process, CProcessMonitor::Callback callback) {
@@ -315,6 +317,7 @@ LRESULT CMainDlg::OnFullScreenClipboardDone(DWORD exitCode) {
 
 LRESULT CMainDlg::OnInteractiveTaskDone() {
     interactiveRunning_ = false;
+    if (shownWatch_.Active()) OnStandbyShown();
     return 1;
 }
 

@@ -71,6 +71,7 @@ private:
     bool StartFresh(const WorkerTask& task);
     void KeepStandby();
     void OnStandbyDeadline();
+    LRESULT OnStandbyShown();
 
     win::MessageLoop& loop_;
     AppConfig& config_;
@@ -93,8 +94,10 @@ private:
     bool interactiveRunning_ = false;
     StandbyWorker standby_;
     StandbyPolicy standbyPolicy_;
-    // The task handed to the waiting worker until it has shown its window.
+    // The task handed to the waiting worker until its deadline.
     const WorkerTask* wakingTask_ = nullptr;
+    // The woken worker, until its window is on screen.
+    SignalWatch shownWatch_;
 };
 
 // The main dialog's handle while it exists (for dialogs that only post to it).

@@ -5,7 +5,8 @@
 
 namespace kestrow {
 
-// A handed-over worker must show its window within this time, or a fresh one is started.
+// A handed-over worker must say it has read the task within this time, or a fresh one is
+// started. Its window may take longer: the display server paces that, alike for both.
 inline constexpr unsigned kStandbyWakeDeadlineMs = 200;
 // A replacement after a fresh start waits this long, not to slow that start down.
 inline constexpr unsigned kStandbyRestartDelayMs = 1000;

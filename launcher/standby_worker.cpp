@@ -12,11 +12,12 @@ bool StandbyWorker::Start(const std::wstring& exePath) {
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return false;
     win::UniqueHandle reader(readEnd), writer(writeEnd);
-    win::UniqueHandle event(::CreateEventW(&inherit, FALSE, FALSE, nullptr));
-    if (!event || !::SetHandleInformation(writer.Get(), HANDLE_FLAG_INHERIT, 0)) return false;
+    // A semaphore, not an event: "taken" and "shown" may both come before we look.
+    win::UniqueHandle signal(::CreateSemaphoreW(&inherit, 0, 3, nullptr));
+    if (!signal || !::SetHandleInformation(writer.Get(), HANDLE_FLAG_INHERIT, 0)) return false;
 
     const StandbyHandles handles{reinterpret_cast<uintptr_t>(reader.Get()),
-                                 reinterpret_cast<uintptr_t>(event.Get())};
+                                 reinterpret_cast<uintptr_t>(signal.Get())};
     std::wstring command = L"\"" + exePath + L"\" " + StandbyParameters(handles);
     // As the shell starts a fresh worker, so both start their tasks alike.
     STARTUPINFOW si{sizeof(si)};
@@ -25,12 +26,12 @@ bool StandbyWorker::Start(const std::wstring& exePath) {
     PROCESS_INFORMATION pi{};
     const BOOL started = ::CreateProcessW(exePath.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                           nullptr, &si, &pi);
-    ::SetHandleInformation(event.Get(), HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(signal.Get(), HANDLE_FLAG_INHERIT, 0);
     if (!started) return false;
     win::UniqueHandle thread(pi.hThread);
     process_.Reset(pi.hProcess);
     pipe_ = std::move(writer);
-    event_ = std::move(event);
+    signal_ = std::move(signal);
     return true;
 }
 
@@ -40,8 +41,8 @@ bool StandbyWorker::Ended() const {
 
 bool StandbyWorker::HandOver(const std::wstring& parameters) {
     if (!process_ || !pipe_ || Ended()) return false;
-    // Takes the ready signal: the same event then tells that the window is up.
-    if (::WaitForSingleObject(event_.Get(), 0) != WAIT_OBJECT_0) return false;
+    // Takes the ready signal.
+    if (::WaitForSingleObject(signal_.Get(), 0) != WAIT_OBJECT_0) return false;
     const std::string record = EncodeHandover(parameters);
     DWORD written = 0;
     if (!::WriteFile(pipe_.Get(), record.data(), DWORD(record.size()), &written, nullptr) ||
@@ -53,14 +54,11 @@ bool StandbyWorker::HandOver(const std::wstring& parameters) {
     return true;
 }
 
-bool StandbyWorker::Shown() const {
-    return event_ && ::WaitForSingleObject(event_.Get(), 0) == WAIT_OBJECT_0;
-}
+bool StandbyWorker::Taken() { return signal_ && ::WaitForSingleObject(signal_.Get(), 0) == WAIT_OBJECT_0; }
 
-win::UniqueHandle StandbyWorker::TakeProcess() {
+StandbyWorker::Woken StandbyWorker::TakeWoken() {
     pipe_.Reset();
-    event_.Reset();
-    return std::move(process_);
+    return {std::move(process_), std::move(signal_)};
 }
 
 void StandbyWorker::Kill() {
@@ -73,8 +71,33 @@ void StandbyWorker::Kill() {
 
 void StandbyWorker::Release() {
     pipe_.Reset();
-    event_.Reset();
+    signal_.Reset();
     process_.Reset();
+}
+
+bool SignalWatch::Start(win::UniqueHandle handle, HWND window, UINT message) {
+    Stop();
+    handle_ = std::move(handle);
+    window_ = window;
+    message_ = message;
+    HANDLE wait = nullptr;
+    if (!handle_ || !::RegisterWaitForSingleObject(&wait, handle_.Get(), &SignalWatch::Fired, this, INFINITE,
+                                                   WT_EXECUTEONLYONCE)) {
+        handle_.Reset();
+        return false;
+    }
+    wait_.Reset(wait);
+    return true;
+}
+
+void SignalWatch::Stop() {
+    wait_.Reset();
+    handle_.Reset();
+}
+
+void CALLBACK SignalWatch::Fired(void* self, BOOLEAN) {
+    const auto* watch = static_cast<const SignalWatch*>(self);
+    ::PostMessageW(watch->window_, watch->message_, 0, 0);
 }
 
 }  // namespace kestrow

@@ -1,8 +1,8 @@
 #pragma once
 // A worker started ahead of the next request, waiting on a pipe that only this launcher
-// can write to. It signals one event twice: when it is ready to be woken, and when a
-// woken task has its window on screen. It ends on its own when the pipe breaks (this
-// launcher closes it or ends in any way).
+// can write to. It releases a signal semaphore three times: when it is ready to be woken,
+// when a woken task has been read, and when that task has its window on screen. It ends
+// on its own when the pipe breaks (this launcher closes it or ends in any way).
 #include <windows.h>
 
 #include <string>
@@ -22,11 +22,15 @@ public:
     // Wakes the worker with a task's parameter string; false when it is not ready (still
     // starting: it is kept for later; ended) or cannot be reached (it is ended).
     bool HandOver(const std::wstring& parameters);
-    // After HandOver: the woken task has put its window on screen.
-    bool Shown() const;
+    // After HandOver: the woken worker has read its task (takes that signal).
+    bool Taken();
 
-    // Takes the process of a woken worker (to watch it), forgetting the rest.
-    win::UniqueHandle TakeProcess();
+    // A woken worker, forgotten here: its process (to watch it) and its signal, released
+    // once its window is on screen.
+    struct Woken {
+        win::UniqueHandle process, shown;
+    };
+    Woken TakeWoken();
     // Ends the worker and waits for it, so that a replacement cannot meet it on screen.
     void Kill();
     // Lets a waiting worker end by itself (it sees the broken pipe).
@@ -34,8 +38,26 @@ public:
 
 private:
     win::UniqueHandle process_;
-    win::UniqueHandle pipe_;   // write end
-    win::UniqueHandle event_;  // ready, then shown
+    win::UniqueHandle pipe_;    // write end
+    win::UniqueHandle signal_;  // ready, taken, shown
+};
+
+// Posts a message to a window once a handle is signalled, from the thread pool.
+class SignalWatch {
+public:
+    // False when the wait could not be set up (the handle is then dropped).
+    bool Start(win::UniqueHandle handle, HWND window, UINT message);
+    bool Active() const { return bool(wait_); }
+    // Ends the watch; a message already posted stays posted.
+    void Stop();
+
+private:
+    static void CALLBACK Fired(void* self, BOOLEAN timedOut);
+
+    win::UniqueHandle handle_;
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+    win::UniqueWait wait_;  // last: released first, before the handle it waits on
 };
 
 }  // namespace kestrow

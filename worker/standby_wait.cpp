@@ -36,23 +36,26 @@ void Prepare() {
 StandbyOutcome WaitForTask(const StandbyHandles& handles, const std::wstring& program,
                            std::vector<std::wstring>& args, win::UniqueHandle& shown) {
     HANDLE pipe = reinterpret_cast<HANDLE>(handles.pipe);
-    HANDLE event = reinterpret_cast<HANDLE>(handles.event);
+    HANDLE signal = reinterpret_cast<HANDLE>(handles.signal);
     // A line typed by hand names no handles of ours.
-    if (::GetFileType(pipe) != FILE_TYPE_PIPE || ::WaitForSingleObject(event, 0) == WAIT_FAILED)
+    if (::GetFileType(pipe) != FILE_TYPE_PIPE || ::WaitForSingleObject(signal, 0) == WAIT_FAILED)
         return StandbyOutcome::NotStandby;
-    win::UniqueHandle pipeOwner(pipe), eventOwner(event);
+    win::UniqueHandle pipeOwner(pipe), signalOwner(signal);
     Prepare();
-    ::SetEvent(event);
+    ::ReleaseSemaphore(signal, 1, nullptr);
     std::string header(kHandoverHeaderBytes, '\0');
     if (!ReadAll(pipe, header)) return StandbyOutcome::LauncherGone;
     const auto length = HandoverLength(header);
     if (!length) return StandbyOutcome::LauncherGone;
     std::string body(size_t(*length) * 2, '\0');
     if (!ReadAll(pipe, body)) return StandbyOutcome::LauncherGone;
+    // Taken: the launcher's deadline is for this, not for the paint, which a busy
+    // display server may hold up.
+    ::ReleaseSemaphore(signal, 1, nullptr);
     win::start_trace::Mark("woken");
     const std::wstring line = L"\"" + program + L"\" " + HandoverParameters(body);
     args = win::SplitCommandLine(line.c_str());
-    shown = std::move(eventOwner);
+    shown = std::move(signalOwner);
     return StandbyOutcome::Woken;
 }
 

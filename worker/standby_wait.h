@@ -19,8 +19,9 @@ enum class StandbyOutcome {
     Woken,         // `args` holds the task's command line
 };
 
-// `program` is argument 0 of the worker's own command line. When woken, `shown` is the
-// event to signal once the task's window is on screen.
+// `program` is argument 0 of the worker's own command line. The worker releases the
+// signal semaphore once when ready and once when it has read a task; when woken, `shown`
+// is that semaphore, to release once more when the task's window is on screen.
 StandbyOutcome WaitForTask(const StandbyHandles& handles, const std::wstring& program,
                            std::vector<std::wstring>& args, win::UniqueHandle& shown);
 

@@ -90,11 +90,12 @@ int SCApp::RunColorCapture() {
 }
 
 // A woken worker tells the launcher once its first frame is painted (the paint the
-// message loop would do first), so that the launcher knows the request is served.
+// message loop would do first): only then does the launcher start the next waiting
+// worker, whose start would otherwise compete with this paint.
 void SCApp::TellShown(HWND window) {
     if (!shown_) return;
     ::UpdateWindow(window);
-    ::SetEvent(shown_.Get());
+    ::ReleaseSemaphore(shown_.Get(), 1, nullptr);
     shown_.Reset();
 }
 

@@ -29,7 +29,7 @@ private:
 
     HINSTANCE instance_;
     TaskOptions options_;
-    // Set in a worker woken by the launcher: signalled once the task's window is up.
+    // Set in a worker woken by the launcher: released once the task's window is up.
     win::UniqueHandle shown_;
 };
 

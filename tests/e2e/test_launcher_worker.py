@@ -97,8 +97,7 @@ class WaitingWorker(h.ScenarioTest):
 
     def start(self, standby=1):
         env.write_config(standby=standby, showstartupscreen=0)
-        # Under a loaded display server a woken worker may miss the users' 200 ms deadline.
-        self.app = env.Launcher(self.s, worker="real", env={"KESTROW_STANDBY_DEADLINE_MS": "3000"})
+        self.app = env.Launcher(self.s, worker="real")
         self.launcher, self.icon = self.app.start_and_wait_for_icon()
 
     def overlays(self):

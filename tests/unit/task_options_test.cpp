@@ -128,7 +128,7 @@ TEST(StandbyCommandLine, NamesTwoNonZeroDecimalHandles) {
     const auto h = ParseStandbyArgs({L"Worker.exe", L"-STANDBY", L"124", L"4294967295"});
     ASSERT_TRUE(h);
     EXPECT_EQ(h->pipe, 124u);
-    EXPECT_EQ(h->event, uintptr_t(4294967295u));
+    EXPECT_EQ(h->signal, uintptr_t(4294967295u));
     EXPECT_EQ(StandbyParameters({12, 34}), L"-standby 12 34");
     const std::vector<std::vector<std::wstring>> bad = {
         {L"Worker.exe", L"-standby", L"12"},        {L"Worker.exe", L"-standby", L"12", L"34", L"56"},

@@ -47,18 +47,18 @@ TEST(WorkerCommandLine, ProgramNameAloneIsInvalid) {
     EXPECT_FALSE(valid);
 }
 
-// A waiting worker's ends of the pipe and event, as the launcher makes them; the test
-// keeps the write end and a second handle to the event.
+// A waiting worker's ends of the pipe and signal, as the launcher makes them; the test
+// keeps the write end and a second handle to the signal.
 struct WaitingEnds {
-    win::UniqueHandle writer, event;
+    win::UniqueHandle writer, signal;
     StandbyHandles handles;
     WaitingEnds() {
         HANDLE r = nullptr, w = nullptr;
         EXPECT_TRUE(::CreatePipe(&r, &w, nullptr, 0));
         writer.Reset(w);
-        event.Reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        signal.Reset(::CreateSemaphoreW(nullptr, 0, 3, nullptr));
         HANDLE theirs = nullptr;
-        ::DuplicateHandle(::GetCurrentProcess(), event.Get(), ::GetCurrentProcess(), &theirs, 0, FALSE,
+        ::DuplicateHandle(::GetCurrentProcess(), signal.Get(), ::GetCurrentProcess(), &theirs, 0, FALSE,
                           DUPLICATE_SAME_ACCESS);
         handles = {reinterpret_cast<uintptr_t>(r), reinterpret_cast<uintptr_t>(theirs)};
     }
@@ -74,11 +74,13 @@ TEST(StandbyWait, WakesWithTheHandedTaskAsItsCommandLine) {
     ASSERT_EQ(WaitForTask(ends.handles, L"C:\\app\\Worker.exe", args, shown), StandbyOutcome::Woken);
     EXPECT_EQ(args, (std::vector<std::wstring>{L"C:\\app\\Worker.exe", L"-tasktype", L"screencapture",
                                                L"-trackwindow", L"true"}));
-    EXPECT_EQ(::WaitForSingleObject(ends.event.Get(), 0), WAIT_OBJECT_0) << "told it was ready";
+    EXPECT_EQ(::WaitForSingleObject(ends.signal.Get(), 0), WAIT_OBJECT_0) << "told it was ready";
+    EXPECT_EQ(::WaitForSingleObject(ends.signal.Get(), 0), WAIT_OBJECT_0) << "told it took the task";
+    EXPECT_EQ(::WaitForSingleObject(ends.signal.Get(), 0), WAIT_TIMEOUT) << "not yet shown";
     ASSERT_TRUE(shown);
-    ::SetEvent(shown.Get());
-    EXPECT_EQ(::WaitForSingleObject(ends.event.Get(), 0), WAIT_OBJECT_0)
-        << "the same event tells it is shown";
+    ::ReleaseSemaphore(shown.Get(), 1, nullptr);
+    EXPECT_EQ(::WaitForSingleObject(ends.signal.Get(), 0), WAIT_OBJECT_0)
+        << "the same signal tells it is shown";
 }
 
 TEST(StandbyWait, EndsWhenThePipeBreaksAndIgnoresHandlesThatAreNotAPipe) {
@@ -88,14 +90,15 @@ TEST(StandbyWait, EndsWhenThePipeBreaksAndIgnoresHandlesThatAreNotAPipe) {
     win::UniqueHandle shown;
     EXPECT_EQ(WaitForTask(ends.handles, L"Worker.exe", args, shown), StandbyOutcome::LauncherGone);
     EXPECT_FALSE(shown);
-    EXPECT_EQ(::WaitForSingleObject(ends.event.Get(), 0), WAIT_OBJECT_0) << "ready before it read";
+    EXPECT_EQ(::WaitForSingleObject(ends.signal.Get(), 0), WAIT_OBJECT_0) << "ready before it read";
+    EXPECT_EQ(::WaitForSingleObject(ends.signal.Get(), 0), WAIT_TIMEOUT) << "but took nothing";
 
-    // A line typed by hand: its numbers name an event (or nothing) where the pipe should be.
-    EXPECT_EQ(WaitForTask({reinterpret_cast<uintptr_t>(ends.event.Get()),
-                           reinterpret_cast<uintptr_t>(ends.event.Get())},
+    // A line typed by hand: its numbers name a semaphore (or nothing) where the pipe should be.
+    EXPECT_EQ(WaitForTask({reinterpret_cast<uintptr_t>(ends.signal.Get()),
+                           reinterpret_cast<uintptr_t>(ends.signal.Get())},
                           L"Worker.exe", args, shown),
               StandbyOutcome::NotStandby);
-    EXPECT_EQ(::WaitForSingleObject(ends.event.Get(), 0), WAIT_TIMEOUT) << "and is not signalled";
+    EXPECT_EQ(::WaitForSingleObject(ends.signal.Get(), 0), WAIT_TIMEOUT) << "and is not signalled";
 }
 
 }  // namespace
