@@ -2,11 +2,14 @@
 # Prints the region capture's speed and memory figures under Wine at 1920x1080 and
 # 3840x2160, with the launcher running as a user has it: where the start of a region
 # capture goes beside a trivial window, StartCapture, a repaint, resident memory, and
-# the first selection's tool bar and the first save dialog of a new worker.
+# the first selection's tool bar and the first save dialog of a new worker; the launcher's
+# hotkey to the first overlay pixel with the waiting worker and without it, and that
+# worker's memory and processor time while it waits.
 # Figures, not pass/fail. Builds first (scripts/build.sh --programs-only).
 # KESTROW_BENCH_STARTS sets the number of starts timed per program (15),
 # KESTROW_BENCH_FIRST_USES the number of new workers per way of first use (7; 0 skips
-# them), KESTROW_BENCH_SIZES the screen sizes ("1920x1080 3840x2160").
+# them), KESTROW_BENCH_HOTKEYS the hotkey requests per setting (9), KESTROW_BENCH_SIZES
+# the screen sizes ("1920x1080 3840x2160").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh --programs-only >/dev/null
@@ -61,6 +64,33 @@ for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
   wine "$BENCH" measure "$(winpath "$work/figures.txt")" >/dev/null 2>&1 </dev/null
   wine "$BENCH" firstpaint "$(winpath "$WORKER")" "$(winpath "$TRIVIAL")" "$(winpath "$work/figures.txt")" \
     "$STARTS" >/dev/null 2>&1 </dev/null
+  # The launcher's waiting worker, told from other benches' by this prefix.
+  standby_pid=""
+  for _ in $(seq 1 100); do
+    for p in $(pgrep -u "$(id -u)" -f -- '-standby [0-9]' || true); do
+      if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then standby_pid=$p; fi
+    done
+    [ -n "$standby_pid" ] && break
+    sleep 0.1
+  done
+  if [ -n "$standby_pid" ]; then
+    sleep 3  # its start is over
+    ticks() { awk '{print $14 + $15}' "/proc/$standby_pid/stat"; }
+    switches() { cat /proc/"$standby_pid"/task/*/status | awk '/ctxt_switches/ {n += $2} END {print n}'; }
+    t0=$(ticks); s0=$(switches)
+    sleep 10
+    t1=$(ticks); s1=$(switches)
+    awk -v rss="$(awk '/^VmRSS/ {print $2}' "/proc/$standby_pid/status")" \
+        -v threads="$(ls /proc/$standby_pid/task | wc -l)" -v dt=$((t1 - t0)) -v ds=$((s1 - s0)) \
+        -v hz="$(getconf CLK_TCK)" 'BEGIN {
+      printf "waiting worker resident memory            %8.1f MiB (goal <= 15 MiB)\n", rss / 1024
+      printf "waiting worker over 10 s: %.2f s processor time, %d context switches in %d threads\n",
+        dt / hz, ds, threads }' >>"$work/figures.txt"
+  else
+    echo "no waiting worker found" >>"$work/figures.txt"
+  fi
+  wine "$BENCH" hotkey "$(winpath "$config")" "$(winpath "$work/figures.txt")" "${KESTROW_BENCH_HOTKEYS:-9}" \
+    >/dev/null 2>&1 </dev/null
   if [ "$FIRST_USES" -gt 0 ]; then
     wine "$BENCH" firstuse "$(winpath "$WORKER")" "$(winpath "$work/figures.txt")" "$FIRST_USES" \
       >/dev/null 2>&1 </dev/null

@@ -20,6 +20,7 @@ public:
     bool set_auto_open_screencapture(bool on) { return WriteFlag(kAutoOpenKey, on); }
     bool showstartupscreen() const { return ReadFlag(kShowStartupScreenKey); }
     bool set_showstartupscreen(bool on) { return WriteFlag(kShowStartupScreenKey, on); }
+    bool standby() const { return ReadFlag(kStandbyKey); }
 
     // The hotkey stored for one of the four HOTKEY_ID_ values; none for other ids.
     Hotkey GetHotkey(unsigned hotkeyId) const;

@@ -17,6 +17,8 @@ struct FlagKey {
 inline constexpr FlagKey kShowBalloonKey{L"showballon", true};
 inline constexpr FlagKey kAutoOpenKey{L"auto_open_screencapture", false};
 inline constexpr FlagKey kShowStartupScreenKey{L"showstartupscreen", true};
+// A worker kept started and waiting, so that a capture only has to wake it.
+inline constexpr FlagKey kStandbyKey{L"standby", true};
 
 struct HotkeyKey {
     unsigned hotkeyId;

@@ -16,9 +16,14 @@ inline constexpr unsigned WM_STARTUP_DONE = kWmUser + 106;               // 1130
 inline constexpr unsigned WM_INTERACTIVE_TASK_DONE = kWmUser + 120;  // 1144
 // The result receiver's own: reactions to results it has answered, run one at a time.
 inline constexpr unsigned WM_RESULT_PENDING = kWmUser + 121;  // 1145
+// The worker woken from waiting has its window on screen.
+inline constexpr unsigned WM_STANDBY_SHOWN = kWmUser + 122;  // 1146
 
 inline constexpr unsigned TIMER_UPDATE_CHECK = 100;
 inline constexpr unsigned kUpdateCheckDelayMs = 10000;
+// Starting the waiting worker once start-up is over, and the deadline of a woken one.
+inline constexpr unsigned TIMER_STANDBY_START = 101;
+inline constexpr unsigned TIMER_STANDBY_DEADLINE = 102;
 
 inline constexpr unsigned TRAY_ID_MAIN = 206;
 inline constexpr unsigned TRAY_ID_UPDATE = 207;

@@ -17,6 +17,8 @@
 #include "launcher/setting_dlg.h"
 #include "launcher/toast_wnd.h"
 
+#include <utility>
+
 namespace kestrow {
 
 namespace {
@@ -73,6 +75,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_UPDATE_BALLOON_NOTIFY: return SetResult(OnUpdateBalloonNotify(LOWORD(lp)));
         case WM_HOTKEYS_CHANGED: return SetResult(OnHotkeysChanged());
         case WM_STARTUP_DONE: return SetResult(OnStartupDone());
+        case WM_STANDBY_SHOWN: return SetResult(OnStandbyShown());
     }
     return FALSE;
 }
@@ -89,6 +92,9 @@ BOOL CMainDlg::OnInitDialog() {
     // The splash posts WM_STARTUP_DONE to this window (given here: the process-wide
     // handle is only set once creation returns). Without it no first-run balloon shows.
     if (config_.showstartupscreen()) splash_.Show(hwnd());
+    // The waiting worker starts once the splash is over (WM_STARTUP_DONE), or without
+    // one once the messages of start-up are (a timer comes after them).
+    if (!splash_.IsWindow()) ::SetTimer(hwnd(), TIMER_STANDBY_START, 0, nullptr);
     // Taken hotkeys are told after the splash, or at once without one.
     if (!splash_.IsWindow() && !hotkeyReport_.empty()) ShowHotkeyReport();
     return TRUE;
@@ -113,6 +119,10 @@ void CMainDlg::OnDestroy() {
     // Nothing pumps messages during the exit wait: a toast left up would freeze.
     CloseToasts();
     watchers_.clear();
+    ::KillTimer(hwnd(), TIMER_STANDBY_START);
+    ::KillTimer(hwnd(), TIMER_STANDBY_DEADLINE);
+    standby_.Release();
+    shownWatch_.Stop();
     feedback_.Destroy();
     splash_.Destroy();
     if (settings_ && settings_->IsWindow()) ::EndDialog(settings_->hwnd(), IDCANCEL);
@@ -121,9 +131,20 @@ void CMainDlg::OnDestroy() {
 }
 
 void CMainDlg::OnTimer(UINT_PTR id) {
-    if (id != TIMER_UPDATE_CHECK) return;
-    ::KillTimer(hwnd(), TIMER_UPDATE_CHECK);
-    CUpdateCheckThread::Launch(hwnd(), WM_NEW_VERSION, false);
+    switch (id) {
+        case TIMER_UPDATE_CHECK:
+            ::KillTimer(hwnd(), TIMER_UPDATE_CHECK);
+            CUpdateCheckThread::Launch(hwnd(), WM_NEW_VERSION, false);
+            break;
+        case TIMER_STANDBY_START:
+            ::KillTimer(hwnd(), TIMER_STANDBY_START);
+            KeepStandby();
+            break;
+        case TIMER_STANDBY_DEADLINE:
+            ::KillTimer(hwnd(), TIMER_STANDBY_DEADLINE);
+            OnStandbyDeadline();
+            break;
+    }
 }
 
 // The tray's "退出" posted from outside: the installer ends us so before it replaces or
@@ -142,6 +163,26 @@ bool CMainDlg::StartTask(const WorkerTask& task) {
     // A second overlay would freeze the first into its snapshot, and each would want
     // its own Esc.
     if (task.kind == TaskKind::Interactive && interactiveRunning_) return false;
+    const bool standbyOn = config_.standby();
+    if (standbyPolicy_.Uses(task, standbyOn)) {
+        if (standby_.HandOver(task.parameters)) {
+            interactiveRunning_ = true;
+            wakingTask_ = &task;
+            ::SetTimer(hwnd(), TIMER_STANDBY_DEADLINE, kStandbyWakeDeadlineMs, nullptr);
+            return true;
+        }
+        // Still starting, it stays for the next request; ended, it is replaced once the
+        // fresh worker has had its start.
+        const bool replace = !standby_.Exists() || standby_.Ended();
+        const bool started = StartFresh(task);
+        if (replace) ::SetTimer(hwnd(), TIMER_STANDBY_START, kStandbyRestartDelayMs, nullptr);
+        return started;
+    }
+    if (!standbyOn) standby_.Release();  // turned off while running: its memory is wanted back
+    return StartFresh(task);
+}
+
+bool CMainDlg::StartFresh(const WorkerTask& task) {
     win::UniqueHandle process = ProcessLauncher(AppPaths::Get().WorkerExePath(), task.parameters).Start();
     if (!process) return false;
     switch (task.kind) {
@@ -153,6 +194,40 @@ bool CMainDlg::StartTask(const WorkerTask& task) {
             break;
     }
     return true;
+}
+
+void CMainDlg::KeepStandby() {
+    if (!standbyPolicy_.KeepsOne(config_.standby())) return;
+    // A woken worker still on its way to the screen: the next one starts after it.
+    if (shownWatch_.Active()) return;
+    if (standby_.Exists() && !standby_.Ended()) return;
+    standby_.Start(AppPaths::Get().WorkerExePath());
+}
+
+// The woken worker has had its time: either it has taken the task and is followed as any
+// interactive worker, or it is ended and a fresh worker takes the request.
+void CMainDlg::OnStandbyDeadline() {
+    const WorkerTask* task = std::exchange(wakingTask_, nullptr);
+    if (!task) return;
+    if (!standby_.Taken()) {
+        standbyPolicy_.Refused();
+        standby_.Kill();
+        interactiveRunning_ = false;
+        StartFresh(*task);
+        ::SetTimer(hwnd(), TIMER_STANDBY_START, kStandbyRestartDelayMs, nullptr);
+        return;
+    }
+    standbyPolicy_.Woke();
+    StandbyWorker::Woken woken = standby_.TakeWoken();
+    interactiveRunning_ = Watch(std::move(woken.process), &PostInteractiveDone);
+    if (!shownWatch_.Start(std::move(woken.shown), hwnd(), WM_STANDBY_SHOWN)) KeepStandby();
+}
+
+// The woken worker's window is on screen (or it has ended without one).
+LRESULT CMainDlg::OnStandbyShown() {
+    shownWatch_.Stop();
+    KeepStandby();
+    return 1;
 }
 
 bool CMainDlg::Watch(win::UniqueHandle process, CProcessMonitor::Callback callback) {
@@ -244,12 +319,14 @@ LRESULT CMainDlg::OnFullScreenClipboardDone(DWORD exitCode) {
 
 LRESULT CMainDlg::OnInteractiveTaskDone() {
     interactiveRunning_ = false;
+    if (shownWatch_.Active()) OnStandbyShown();
     return 1;
 }
 
 // A hotkey report waiting for the splash takes this balloon's place; the first-run
 // hint then comes at the next start.
 LRESULT CMainDlg::OnStartupDone() {
+    ::SetTimer(hwnd(), TIMER_STANDBY_START, 0, nullptr);
     if (!hotkeyReport_.empty()) {
         ShowHotkeyReport();
     } else if (config_.showballon()) {

@@ -15,6 +15,8 @@
 #include "common/win/message_loop.h"
 #include "launcher/ipc_wnd.h"
 #include "launcher/launcher_tasks.h"
+#include "launcher/standby_policy.h"
+#include "launcher/standby_worker.h"
 #include "launcher/online/process_monitor.h"
 #include "launcher/tray_icon.h"
 #include "launcher/startup_wnd.h"
@@ -38,8 +40,8 @@ public:
     void OnIdle() override {}
 
     // Starts the worker with the task's parameter string and follows it as its kind
-    // asks. An interactive task while another one runs starts nothing. False when
-    // nothing started.
+    // asks: an interactive task wakes the waiting worker when one is ready. An
+    // interactive task while another one runs starts nothing. False when nothing started.
     bool StartTask(const WorkerTask& task);
 
 protected:
@@ -67,6 +69,10 @@ private:
     void ShowSettings();
     void Quit(int exitCode);
     bool Watch(win::UniqueHandle process, CProcessMonitor::Callback callback);
+    bool StartFresh(const WorkerTask& task);
+    void KeepStandby();
+    void OnStandbyDeadline();
+    LRESULT OnStandbyShown();
 
     win::MessageLoop& loop_;
     AppConfig& config_;
@@ -89,6 +95,12 @@ private:
     CFeedbackDlg feedback_;
     // An overlay or colour picker is on screen: from its start until its process ends.
     bool interactiveRunning_ = false;
+    StandbyWorker standby_;
+    StandbyPolicy standbyPolicy_;
+    // The task handed to the waiting worker until its deadline.
+    const WorkerTask* wakingTask_ = nullptr;
+    // The woken worker, until its window is on screen.
+    SignalWatch shownWatch_;
 };
 
 // The main dialog's handle while it exists (for dialogs that only post to it).

@@ -12,12 +12,26 @@
 #include "worker/colorpicker/color_capture_wnd.h"
 #include "worker/capture_output.h"
 #include "worker/screen_capture_wnd.h"
+#include "worker/standby_wait.h"
 #include "worker/start_services.h"
 
 namespace kestrow {
 
 int SCApp::Run(const wchar_t* commandLine) {
-    if (!ParseTaskArgs(win::SplitCommandLine(commandLine), options_)) {
+    std::vector<std::wstring> args = win::SplitCommandLine(commandLine);
+    if (const auto handles = ParseStandbyArgs(args)) {
+        std::vector<std::wstring> task;
+        switch (WaitForTask(*handles, args[0], task, shown_)) {
+            case StandbyOutcome::LauncherGone: return 0;
+            case StandbyOutcome::Woken: args = std::move(task); break;
+            case StandbyOutcome::NotStandby: break;
+        }
+    }
+    return RunTask(args);
+}
+
+int SCApp::RunTask(const std::vector<std::wstring>& args) {
+    if (!ParseTaskArgs(args, options_)) {
         StartServices();
         StartLauncher();
         return 0;
@@ -57,6 +71,7 @@ int SCApp::RunRegionCapture() {
     win::start_trace::Mark("window");
     overlay.StartCapture();
     win::start_trace::Mark("shown");
+    TellShown(overlay.hwnd());
     win::RunMessageLoop();
     return 0;
 }
@@ -69,8 +84,19 @@ int SCApp::RunColorCapture() {
         return ReportWindowCreationFailure();
     picker.Start();
     ::ShowWindow(picker.hwnd(), SW_SHOW);
+    TellShown(picker.hwnd());
     win::RunMessageLoop();
     return 0;
+}
+
+// A woken worker tells the launcher once its first frame is painted (the paint the
+// message loop would do first): only then does the launcher start the next waiting
+// worker, whose start would otherwise compete with this paint.
+void SCApp::TellShown(HWND window) {
+    if (!shown_) return;
+    ::UpdateWindow(window);
+    ::ReleaseSemaphore(shown_.Get(), 1, nullptr);
+    shown_.Reset();
 }
 
 void SCApp::StartLauncher() {

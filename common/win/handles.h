@@ -48,6 +48,8 @@ inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void CloseRegKey(HKEY k) { ::RegCloseKey(k); }
 inline void CloseIcon(HICON h) { ::DestroyIcon(h); }
 inline void CloseMenu(HMENU h) { ::DestroyMenu(h); }
+// Waits for a callback of the wait that is running, so none runs after the release.
+inline void CloseWait(HANDLE h) { ::UnregisterWaitEx(h, INVALID_HANDLE_VALUE); }
 
 // CreateFile reports failure as INVALID_HANDLE_VALUE instead of null.
 struct FileTraits {
@@ -61,6 +63,8 @@ using UniqueFile = Unique<FileTraits>;
 using UniqueRegKey = Unique<NullTraits<HKEY, CloseRegKey>>;
 using UniqueIcon = Unique<NullTraits<HICON, CloseIcon>>;
 using UniqueMenu = Unique<NullTraits<HMENU, CloseMenu>>;
+// A thread-pool wait from RegisterWaitForSingleObject.
+using UniqueWait = Unique<NullTraits<HANDLE, CloseWait>>;
 
 // An open clipboard, closed when the session ends.
 class ClipboardSession {

@@ -50,6 +50,9 @@ def write_config(**values):
     path = config_file()
     path.parent.mkdir(parents=True, exist_ok=True)
     values.setdefault("service_url", NO_SERVICE)
+    # The stand-in worker cannot wait to be woken: unless a scenario turns it on, workers
+    # start one per request.
+    values.setdefault("standby", 0)
     lines = ["[config]"] + [f"{k}={v}" for k, v in values.items()]
     path.write_text("\r\n".join(lines) + "\r\n", encoding="utf-8")
 
@@ -161,16 +164,32 @@ class Launcher:
         return h.wait_until(lambda: len(self.log_lines(name)) >= count and self.log_lines(name), timeout,
                             what=f"{count} start(s) of {name}")
 
-    def workers_running(self):
-        """Pids of the Worker.exe processes (stand-ins or real) this launcher started."""
-        pids = []
+    def workers(self):
+        """{pid: command line} of the Worker.exe processes (stand-ins or real) this
+        launcher started, the waiting one included."""
+        found = {}
         for pid in self.s.started_from_here():
             try:
-                if b"Worker.exe" in Path(f"/proc/{pid}/cmdline").read_bytes():
-                    pids.append(pid)
+                line = Path(f"/proc/{pid}/cmdline").read_bytes()
             except OSError:
-                pass
-        return pids
+                continue
+            if b"Worker.exe" in line:
+                found[pid] = line.replace(b"\0", b" ").decode(errors="replace")
+        return found
+
+    def workers_running(self):
+        """Pids of the workers that run a task (not the one waiting to be woken)."""
+        return [pid for pid, line in self.workers().items() if "-standby" not in line]
+
+    def standby(self, besides=None):
+        """The pid of the worker waiting to be woken (other than `besides`, a woken one),
+        once it waits; else None. Waiting is its processor time standing still while it
+        has GDI+ loaded."""
+        pids = [pid for pid, line in self.workers().items() if "-standby" in line and pid != besides]
+        if len(pids) != 1 or not _sleeping(pids[0]):
+            return None
+        return pids[0]
+
 
     def menu(self):
         return next((w for w in self.s.windows() if w.cls == "#32768" and w.visible), None)
@@ -191,3 +210,19 @@ class Launcher:
             keys += ["Right"] + ["Down"] * sub
         h.key(*keys, "Return")
         h.wait_until(lambda: not self.menu(), 10, what="the menu to close")
+
+
+def _cpu_ticks(pid):
+    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    return int(fields[11]) + int(fields[12])
+
+
+def _sleeping(pid):
+    try:
+        if "gdiplus" not in Path(f"/proc/{pid}/maps").read_text():
+            return False
+        before = _cpu_ticks(pid)
+        time.sleep(0.5)
+        return _cpu_ticks(pid) == before
+    except OSError:
+        return False

@@ -5,6 +5,7 @@
 #include "launcher/hotkey_code.h"
 #include "launcher/launcher_ids.h"
 #include "launcher/launcher_tasks.h"
+#include "launcher/standby_policy.h"
 
 namespace kestrow {
 namespace {
@@ -49,6 +50,8 @@ TEST(Settings, KeysAndDefaults) {
     EXPECT_FALSE(kAutoOpenKey.defaultValue);
     EXPECT_STREQ(kShowStartupScreenKey.name, L"showstartupscreen");
     EXPECT_TRUE(kShowStartupScreenKey.defaultValue);
+    EXPECT_STREQ(kStandbyKey.name, L"standby");
+    EXPECT_TRUE(kStandbyKey.defaultValue);
 
     struct Expect {
         unsigned id;
@@ -94,6 +97,28 @@ TEST(WorkerTasks, MenuAndHotkeysStartTheirParameterStrings) {
     for (unsigned id : {0u, 32783u, 32790u, 32792u, 32794u, 32796u})
         EXPECT_EQ(TaskForCommand(id), nullptr) << id;
     for (unsigned id : {0u, 1567u, 1572u}) EXPECT_EQ(TaskForHotkey(id), nullptr) << id;
+}
+
+TEST(StandbyWorker, WakesOnlyForWindowTasksWhileTurnedOn) {
+    StandbyPolicy policy;
+    EXPECT_TRUE(policy.Uses(kRegionCaptureTask, true));
+    EXPECT_TRUE(policy.Uses(kWindowCaptureTask, true));
+    EXPECT_TRUE(policy.Uses(kColorCaptureTask, true));
+    EXPECT_FALSE(policy.Uses(kFullScreenFileTask, true));
+    EXPECT_FALSE(policy.Uses(kFullScreenClipboardTask, true));
+    EXPECT_FALSE(policy.Uses(kRegionCaptureTask, false));
+    EXPECT_FALSE(policy.KeepsOne(false));
+}
+
+TEST(StandbyWorker, GivesUpAfterTwoRefusalsInARow) {
+    StandbyPolicy policy;
+    policy.Refused();
+    policy.Woke();
+    policy.Refused();
+    EXPECT_TRUE(policy.KeepsOne(true)) << "a wake in between starts the count again";
+    policy.Refused();
+    EXPECT_FALSE(policy.KeepsOne(true));
+    EXPECT_FALSE(policy.Uses(kRegionCaptureTask, true));
 }
 
 TEST(MainWindowMessages, NumbersFollowWmUser) {

@@ -1,5 +1,7 @@
 #include "worker/task_options.h"
 
+#include "common/standby_handover.h"
+
 #include <gtest/gtest.h>
 
 namespace kestrow {
@@ -120,6 +122,42 @@ TEST(TaskCommandLine, UnknownNamesAreIgnored) {
     Parsed p = Parse({L"Worker.exe", L"-tasktype", L"colorcapture", L"-outputpath", L"C:\\x.bmp"});
     EXPECT_TRUE(p.valid);
     EXPECT_EQ(p.options.taskType, TaskType::ColorCapture);
+}
+
+TEST(StandbyCommandLine, NamesTwoNonZeroDecimalHandles) {
+    const auto h = ParseStandbyArgs({L"Worker.exe", L"-STANDBY", L"124", L"4294967295"});
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->pipe, 124u);
+    EXPECT_EQ(h->signal, uintptr_t(4294967295u));
+    EXPECT_EQ(StandbyParameters({12, 34}), L"-standby 12 34");
+    const std::vector<std::vector<std::wstring>> bad = {
+        {L"Worker.exe", L"-standby", L"12"},        {L"Worker.exe", L"-standby", L"12", L"34", L"56"},
+        {L"Worker.exe", L"-standby", L"0", L"34"},  {L"Worker.exe", L"-standby", L"12", L"0x22"},
+        {L"Worker.exe", L"-standby", L"-1", L"34"}, {L"Worker.exe", L"-standby", L"4294967296", L"34"},
+        {L"Worker.exe", L"-tasktype", L"12", L"34"}};
+    for (size_t i = 0; i < bad.size(); ++i) EXPECT_FALSE(ParseStandbyArgs(bad[i])) << i;
+    // Such a line read as a task line is invalid: typed by hand, it starts the launcher.
+    EXPECT_FALSE(Parse({L"Worker.exe", L"-standby", L"12", L"34"}).valid);
+}
+
+TEST(StandbyHandover, CarriesTheParameterStringWhole) {
+    const std::wstring text = L"-tasktype screencapture -trackwindow true \u622a\u5c4f";
+    const std::string record = EncodeHandover(text);
+    ASSERT_EQ(record.size(), kHandoverHeaderBytes + text.size() * 2);
+    const auto length = HandoverLength(std::string_view(record).substr(0, kHandoverHeaderBytes));
+    ASSERT_TRUE(length);
+    EXPECT_EQ(*length, text.size());
+    EXPECT_EQ(HandoverParameters(std::string_view(record).substr(kHandoverHeaderBytes)), text);
+
+    std::string wrongMagic = record.substr(0, kHandoverHeaderBytes);
+    wrongMagic[0] ^= 1;
+    EXPECT_FALSE(HandoverLength(wrongMagic));
+    const std::string tooLong = EncodeHandover(std::wstring(kHandoverMaxChars + 1, L'x'));
+    EXPECT_EQ(HandoverLength(tooLong.substr(0, kHandoverHeaderBytes)), kHandoverMaxChars)
+        << "cut, not refused";
+    std::string forged = record.substr(0, kHandoverHeaderBytes);
+    forged[6] = 1;  // a length of 65536 and more
+    EXPECT_FALSE(HandoverLength(forged));
 }
 
 }  // namespace
