@@ -57,7 +57,8 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // A registered number, so not a case label (0 when registering failed).
     if (msg != WM_NULL && msg == TaskbarCreatedMessage()) return SetResult(OnTaskbarCreated());
     // Any program may post these numbers: only our own watchers' posts count.
-    if ((msg == WM_FULLSCREEN_CLIPBOARD_DONE || msg == WM_INTERACTIVE_TASK_DONE) && !FromThisRun(lp))
+    if ((msg == WM_FULLSCREEN_CLIPBOARD_DONE || msg == WM_INTERACTIVE_TASK_DONE || msg == WM_STANDBY_SHOWN) &&
+        !FromThisRun(lp))
         return FALSE;
     switch (msg) {
         case WM_INITDIALOG: return OnInitDialog();

@@ -1,5 +1,7 @@
 #include "launcher/standby_worker.h"
 
+#include "launcher/run_token.h"
+
 #include "common/standby_handover.h"
 
 namespace kestrow {
@@ -97,7 +99,7 @@ void SignalWatch::Stop() {
 
 void CALLBACK SignalWatch::Fired(void* self, BOOLEAN) {
     const auto* watch = static_cast<const SignalWatch*>(self);
-    ::PostMessageW(watch->window_, watch->message_, 0, 0);
+    PostFromThisRun(watch->window_, watch->message_, 0);
 }
 
 }  // namespace kestrow

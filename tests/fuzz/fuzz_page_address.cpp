@@ -1,5 +1,6 @@
 // Whatever is typed or pasted into pagegrab's address box: the address navigated to is
-// the text (cut to the box's length) with or without "http://" in front (never before a typed http:// or https://), by the rule.
+// the text (cut to the box's length) with or without "http://" in front (never before a typed http:// or
+// https://), by the rule.
 #include <cstdlib>
 
 #include "common/text.h"
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::wstring cut = typed.substr(0, kMaxAddressLength);
     auto startsWith = [&cut](std::wstring_view scheme) {
-        return cut.size() >= scheme.size() && EqualsNoCase(std::wstring_view(cut).substr(0, scheme.size()), scheme);
+        return cut.size() >= scheme.size() &&
+               EqualsNoCase(std::wstring_view(cut).substr(0, scheme.size()), scheme);
     };
     const bool http = startsWith(L"http://") || startsWith(L"https://");
     // The file system is asked about the cut text, and only when the answer matters.
