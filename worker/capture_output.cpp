@@ -21,7 +21,7 @@ win::Bitmap CapturePrimaryScreen() {
 bool OutputToClipboard(win::Bitmap bitmap, HWND owner, std::optional<ResultCode> report) {
     if (!bitmap) return false;
     {
-        win::ClipboardSession clipboard(owner);
+        win::ClipboardSession clipboard(owner, kClipboardPatienceMs);
         if (!clipboard.IsOpen()) return false;
         ::EmptyClipboard();
         // The clipboard owns the bitmap once it has taken it.

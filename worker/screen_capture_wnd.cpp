@@ -14,6 +14,7 @@
 #include "worker/capture_output.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
+#include "worker/result_sender.h"
 #include "worker/start_services.h"
 
 namespace kestrow {
@@ -271,7 +272,7 @@ void CScreenCaptureWnd::Apply(uint32_t acts, int x, int y) {
         ::UpdateWindow(hwnd());
     }
     if (acts & kActInvalidate) ::InvalidateRect(hwnd(), nullptr, TRUE);
-    if (acts & kActFinish) FinishCapture();
+    if ((acts & kActFinish) && !CopySelection(true)) return;
     if (acts & kActClose) CloseCapture();
 }
 
@@ -319,11 +320,10 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
 win::Bitmap CScreenCaptureWnd::TakeSelection(bool warnIfSmall) {
     if (warnIfSmall && IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
     ::KillTimer(hwnd(), kRepaintTimer);
-    WaitForDimmed();  // the shapes are about to be drawn on the snapshot it reads
-    graphs_->DrawAll(snapshot_.dc());
-    // Clipped to the snapshot, which holds the whole virtual screen.
-    return CopyRegion(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())),
-                      RECT{0, 0, screenWidth_, screenHeight_});
+    // Clipped to the snapshot, which holds the whole virtual screen; the shapes go on a
+    // copy, so a failed copy leaves the capture as it was for another try.
+    return CopyRegionWith(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())),
+                          RECT{0, 0, screenWidth_, screenHeight_}, [this](HDC dc) { graphs_->DrawAll(dc); });
 }
 
 // Everything of the capture leaves the screen before its output is made: the result
@@ -336,15 +336,6 @@ void CScreenCaptureWnd::HideCapture() {
     ::ShowWindow(hwnd(), SW_HIDE);
 }
 
-// Finishing has no file to write: it copies like the copy button, so that a double-click
-// does not throw the selection and its shapes away.
-void CScreenCaptureWnd::FinishCapture() {
-    if (!selection_->HasSelection()) return;
-    win::Bitmap bitmap = TakeSelection(true);
-    HideCapture();
-    OutputToClipboard(std::move(bitmap), hwnd(), RESULT_REGION_COPIED);
-}
-
 void CScreenCaptureWnd::SaveSelection() {
     if (!selection_->HasSelection()) return;
     win::Bitmap bitmap = TakeSelection(true);
@@ -353,11 +344,20 @@ void CScreenCaptureWnd::SaveSelection() {
     OutputToFile(bitmap.Get(), RESULT_REGION_SAVED);
 }
 
-void CScreenCaptureWnd::CopySelection() {
-    if (!selection_->HasSelection()) return;
-    win::Bitmap bitmap = TakeSelection(false);
+// Finishing copies too, so that a double-click does not throw the selection and its
+// shapes away. The clipboard is opened while the capture is still up: when another
+// program keeps it busy the user is told and can copy or save again.
+bool CScreenCaptureWnd::CopySelection(bool warnIfSmall) {
+    if (!selection_->HasSelection()) return true;
+    win::Bitmap bitmap = TakeSelection(warnIfSmall);
+    if (bitmap && !OutputToClipboard(std::move(bitmap), hwnd())) {
+        ::MessageBoxW(hwnd(), kClipboardBusyText, L"", MB_OK | MB_ICONWARNING);
+        ::SetTimer(hwnd(), kRepaintTimer, 1000, nullptr);
+        return false;
+    }
     HideCapture();
-    OutputToClipboard(std::move(bitmap), hwnd(), RESULT_REGION_COPIED);
+    SendResultInt(RESULT_REGION_COPIED, 0);
+    return true;
 }
 
 void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
@@ -392,12 +392,10 @@ void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
         case ID_CANCEL: CloseCapture(); break;
         case ID_FINISH:
             graphs_->CommitText();
-            FinishCapture();
-            CloseCapture();
+            if (CopySelection(true)) CloseCapture();
             break;
         case ID_COPY:
-            CopySelection();
-            CloseCapture();
+            if (CopySelection(false)) CloseCapture();
             break;
         case ID_SAVEAS:
             SaveSelection();

@@ -38,9 +38,10 @@ public:
 
     void CloseCapture();
     void ResetSelection();
-    void FinishCapture();
     void SaveSelection();
-    void CopySelection();
+    // Copies the selection with its shapes; false when the clipboard stayed busy and
+    // the capture stays on screen.
+    bool CopySelection(bool warnIfSmall);
     void PlaceToolbar();
     void PlaceColorPane(int toolId);
 

@@ -8,6 +8,7 @@
 
 #include "common/win/com.h"
 #include "tests/win/test_support.h"
+#include "worker/capture_output.h"
 #include "worker/dimming.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
@@ -168,6 +169,33 @@ TEST_F(Overlay, DoubleClickCopiesTheSelectionWithItsShapes) {
     ASSERT_EQ(launcher.records().size(), 1u);
     EXPECT_EQ(launcher.records()[0].code, RESULT_REGION_COPIED);
     EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+}
+
+test::ClipboardHolder* g_holder = nullptr;
+void LetTheClipboardGo() { g_holder->Release(); }
+
+TEST_F(Overlay, ABusyClipboardKeepsTheCaptureAndItsShapesForAnotherTry) {
+    test::ReceiverThread launcher;
+    SelectAndPick(ID_TOOL_RECTANGLE);
+    Drag(120, 220, 200, 300);
+    test::ClipboardHolder busy;
+    g_holder = &busy;
+    {
+        test::MessageBoxWatch watch(overlay.hwnd(), &LetTheClipboardGo);
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);
+    }
+    EXPECT_EQ(test::MessageBoxWatch::text(), kClipboardBusyText);
+    EXPECT_TRUE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(overlay.toolbar().hwnd()));
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 1);
+    const unsigned under = test::Unique(120, 250);  // 0x00RRGGBB
+    EXPECT_EQ(::GetPixel(overlay.snapshotDC(), 120, 250), RGB(under >> 16, (under >> 8) & 0xFF, under & 0xFF))
+        << "the shapes were burnt into the frozen screen";
+    EXPECT_TRUE(launcher.records().empty());
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);  // the second try
+    EXPECT_EQ(ClipboardBitmap().At(20, 50), 0xFF0000u);
+    EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_EQ(launcher.records().size(), 1u);
 }
 
 // What the save dialog found when it opened.
