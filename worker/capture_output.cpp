@@ -3,10 +3,15 @@
 #include <string>
 
 #include "common/win/handles.h"
+#include "common/win/window.h"
 #include "worker/image_output.h"
 #include "worker/result_sender.h"
 
 namespace kestrow {
+
+namespace {
+constexpr wchar_t kClipboardOwnerClass[] = L"KESTROW_ClipboardOwner";
+}  // namespace
 
 // The screen DC works in screen coordinates, so (0,0) is the primary monitor's corner
 // whatever stands left of or above it; the desktop window would start at the virtual
@@ -20,6 +25,14 @@ win::Bitmap CapturePrimaryScreen() {
 
 bool OutputToClipboard(win::Bitmap bitmap, HWND owner, std::optional<ResultCode> report) {
     if (!bitmap) return false;
+    // Opened without an owner, the clipboard is emptied and then refuses the data on
+    // Windows (Wine lets it pass), so a task without a window of its own gets one here.
+    win::Window ownWindow;
+    if (!owner) {
+        if (!win::RegisterStandardClass(kClipboardOwnerClass)) return false;
+        owner = ownWindow.Create({.className = kClipboardOwnerClass, .parent = HWND_MESSAGE});
+        if (!owner) return false;
+    }
     {
         win::ClipboardSession clipboard(owner, kClipboardPatienceMs);
         if (!clipboard.IsOpen()) return false;

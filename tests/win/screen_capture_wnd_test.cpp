@@ -295,6 +295,42 @@ TEST_F(Overlay, EscapeAndCancelPostTheQuitMessage) {
 namespace kestrow {
 namespace {
 
+// Sees who owns the clipboard when a change is announced, while the copy is still
+// in progress (viewers in the copying thread are told before CloseClipboard returns).
+class ClipboardViewer : public win::Window {
+public:
+    ClipboardViewer() {
+        win::RegisterStandardClass(L"KESTROW_TestClipboardViewer");
+        Create({.className = L"KESTROW_TestClipboardViewer"});
+        next_ = ::SetClipboardViewer(hwnd());
+    }
+    ~ClipboardViewer() override { ::ChangeClipboardChain(hwnd(), next_); }
+    bool seen = false;
+    HWND owner = nullptr;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_DRAWCLIPBOARD) {
+            seen = true;
+            owner = ::GetClipboardOwner();
+        }
+        return DefaultMessage(msg, wp, lp);
+    }
+
+private:
+    HWND next_ = nullptr;
+};
+
+TEST(ClipboardOutput, WithoutAWindowOfItsOwnTheCopyIsOpenedForAMessageOnlyOwner) {
+    ClipboardViewer viewer;
+    viewer.seen = false;
+    win::MemorySurface dib;
+    ASSERT_TRUE(dib.CreateDib(8, 8));
+    ASSERT_TRUE(OutputToClipboard(CopyRegion(dib.dc(), RECT{0, 0, 8, 8}), nullptr));
+    ASSERT_TRUE(viewer.seen);
+    EXPECT_NE(viewer.owner, nullptr);
+}
+
 TEST(CopyRegionFromDib, GivesADeviceDependentBitmap) {
     win::MemorySurface dib;
     ASSERT_TRUE(dib.CreateDib(64, 32));
