@@ -229,6 +229,30 @@ int Measure(const std::wstring& out) {
         ::GdiFlush();
     });
 
+    // The same with 50 shapes of every kind the tool bar offers on the selection.
+    const auto send = [&](UINT msg, int x, int y) {
+        ::SendMessageW(overlay.hwnd(), msg, 0, MAKELPARAM(x, y));
+    };
+    for (const kestrow::ToolRow& tool : kestrow::kTools) {
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, tool.id, 0);
+        for (int i = 0; i < 50; ++i) {
+            const int x = w / 4 + 5 + (i * 37) % (w / 4 - 80), y = h / 4 + 5 + (i * 53) % (h / 4 - 60);
+            send(WM_LBUTTONDOWN, x, y);
+            send(WM_MOUSEMOVE, x + 30, y + 10);
+            send(WM_MOUSEMOVE, x + 60, y + 40);
+            send(WM_LBUTTONUP, x + 60, y + 40);
+            if (tool.shape != kestrow::ShapeKind::Text) continue;
+            ::SetWindowTextW(overlay.graphs().textBox().hwnd(), L"第 12 步");
+            overlay.graphs().CommitText();
+        }
+    }
+    Pump();
+    const int shapes = overlay.graphs().ShapeCount();
+    const double shapesRepaintMs = Median(21, [&] {
+        ::RedrawWindow(overlay.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ::GdiFlush();
+    });
+
     std::string text;
     text += Format("screen %dx%d, frame %.1f MiB\n", w, h, frame / 1048576.0);
     text += Format("screen grab (screen-to-memory BitBlt)     %8.2f ms\n", grabMs);
@@ -259,6 +283,8 @@ int Measure(const std::wstring& out) {
                    repaintMs, repaintMs / memcpyMs);
     text += Format("render into the back buffer only          %8.2f ms  = %.2f x memcpy\n", renderMs,
                    renderMs / memcpyMs);
+    text += Format("full repaint with %3d shapes (50 a tool)  %8.2f ms  = %.2f x memcpy (keep <= 3 x)\n",
+                   shapes, shapesRepaintMs, shapesRepaintMs / memcpyMs);
     Write(out, text);
     return 0;
 }
@@ -475,7 +501,7 @@ FirstUseTimes TimeFirstUse(const std::wstring& worker, int pause, int drag) {
     while (!ToolbarOnScreen(&bar) && Now() - t0 < 10000) ::Sleep(1);
     if (ToolbarOnScreen(&bar)) times.toolbar = Now() - t0;
     ::Sleep(200);
-    const int saveX = bar.left + 3 + 27 * 6 + 12, saveY = bar.top + 13;  // the save button
+    const int saveX = bar.left + 343 + 12, saveY = bar.top + 13;  // the save button, the last item
     MouseAt(saveX, saveY, MOUSEEVENTF_LEFTDOWN);
     MouseAt(saveX, saveY, MOUSEEVENTF_LEFTUP);
     t0 = Now();

@@ -11,6 +11,9 @@
 
 namespace kestrow {
 
+// Copies `width` x `height` of the screen DC `screen` from (x, y) to (0, 0) of `to`.
+void GrabScreen(HDC screen, HDC to, int x, int y, int width, int height);
+
 // The primary display as a bitmap, or none.
 win::Bitmap CapturePrimaryScreen();
 

@@ -120,18 +120,9 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     lastTarget_ = nullptr;
     magnifier_->Invalidate();
     if (!snapshot_) return false;
-    // The screen is read from the virtual screen's corner (left of or above the primary
-    // monitor when a monitor stands there); the dimmed copy is computed from it. A new
-    // process's first large read costs more than later ones (the display server sizes
-    // its buffers for the new connection), and in four bands the first capture's read
-    // measured about a fifth faster at 1920x1080.
-    constexpr int kBands = 4;
-    for (int band = 0; band < kBands; ++band) {
-        const int top = h * band / kBands, bottom = h * (band + 1) / kBands;
-        ::BitBlt(snapshot_.dc(), 0, top, w, bottom - top, screen.Get(), layout_.origin().x,
-                 layout_.origin().y + top, SRCCOPY);
-    }
-    ::GdiFlush();
+    // From the virtual screen's corner (left of or above the primary monitor when a
+    // monitor stands there); the dimmed copy is computed from it.
+    GrabScreen(screen.Get(), snapshot_.dc(), layout_.origin().x, layout_.origin().y, w, h);
     win::start_trace::Mark("grabbed");
     dimPending_ = bool(dimmed_);
     return dimmed_ && snapshot_;
@@ -296,7 +287,7 @@ void CScreenCaptureWnd::PlaceToolbar() {
     toolbar_.Show();
 }
 
-void CScreenCaptureWnd::PlaceColorPane(int toolId) {
+void CScreenCaptureWnd::PlaceColorPane(int paneMode) {
     if (!pane_.Create(hwnd())) return;
     const Rect t = layout_.ToOverlay(ToRect(toolbar_.GetRect()));
     const Rect sel = SelectionGeometry::Normalized(selection_->GetRect());
@@ -312,9 +303,7 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
     ::SetWindowPos(pane_.hwnd(), nullptr, pane.x, pane.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     pane_.KeepOnScreen();
-    pane_.SetMode(toolId == ID_TOOL_TEXT          ? kPaneText
-                  : toolId == ID_TOOL_HIGHLIGHTER ? kPaneHighlighter
-                                                  : kPaneShapes);
+    pane_.SetMode(paneMode);
 }
 
 win::Bitmap CScreenCaptureWnd::TakeSelection(bool warnIfSmall) {
@@ -360,34 +349,36 @@ bool CScreenCaptureWnd::CopySelection(bool warnIfSmall) {
     return true;
 }
 
+void CScreenCaptureWnd::RedrawNow() {
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CScreenCaptureWnd::ChooseTool(const ToolRow& tool) {
+    if (!selection_->HasSelection()) return;  // nothing to draw on yet
+    machine_.ToolCommand();
+    graphs_->SetActiveTool(tool.id);
+    SetClassCursor(ToolCursorHandle(tool.cursor));
+    graphs_->CommitText();
+    RedrawNow();
+    PlaceColorPane(tool.paneMode);
+}
+
 void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
     if (HIWORD(wp) == EN_UPDATE) {  // from the annotation text box
         graphs_->FitTextBox();
-        ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RedrawNow();
         return;
     }
+    if (const ToolRow* tool = FindTool(int(wp))) return ChooseTool(*tool);
     switch (wp) {
-        case ID_TOOL_RECTANGLE:
-        case ID_TOOL_ELLIPSE:
-        case ID_TOOL_ARROW:
-        case ID_TOOL_BRUSH:
-        case ID_TOOL_HIGHLIGHTER:
-        case ID_TOOL_TEXT:
-            if (!selection_->HasSelection()) break;  // nothing to draw on yet
-            machine_.ToolCommand();
-            graphs_->SetActiveTool(int(wp));
-            SetClassCursor(::LoadCursorW(nullptr, IDC_CROSS));
-            graphs_->CommitText();
-            ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            PlaceColorPane(int(wp));
-            break;
         case ID_UNDO:
-            if (graphs_->ShapeCount() > 0) {
-                graphs_->Undo();
-                ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            } else {
-                ResetSelection();
-            }
+            if (graphs_->ShapeCount() == 0) return ResetSelection();
+            graphs_->Undo();
+            RedrawNow();
+            break;
+        case ID_REDO:
+            graphs_->Redo();
+            RedrawNow();
             break;
         case ID_CANCEL: CloseCapture(); break;
         case ID_FINISH:
@@ -412,6 +403,11 @@ void CScreenCaptureWnd::OnTextFontChanged() {
 }
 
 void CScreenCaptureWnd::OnKeyDown(UINT vk) {
+    // Keys typed into the text box stay there: it has the focus while it is open.
+    if (const int command = ShortcutFor(vk, ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0)) {
+        if (selection_->HasSelection()) OnCommand(WPARAM(command), 0);
+        return;
+    }
     POINT p;
     ::GetCursorPos(&p);
     switch (KeyActionFor(vk)) {
@@ -451,8 +447,7 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDBLCLK: Apply(machine_.DoubleClick(windowTracker_->GetRect()), x, y); return 0;
         case WM_HOTKEY: return 0;
         case WM_TIMER:
-            if (wp == kRepaintTimer)
-                ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            if (wp == kRepaintTimer) RedrawNow();
             return 0;
         case WM_TEXT_FONT_CHANGED: OnTextFontChanged(); return 0;
         case WM_CTLCOLOREDIT:

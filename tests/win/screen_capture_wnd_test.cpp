@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "common/win/com.h"
@@ -196,6 +197,53 @@ TEST_F(Overlay, ABusyClipboardKeepsTheCaptureAndItsShapesForAnotherTry) {
     EXPECT_EQ(ClipboardBitmap().At(20, 50), 0xFF0000u);
     EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
     EXPECT_EQ(launcher.records().size(), 1u);
+}
+
+// Holds Ctrl (and Shift) down for this thread's key state while it lives.
+struct HeldKeys {
+    explicit HeldKeys(bool shift) {
+        ::GetKeyboardState(saved);
+        BYTE held[256];
+        memcpy(held, saved, sizeof(held));
+        held[VK_CONTROL] = 0x80;
+        held[VK_SHIFT] = shift ? 0x80 : 0;
+        ::SetKeyboardState(held);
+    }
+    ~HeldKeys() { ::SetKeyboardState(saved); }
+    BYTE saved[256];
+};
+
+TEST_F(Overlay, CtrlKeysUndoRedoAndCopy) {
+    test::ReceiverThread launcher;
+    auto key = [&](UINT vk, bool shift) {
+        HeldKeys held(shift);
+        ::SendMessageW(overlay.hwnd(), WM_KEYDOWN, vk, 0);
+    };
+    SelectAndPick(ID_TOOL_ELLIPSE);
+    Drag(120, 220, 200, 300);
+    Drag(210, 310, 280, 380);
+    key('Z', false);
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 1);
+    key('Z', true);
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 2);
+    key('Z', false);
+    key('Y', false);
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 2);
+    EXPECT_TRUE(::IsWindowVisible(overlay.hwnd()));
+    key('C', false);
+    EXPECT_EQ(ClipboardBitmap().width, 200);
+    EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_EQ(launcher.records().size(), 1u);
+}
+
+TEST_F(Overlay, EachToolCommandChoosesItsToolAndPaneMode) {
+    test::WorkerResources res;
+    Drag(100, 200, 300, 400);
+    for (const ToolRow& tool : kTools) {
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, tool.id, 0);
+        EXPECT_EQ(overlay.graphs().ActiveTool(), tool.id);
+        EXPECT_EQ(overlay.colorPane().mode(), tool.paneMode) << tool.id;
+    }
 }
 
 // What the save dialog found when it opened.
