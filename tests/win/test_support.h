@@ -221,11 +221,12 @@ public:
         thread_.Reset(::CreateThread(nullptr, 0, &ClipboardHolder::Main, this, 0, nullptr));
         ::WaitForSingleObject(held_.Get(), 5000);
     }
-    ~ClipboardHolder() {
-        Release();
+    ~ClipboardHolder() { Release(); }
+    // Returns once the clipboard is closed again.
+    void Release() {
+        ::SetEvent(release_.Get());
         ::WaitForSingleObject(thread_.Get(), 5000);
     }
-    void Release() { ::SetEvent(release_.Get()); }
 
 private:
     static DWORD WINAPI Main(void* p) {
