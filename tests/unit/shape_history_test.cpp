@@ -1,26 +1,12 @@
-// The tool table and the shape history behind undo and redo.
+// The shape history behind undo and redo.
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <set>
 
 #include "worker/annotation/shape_history.h"
-#include "worker/annotation/tool_table.h"
 
 namespace kestrow {
 namespace {
-
-TEST(ToolTable, EachToolHasItsOwnCommandIconAndShape) {
-    std::set<int> ids, icons, shapes;
-    for (const ToolRow& tool : kTools) {
-        EXPECT_TRUE(ids.insert(tool.id).second) << tool.id;
-        EXPECT_TRUE(icons.insert(tool.icon).second) << tool.id;
-        EXPECT_TRUE(shapes.insert(int(tool.shape)).second) << tool.id;
-        EXPECT_EQ(FindTool(tool.id), &tool);
-    }
-    EXPECT_EQ(FindTool(ID_UNDO), nullptr);
-    EXPECT_EQ(FindTool(ID_REDO), nullptr);
-}
 
 TEST(ShapeHistory, RedoBringsUndoneShapesBackInOrderUntilANewOne) {
     ShapeHistory<std::unique_ptr<int>> h;
