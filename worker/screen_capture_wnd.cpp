@@ -339,7 +339,8 @@ void CScreenCaptureWnd::SaveSelection() {
 bool CScreenCaptureWnd::CopySelection(bool warnIfSmall) {
     if (!selection_->HasSelection()) return true;
     win::Bitmap bitmap = TakeSelection(warnIfSmall);
-    if (bitmap && !OutputToClipboard(std::move(bitmap), hwnd())) {
+    if (!bitmap) return true;  // nothing on screen to copy: closes, reporting nothing
+    if (!OutputToClipboard(std::move(bitmap), hwnd())) {
         ::MessageBoxW(hwnd(), kClipboardBusyText, L"", MB_OK | MB_ICONWARNING);
         ::SetTimer(hwnd(), kRepaintTimer, 1000, nullptr);
         return false;
