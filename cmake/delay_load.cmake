@@ -25,6 +25,12 @@ endfunction()
 
 # Sets `out` to the link item for system library `lib` (gdiplus, shell32, ...).
 function(kestrow_system_lib out lib)
+  # The 64-bit build only runs the tests where 32-bit programs cannot run; its symbol
+  # names differ (no leading underscore, no @bytes), so it loads system DLLs at start.
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(${out} ${lib} PARENT_SCOPE)
+    return()
+  endif()
   set(delay_lib ${KESTROW_DELAY_DIR}/lib${lib}_delay.a)
   find_library(KESTROW_IMPORT_LIB_${lib} ${lib} REQUIRED)
   set(import_lib ${KESTROW_IMPORT_LIB_${lib}})

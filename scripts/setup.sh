@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   cmake make g++ python3 git
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  # The 64-bit build the tests fall back to where 32-bit programs cannot run.
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick
   # An X server that can place several monitors, and the 32-bit libraries through which

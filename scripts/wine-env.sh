@@ -1,9 +1,24 @@
 # Sourced by run.sh and test.sh: the Wine prefix and the X display the programs run in.
 # Shell functions only; nothing happens until they are called.
 
-KESTROW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEPREFIX="${KESTROW_WINEPREFIX:-$KESTROW_ROOT/build/wine/prefix}"
-export WINEARCH=win32
+source "$(dirname "${BASH_SOURCE[0]}")/win-arch.sh"
+if [ "$KESTROW_WIN_ARCH" = x86_64 ]; then
+  export WINEPREFIX="${KESTROW_WINEPREFIX:-$KESTROW_ROOT/build/wine/prefix64}"
+  export WINEARCH=win64
+  # Debian's `wine` prefers the 32-bit loader whenever it is installed: put one first on
+  # PATH that starts the 64-bit loader (wineboot and wine-stable go through it too).
+  kestrow_shims="$KESTROW_ROOT/build/wine/bin64"
+  mkdir -p "$kestrow_shims"
+  for kestrow_shim in wine wine-stable; do
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+      >"$kestrow_shims/$kestrow_shim"
+    chmod +x "$kestrow_shims/$kestrow_shim"
+  done
+  case ":$PATH:" in *":$kestrow_shims:"*) ;; *) export PATH="$kestrow_shims:$PATH" ;; esac
+else
+  export WINEPREFIX="${KESTROW_WINEPREFIX:-$KESTROW_ROOT/build/wine/prefix}"
+  export WINEARCH=win32
+fi
 export WINEDEBUG=-all
 # No Mono/Gecko download prompts, no desktop menu entries.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
