@@ -25,6 +25,8 @@ enum ToolCommandId : int {
     ID_FINISH = 0x50A,
     ID_COPY = 0x50B,
     ID_SAVEAS = 0x50C,
+    ID_TOOL_MOSAIC = 0x50D,
+    ID_TOOL_STEP = 0x50E,
 };
 
 // The colour pane's pen-width buttons, thin to thick; their commands stay in the pane.

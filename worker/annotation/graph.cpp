@@ -1,5 +1,6 @@
 #include "worker/annotation/graph.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "worker/annotation/graph_geometry.h"
@@ -21,6 +22,13 @@ void DrawFrame(HDC dc, POINT a, POINT b, int width, COLORREF color,
 }
 
 bool SpansBothAxes(POINT a, POINT b) { return std::abs(a.x - b.x) > 0 && std::abs(a.y - b.y) > 0; }
+
+Rect ToRect(const RECT& r) { return {int(r.left), int(r.top), int(r.right), int(r.bottom)}; }
+
+Rect Intersection(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
 
 }  // namespace
 
@@ -84,6 +92,111 @@ void GraphText::Draw(HDC dc, int) const {
     win::ScopedSelect selectFont(dc, font_.Get());
     RECT layout{start_.x + 1, start_.y + 1, end_.x - 1, end_.y - 1};
     ::DrawTextW(dc, text_.c_str(), int(text_.size()), &layout, DT_EDITCONTROL | DT_WORDBREAK);
+}
+
+MosaicGrid GraphMosaic::Grid() const {
+    if (finished()) return grid_;
+    Rect area = SpannedRect(ToPoint(start_), ToPoint(end_));
+    const Rect clip = ToRect(clip_);
+    if (!clip.IsEmpty()) area = Intersection(area, clip);
+    return MosaicGridFor(area, penWidth_);
+}
+
+bool GraphMosaic::IsValid() const { return SpansBothAxes(start_, end_) && Grid().cols > 0; }
+
+bool GraphMosaic::Finish(const PaintBelow& below) {
+    const MosaicGrid grid = Grid();
+    const Rect& a = grid.area;
+    win::MemorySurface under;
+    if (grid.cols == 0 || !under.CreateDib(a.Width(), a.Height())) return false;
+    POINT origin;
+    ::SetViewportOrgEx(under.dc(), -a.left, -a.top, &origin);
+    if (below) below(under.dc());
+    ::SetViewportOrgEx(under.dc(), origin.x, origin.y, nullptr);
+    ::GdiFlush();
+    averages_ = BlockAverages(grid, under.bits(), a.Width());
+    grid_ = grid;
+    return true;
+}
+
+void GraphMosaic::Draw(HDC dc, int) const {
+    const MosaicGrid grid = Grid();
+    const Rect& a = grid.area;
+    if (!finished()) {
+        // While dragged: only where it will go.
+        if (!a.IsEmpty()) DrawFrame(dc, {a.left, a.top}, {a.right, a.bottom}, 1, color_, ::Rectangle);
+        return;
+    }
+    // One source pixel per block, stretched without blending; the last column and row
+    // are cut to the area.
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), grid.cols, -grid.rows, 1, 32, BI_RGB};
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, a.left, a.top, a.right, a.bottom);
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    ::StretchDIBits(dc, a.left, a.top, grid.cols * grid.block, grid.rows * grid.block, 0, 0, grid.cols,
+                    grid.rows, averages_.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+    ::RestoreDC(dc, saved);
+}
+
+void GraphStepNumber::AddPoint(int x, int y) {
+    start_ = end_ = {x, y};
+    firstPointPending_ = false;
+}
+
+HFONT GraphStepNumber::NumberFont() const {
+    if (!numberFont_ || fontDiameter_ != penWidth_) {
+        numberFont_.Reset(::CreateFontW(-StepFontHeight(penWidth_), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                        ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial"));
+        fontDiameter_ = penWidth_;
+    }
+    return numberFont_.Get();
+}
+
+RECT GraphStepNumber::CircleIn(HDC dc) const {
+    const std::wstring text = std::to_wstring(number_);
+    win::ScopedSelect font(dc, NumberFont());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+    const Rect box = StepCircle(ToPoint(start_), StepDiameter(penWidth_, extent.cx), ToRect(clip_));
+    return {box.left, box.top, box.right, box.bottom};
+}
+
+void GraphStepNumber::Draw(HDC dc, int) const {
+    if (firstPointPending_) return;
+    RECT box = CircleIn(dc);
+    {
+        win::Pen pen(::CreatePen(PS_SOLID, 1, color_));
+        win::Brush brush(::CreateSolidBrush(color_));
+        win::ScopedSelect selectPen(dc, pen.Get());
+        win::ScopedSelect selectBrush(dc, brush.Get());
+        ::Ellipse(dc, box.left, box.top, box.right, box.bottom);
+    }
+    const std::wstring text = std::to_wstring(number_);
+    win::ScopedSelect font(dc, NumberFont());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, IsLightColor(color_) ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    ::DrawTextW(dc, text.c_str(), int(text.size()), &box,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+std::unique_ptr<Graph> CreateGraph(ShapeKind kind) {
+    switch (kind) {
+        case ShapeKind::Rectangle: return std::make_unique<GraphRectagle>();
+        case ShapeKind::Ellipse: return std::make_unique<GraphEllipse>();
+        case ShapeKind::Arrow: return std::make_unique<GraphLine>();
+        case ShapeKind::Brush: return std::make_unique<GraphFluoreScence>();
+        case ShapeKind::Highlighter: {
+            auto shape = std::make_unique<GraphFluoreScence>();
+            shape->SetAlpha(180);
+            return shape;
+        }
+        case ShapeKind::Text: return std::make_unique<GraphText>();
+        case ShapeKind::Mosaic: return std::make_unique<GraphMosaic>();
+        case ShapeKind::StepNumber: return std::make_unique<GraphStepNumber>();
+    }
+    return nullptr;
 }
 
 }  // namespace kestrow

@@ -123,19 +123,21 @@ CGraphManager::CGraphManager(CSelectionTracker& selection, std::function<Annotat
 CGraphManager::~CGraphManager() { textBox_.Destroy(); }
 
 std::unique_ptr<Graph> CGraphManager::CreateShape(int toolId) {
-    switch (toolId) {
-        case ID_TOOL_RECTANGLE: return std::make_unique<GraphRectagle>();
-        case ID_TOOL_ELLIPSE: return std::make_unique<GraphEllipse>();
-        case ID_TOOL_ARROW: return std::make_unique<GraphLine>();
-        case ID_TOOL_BRUSH: return std::make_unique<GraphFluoreScence>();
-        case ID_TOOL_HIGHLIGHTER: {
-            auto shape = std::make_unique<GraphFluoreScence>();
-            shape->SetAlpha(180);
-            return shape;
-        }
-        case ID_TOOL_TEXT: return std::make_unique<GraphText>();
-    }
-    return nullptr;
+    const std::optional<ShapeKind> kind = ShapeKindForTool(toolId);
+    return kind ? CreateGraph(*kind) : nullptr;
+}
+
+int CGraphManager::NextStepNumber() const {
+    int highest = 0;
+    for (const auto& shape : shapes_) highest = std::max(highest, shape->StepNumber());
+    return highest + 1;
+}
+
+void CGraphManager::PaintBelowNewShape(HDC dc) const {
+    const Rect s = SelectionRect();
+    if (HDC frozen = selection_.snapshot())
+        ::BitBlt(dc, s.left, s.top, s.Width(), s.Height(), frozen, s.left, s.top, SRCCOPY);
+    for (const auto& shape : shapes_) shape->Draw(dc, 1);
 }
 
 void CGraphManager::Create(HWND overlay) {
@@ -173,8 +175,9 @@ void CGraphManager::OnLButtonDown(int x, int y) {
     current_->SetColor(style.color);
     current_->SetClipRect(&clip);
     current_->SetId(nextId_++);
+    current_->SetStepNumber(NextStepNumber());
     current_->AddPoint(p.x, p.y);
-    if (tool == ID_TOOL_TEXT && textBox_.hwnd()) {
+    if (ShapeKindForTool(tool) == ShapeKind::Text && textBox_.hwnd()) {
         const RECT box{p.x, p.y, std::min(p.x + 30, s.right), std::min(p.y + 30, s.bottom)};
         textBox_.SetPlacement(box);
         ::SetWindowTextW(textBox_.hwnd(), L"");
@@ -201,9 +204,12 @@ void CGraphManager::OnMouseMove(int x, int y) {
 void CGraphManager::OnLButtonUp(int x, int y) {
     const Point p = ClampToSelection({x, y}, SelectionRect());
     if (!current_) return;
-    if (ActiveTool() == ID_TOOL_TEXT) return;
+    if (ShapeKindForTool(ActiveTool()) == ShapeKind::Text) return;
     current_->AddPoint(p.x, p.y);
-    if (current_->IsValid()) shapes_.push_back(std::move(current_));
+    // Finished before it joins the list: what lies under it is the frozen screen and
+    // the shapes so far.
+    if (current_->IsValid() && current_->Finish([this](HDC dc) { PaintBelowNewShape(dc); }))
+        shapes_.push_back(std::move(current_));
     current_.reset();
 }
 
