@@ -103,13 +103,11 @@ TEST(ColorPaneModes, LayoutsAndWidths) {
     EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN, kPaneHighlighter), 5);
     EXPECT_EQ(PenWidthFor(ID_WIDTH_THICK, kPaneHighlighter), 18);
     EXPECT_EQ(PenWidthFor(ID_TOOL_RECTANGLE, kPaneShapes), 0);  // a tool id is no width
-    // Mosaic block sizes and step-number diameters.
-    EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN, kPaneMosaic), 8);
-    EXPECT_EQ(PenWidthFor(ID_WIDTH_MEDIUM, kPaneMosaic), 14);
-    EXPECT_EQ(PenWidthFor(ID_WIDTH_THICK, kPaneMosaic), 24);
-    EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN, kPaneStep), 20);
-    EXPECT_EQ(PenWidthFor(ID_WIDTH_MEDIUM, kPaneStep), 28);
-    EXPECT_EQ(PenWidthFor(ID_WIDTH_THICK, kPaneStep), 36);
+    const int blocks[] = {8, 14, 24}, diameters[] = {20, 28, 36};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN + i, kPaneMosaic), blocks[i]);
+        EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN + i, kPaneStep), diameters[i]);
+    }
     EXPECT_EQ(PaneLayoutFor(kPaneMosaic).pane, shapes.pane);
     EXPECT_EQ(kSwatchColors[0x60A - ID_FIRST_SWATCH], 0x000000FFu) << "pure red";
 }

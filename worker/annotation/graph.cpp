@@ -127,16 +127,22 @@ void GraphMosaic::Draw(HDC dc, int) const {
         if (!a.IsEmpty()) DrawFrame(dc, {a.left, a.top}, {a.right, a.bottom}, 1, color_, ::Rectangle);
         return;
     }
-    // One source pixel per block, stretched without blending; the last column and row
-    // are cut to the area.
+    // A block row at a time, expanded to its pixels and copied 1:1: stretching one
+    // pixel per block would not do, as stretches sample pixel centres and make the
+    // first and last block of a row half as wide as the others.
+    const int width = a.Width();
+    rows_.resize(size_t(width) * grid.block);
+    uint32_t* line = rows_.data();
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), grid.cols, -grid.rows, 1, 32, BI_RGB};
-    const int saved = ::SaveDC(dc);
-    ::IntersectClipRect(dc, a.left, a.top, a.right, a.bottom);
-    ::SetStretchBltMode(dc, COLORONCOLOR);
-    ::StretchDIBits(dc, a.left, a.top, grid.cols * grid.block, grid.rows * grid.block, 0, 0, grid.cols,
-                    grid.rows, averages_.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
-    ::RestoreDC(dc, saved);
+    for (int row = 0; row < grid.rows; ++row) {
+        const int y = row * grid.block, height = std::min(grid.block, a.Height() - y);
+        const uint32_t* colors = &averages_[size_t(row) * grid.cols];
+        for (int x = 0; x < width; ++x) line[x] = colors[x / grid.block];
+        for (int i = 1; i < height; ++i) std::copy(line, line + width, line + size_t(i) * width);
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        ::SetDIBitsToDevice(dc, a.left, a.top + y, DWORD(width), DWORD(height), 0, 0, 0, UINT(height), line,
+                            &bi, DIB_RGB_COLORS);
+    }
 }
 
 void GraphStepNumber::AddPoint(int x, int y) {

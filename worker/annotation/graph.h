@@ -124,6 +124,7 @@ public:
 private:
     MosaicGrid grid_;
     std::vector<uint32_t> averages_;
+    mutable std::vector<uint32_t> rows_;  // one row of blocks as pixels, reused by every paint
 };
 
 // A numbered filled circle at the pointer; the pen width is its diameter, which grows
