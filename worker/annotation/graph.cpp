@@ -173,11 +173,13 @@ void GraphStepNumber::Draw(HDC dc, int) const {
     if (firstPointPending_) return;
     RECT box = CircleIn(dc);
     {
-        win::Pen pen(::CreatePen(PS_SOLID, 1, color_));
-        win::Brush brush(::CreateSolidBrush(color_));
-        win::ScopedSelect selectPen(dc, pen.Get());
-        win::ScopedSelect selectBrush(dc, brush.Get());
+        // The DC's own pen and brush, coloured for this circle: nothing to make per paint.
+        win::ScopedSelect selectPen(dc, ::GetStockObject(DC_PEN));
+        win::ScopedSelect selectBrush(dc, ::GetStockObject(DC_BRUSH));
+        const COLORREF oldPen = ::SetDCPenColor(dc, color_), oldBrush = ::SetDCBrushColor(dc, color_);
         ::Ellipse(dc, box.left, box.top, box.right, box.bottom);
+        ::SetDCPenColor(dc, oldPen);
+        ::SetDCBrushColor(dc, oldBrush);
     }
     const std::wstring text = std::to_wstring(number_);
     win::ScopedSelect font(dc, NumberFont());
