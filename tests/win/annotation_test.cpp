@@ -326,7 +326,7 @@ TEST_F(Annotation, StepNumbersCountOnFromTheHighestStillThere) {
 }
 
 // A step number drawn alone onto green. Its ink is what is neither green nor the circle's
-// `fill`: pure black or white pixels, and any near or past the rim.
+// `fill`: pure black or white pixels, and any past the rim.
 struct StepInk {
     RECT box{};
     test::Pixels p;
@@ -350,7 +350,7 @@ StepInk DrawStep(const GraphStepNumber& step, unsigned fill) {
             if (v == fill || v == kGreen) continue;
             r.black += v == 0;
             r.white += v == kWhite;
-            r.outside += std::hypot(x + 0.5 - cx, y + 0.5 - cy) > (r.box.right - r.box.left) / 2.0 - 1;
+            r.outside += std::hypot(x + 0.5 - cx, y + 0.5 - cy) > (r.box.right - r.box.left) / 2.0;
         }
     return r;
 }
