@@ -1,5 +1,6 @@
 // Figures for the region capture's speed, printed into a file (Wine and pipes do not mix):
-//   capture_bench measure OUT            StartCapture and one repaint against a screen grab and a memcpy
+//   capture_bench measure OUT            StartCapture and one repaint against a screen grab and a memcpy,
+//                                        bare and with 50 shapes of every kind on the selection
 //   capture_bench firststart OUT         one new process's first StartCapture (measure runs it)
 //   capture_bench firstpaint WORKER TRIVIAL OUT [STARTS]
 //                                        where the start of Worker.exe goes, to its first overlay
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -23,7 +25,10 @@
 #include "common/win/com.h"
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
+#include "worker/annotation/annotation_layout.h"
+#include "worker/annotation/tool_table.h"
 #include "worker/screen_capture_wnd.h"
+#include "worker/worker_ids.h"
 
 namespace {
 
@@ -152,6 +157,61 @@ FirstStarts TimeFirstStarts(int runs) {
     return r;
 }
 
+struct ShapesFigures {
+    int each = 50, kinds = 0;
+    double repaintMs = 0, mosaicReleaseMs = 0;
+};
+
+// A repaint of the standing selection with `each` shapes of every kind on it, spread
+// over it by a fixed pseudo-random walk; and the release of one mosaic as large as the
+// selection, which reads and averages what lies under it.
+ShapesFigures TimeShapes(kestrow::CScreenCaptureWnd& overlay, int w, int h) {
+    using namespace kestrow;
+    ShapesFigures figures;
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_TOOL_RECTANGLE, 0);  // annotating from here
+    CGraphManager& graphs = overlay.graphs();
+    const int left = w / 4, top = h / 4, width = w / 4, height = h / 4;
+    unsigned seed = 12345;
+    auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(std::max(range, 1)));
+    };
+    figures.kinds = int(std::size(kTools));
+    for (const ToolRow& tool : kTools) {
+        overlay.colorPane().SetMode(tool.paneMode);
+        graphs.SetActiveTool(tool.id);
+        for (int i = 0; i < figures.each; ++i) {
+            const int x = left + next(width), y = top + next(height);
+            const int x1 = std::min(left + width - 1, x + 20 + next(width / 3));
+            const int y1 = std::min(top + height - 1, y + 20 + next(height / 3));
+            graphs.OnLButtonDown(x, y);
+            if (tool.shape == ShapeKind::Text) {
+                ::SetWindowTextW(graphs.textBox().hwnd(), L"annotation 注释 text");
+                graphs.FitTextBox();
+                graphs.CommitText();
+                continue;
+            }
+            for (int step = 1; step <= 8; ++step)
+                graphs.OnMouseMove(x + (x1 - x) * step / 8, y + (y1 - y) * ((step * step) % 9) / 8);
+            graphs.OnLButtonUp(x1, y1);
+        }
+    }
+    Pump();
+    figures.repaintMs = Median(21, [&] {
+        ::RedrawWindow(overlay.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ::GdiFlush();
+    });
+    overlay.colorPane().SetMode(kPaneMosaic);
+    graphs.SetActiveTool(ID_TOOL_MOSAIC);
+    figures.mosaicReleaseMs = Median(5, [&] {
+        graphs.OnLButtonDown(left, top);
+        graphs.OnMouseMove(left + width, top + height);
+        graphs.OnLButtonUp(left + width, top + height);
+        graphs.Undo();
+    });
+    return figures;
+}
+
 int Measure(const std::wstring& out) {
     const FirstStarts first = TimeFirstStarts(7);
 
@@ -228,30 +288,7 @@ int Measure(const std::wstring& out) {
         overlay.Render(back.dc(), client);
         ::GdiFlush();
     });
-
-    // The same with 50 shapes of every kind the tool bar offers on the selection.
-    const auto send = [&](UINT msg, int x, int y) {
-        ::SendMessageW(overlay.hwnd(), msg, 0, MAKELPARAM(x, y));
-    };
-    for (const kestrow::ToolRow& tool : kestrow::kTools) {
-        ::SendMessageW(overlay.hwnd(), WM_COMMAND, tool.id, 0);
-        for (int i = 0; i < 50; ++i) {
-            const int x = w / 4 + 5 + (i * 37) % (w / 4 - 80), y = h / 4 + 5 + (i * 53) % (h / 4 - 60);
-            send(WM_LBUTTONDOWN, x, y);
-            send(WM_MOUSEMOVE, x + 30, y + 10);
-            send(WM_MOUSEMOVE, x + 60, y + 40);
-            send(WM_LBUTTONUP, x + 60, y + 40);
-            if (tool.shape != kestrow::ShapeKind::Text) continue;
-            ::SetWindowTextW(overlay.graphs().textBox().hwnd(), L"第 12 步");
-            overlay.graphs().CommitText();
-        }
-    }
-    Pump();
-    const int shapes = overlay.graphs().ShapeCount();
-    const double shapesRepaintMs = Median(21, [&] {
-        ::RedrawWindow(overlay.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        ::GdiFlush();
-    });
+    const ShapesFigures shapes = TimeShapes(overlay, w, h);
 
     std::string text;
     text += Format("screen %dx%d, frame %.1f MiB\n", w, h, frame / 1048576.0);
@@ -283,8 +320,9 @@ int Measure(const std::wstring& out) {
                    repaintMs, repaintMs / memcpyMs);
     text += Format("render into the back buffer only          %8.2f ms  = %.2f x memcpy\n", renderMs,
                    renderMs / memcpyMs);
-    text += Format("full repaint with %3d shapes (50 a tool)  %8.2f ms  = %.2f x memcpy (keep <= 3 x)\n",
-                   shapes, shapesRepaintMs, shapesRepaintMs / memcpyMs);
+    text += Format("full repaint, %d shapes of each of %d kinds %7.2f ms  = %.2f x memcpy (keep <= 3 x)\n",
+                   shapes.each, shapes.kinds, shapes.repaintMs, shapes.repaintMs / memcpyMs);
+    text += Format("  mosaic over the whole selection, release %7.2f ms\n", shapes.mosaicReleaseMs);
     Write(out, text);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "tests/win/test_support.h"
 #include "worker/capture_output.h"
 #include "worker/dimming.h"
+#include "worker/annotation/annotation_layout.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
 
@@ -244,6 +245,31 @@ TEST_F(Overlay, EachToolCommandChoosesItsToolAndPaneMode) {
         EXPECT_EQ(overlay.graphs().ActiveTool(), tool.id);
         EXPECT_EQ(overlay.colorPane().mode(), tool.paneMode) << tool.id;
     }
+}
+
+TEST_F(Overlay, CopyShowsTheMosaicAndStepNumbersExactlyAsTheScreenDoes) {
+    test::ReceiverThread launcher;
+    SelectAndPick(ID_TOOL_RECTANGLE);
+    Drag(120, 220, 200, 300);
+    overlay.colorPane().SetMode(kPaneMosaic);
+    overlay.graphs().SetActiveTool(ID_TOOL_MOSAIC);
+    Drag(110, 210, 251, 333);  // over the rectangle
+    overlay.colorPane().SetMode(kPaneStep);
+    overlay.graphs().SetActiveTool(ID_TOOL_STEP);
+    for (int x : {150, 190, 230}) Drag(x, 300, x, 300);  // on the mosaic
+    ::SetCursorPos(900, 100);                            // the magnifier away from the selection
+    const test::Pixels screen = Render(kept);
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);
+    const test::Pixels copy = ClipboardBitmap();
+    ASSERT_EQ(copy.width, 200);
+    ASSERT_EQ(copy.height, 200);
+    // All but the band along the edges where the frame and its handles are drawn.
+    size_t differ = 0;
+    for (int y = 6; y < 194; ++y)
+        for (int x = 6; x < 194; ++x) differ += copy.At(x, y) != screen.At(100 + x, 200 + y);
+    EXPECT_EQ(differ, 0u);
+    EXPECT_NE(copy.At(30, 30), test::Unique(130, 230)) << "pixelated";
+    EXPECT_EQ(copy.At(175, 175), test::Unique(275, 375)) << "outside the shapes";
 }
 
 // What the save dialog found when it opened.

@@ -128,23 +128,20 @@ CGraphManager::~CGraphManager() { textBox_.Destroy(); }
 
 std::unique_ptr<Graph> CGraphManager::CreateShape(int toolId) {
     const ToolRow* tool = FindTool(toolId);
-    if (!tool) return nullptr;
-    switch (tool->shape) {
-        case ShapeKind::Rectangle: return std::make_unique<GraphRectagle>();
-        case ShapeKind::Ellipse: return std::make_unique<GraphEllipse>();
-        case ShapeKind::Arrow: return std::make_unique<GraphLine>();
-        case ShapeKind::Brush: return std::make_unique<GraphFluoreScence>();
-        case ShapeKind::Highlighter: {
-            auto shape = std::make_unique<GraphFluoreScence>();
-            shape->SetAlpha(180);
-            return shape;
-        }
-        case ShapeKind::Text: return std::make_unique<GraphText>();
-        // Their shapes come with their own classes.
-        case ShapeKind::Mosaic:
-        case ShapeKind::StepNumber: return nullptr;
-    }
-    return nullptr;
+    return tool ? CreateGraph(tool->shape) : nullptr;
+}
+
+int CGraphManager::NextStepNumber() const {
+    int highest = 0;
+    for (const auto& shape : history_.shapes()) highest = std::max(highest, shape->StepNumber());
+    return highest + 1;
+}
+
+void CGraphManager::PaintBelowNewShape(HDC dc) const {
+    const Rect s = SelectionRect();
+    if (HDC frozen = selection_.snapshot())
+        ::BitBlt(dc, s.left, s.top, s.Width(), s.Height(), frozen, s.left, s.top, SRCCOPY);
+    for (const auto& shape : history_.shapes()) shape->Draw(dc, 1);
 }
 
 bool CGraphManager::TextToolActive() const {
@@ -187,6 +184,7 @@ void CGraphManager::OnLButtonDown(int x, int y) {
     current_->SetColor(style.color);
     current_->SetClipRect(&clip);
     current_->SetId(nextId_++);
+    current_->SetStepNumber(NextStepNumber());
     current_->AddPoint(p.x, p.y);
     if (TextToolActive() && textBox_.hwnd()) {
         const RECT box{p.x, p.y, std::min(p.x + 30, s.right), std::min(p.y + 30, s.bottom)};
@@ -219,7 +217,10 @@ void CGraphManager::OnLButtonUp(int x, int y) {
     if (!current_) return;
     if (TextToolActive()) return;
     current_->AddPoint(p.x, p.y);
-    if (current_->IsValid()) history_.Add(std::move(current_));
+    // Finished before it joins the list: what lies under it is the frozen screen and
+    // the shapes so far.
+    if (current_->IsValid() && current_->Finish([this](HDC dc) { PaintBelowNewShape(dc); }))
+        history_.Add(std::move(current_));
     current_.reset();
 }
 

@@ -79,10 +79,14 @@ public:
 
     // The shape a tool id creates, or null for anything else.
     static std::unique_ptr<Graph> CreateShape(int toolId);
+    // One more than the highest step number in the list, so undo gives numbers back.
+    int NextStepNumber() const;
 
 private:
     Rect SelectionRect() const;
     bool TextToolActive() const;
+    // The selected part of the frozen screen with the finished shapes on it.
+    void PaintBelowNewShape(HDC dc) const;
     void SetOverlayCursor(HCURSOR cursor);
 
     std::unique_ptr<Graph> current_;

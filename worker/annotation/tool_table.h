@@ -3,11 +3,10 @@
 // the overlay and the annotation manager look a command up here, and the colour pane
 // takes its mode from it. A new tool is a new row (and its shape).
 #include "worker/annotation/annotation_layout.h"
+#include "worker/annotation/shape_kind.h"
 #include "worker/worker_ids.h"
 
 namespace kestrow {
-
-enum class ShapeKind { Rectangle, Ellipse, Arrow, Brush, Highlighter, Text, Mosaic, StepNumber };
 
 // The pointer over the selection while a tool is chosen.
 enum class ToolCursor { Cross, IBeam };
@@ -32,7 +31,7 @@ inline constexpr ToolRow kTools[] = {
      L"荧光笔工具"},
     {ID_TOOL_TEXT, ShapeKind::Text, kPaneText, ToolCursor::Cross, 3, L"文字", L"文字工具"},
     {ID_TOOL_MOSAIC, ShapeKind::Mosaic, kPaneMosaic, ToolCursor::Cross, 10, L"马赛克", L"马赛克工具"},
-    {ID_TOOL_STEP, ShapeKind::StepNumber, kPaneStepNumber, ToolCursor::Cross, 11, L"序号", L"序号工具"},
+    {ID_TOOL_STEP, ShapeKind::StepNumber, kPaneStep, ToolCursor::Cross, 11, L"序号", L"序号工具"},
 };
 
 // The row of a tool command, or null for any other command.
