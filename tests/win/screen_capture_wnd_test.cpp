@@ -257,7 +257,9 @@ TEST_F(Overlay, CopyShowsTheMosaicAndStepNumbersExactlyAsTheScreenDoes) {
     overlay.colorPane().SetMode(kPaneStep);
     overlay.graphs().SetActiveTool(ID_TOOL_STEP);
     for (int x : {150, 190, 230}) Drag(x, 300, x, 300);  // on the mosaic
-    ::SetCursorPos(900, 100);                            // the magnifier away from the selection
+    // The magnifier sits in the screen's top-left corner, over the selection's corner,
+    // unless the pointer is in that corner: then it moves to the bottom-right one.
+    ::SetCursorPos(10, 10);
     const test::Pixels screen = Render(kept);
     ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);
     const test::Pixels copy = ClipboardBitmap();
