@@ -13,11 +13,11 @@ scripts/build.sh --programs-only >/dev/null
 # A prefix of its own, so no wineserver of another run (or its display) is shared.
 export KESTROW_WINEPREFIX="${KESTROW_WINEPREFIX:-$PWD/build/wine/bench-prefix}"
 source scripts/wine-env.sh
-BENCH="$PWD/build/win32/bench/capture_bench.exe"
-WORKER="$PWD/build/win32/bin/Worker.exe"
-TESTTOOL="$PWD/build/win32/tests/testtool.exe"
-TRIVIAL="$PWD/build/win32/bench/trivial_window.exe"
-LAUNCHER="$PWD/build/win32/bin/KestrowCapture.exe"
+BENCH="$KESTROW_WIN32_DIR/bench/capture_bench.exe"
+WORKER="$KESTROW_WIN32_DIR/bin/Worker.exe"
+TESTTOOL="$KESTROW_WIN32_DIR/tests/testtool.exe"
+TRIVIAL="$KESTROW_WIN32_DIR/bench/trivial_window.exe"
+LAUNCHER="$KESTROW_WIN32_DIR/bin/KestrowCapture.exe"
 STARTS="${KESTROW_BENCH_STARTS:-15}"
 # Each first use waits about 4 s for Wine's save dialog.
 FIRST_USES="${KESTROW_BENCH_FIRST_USES:-7}"
