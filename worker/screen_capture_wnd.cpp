@@ -119,6 +119,7 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     lastTarget_ = nullptr;
     magnifier_->Invalidate();
     if (!snapshot_) return false;
+    win::start_trace::Mark("surfaces");
     // The screen is read from the virtual screen's corner (left of or above the primary
     // monitor when a monitor stands there); the dimmed copy is computed from it. A new
     // process's first large read costs more than later ones (the display server sizes
