@@ -238,6 +238,24 @@ int Measure(const std::wstring& out) {
     text += Format("screen %dx%d, frame %.1f MiB\n", w, h, frame / 1048576.0);
     text += Format("screen grab (screen-to-memory BitBlt)     %8.2f ms\n", grabMs);
     text += Format("  the same into a newly made bitmap       %8.2f ms\n", freshGrabMs);
+    // The overlay reads the screen in bands of a bounded size: the same read in bands of
+    // each size, into one bitmap.
+    {
+        kestrow::win::MemorySurface grab(nullptr, w, h);
+        for (const int64_t kib : {int64_t(0), int64_t(2048), int64_t(960), int64_t(480), int64_t(240),
+                                  int64_t(120), int64_t(60)}) {
+            const int bands = kib ? int(std::max<int64_t>(1, (int64_t(frame) + (kib << 10) - 1) / (kib << 10))) : 1;
+            const double ms = Median(15, [&] {
+                for (int band = 0; band < bands; ++band) {
+                    const int top = h * band / bands, bottom = h * (band + 1) / bands;
+                    ::BitBlt(grab.dc(), 0, top, w, bottom - top, screen.Get(), 0, top, SRCCOPY);
+                }
+                ::GdiFlush();
+            });
+            text += kib ? Format("  in bands of at most %4d KiB (%4d)     %8.2f ms\n", int(kib), bands, ms)
+                        : Format("  in one piece                            %8.2f ms\n", ms);
+        }
+    }
     text +=
         Format("memcpy of one 32-bit frame                %8.2f ms  (frames not in the cache)\n", memcpyMs);
     text +=
