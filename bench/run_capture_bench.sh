@@ -84,12 +84,18 @@ for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
     t0=$(ticks); s0=$(switches)
     sleep 10
     t1=$(ticks); s1=$(switches)
+    # Its own share besides: most resident pages are Wine's libraries, shared with the
+    # launcher and every other Wine program.
+    awk '/^Pss:/ {pss = $2} /^Private_(Clean|Dirty):/ {own += $2} END {
+      printf "waiting worker own (private) memory       %8.1f MiB, proportional share %.1f MiB\n", own / 1024, pss / 1024 }' \
+      "/proc/$standby_pid/smaps_rollup" >"$work/standby-share.txt"
     awk -v rss="$(awk '/^VmRSS/ {print $2}' "/proc/$standby_pid/status")" \
         -v threads="$(ls /proc/$standby_pid/task | wc -l)" -v dt=$((t1 - t0)) -v ds=$((s1 - s0)) \
         -v hz="$(getconf CLK_TCK)" 'BEGIN {
       printf "waiting worker resident memory            %8.1f MiB (goal <= 15 MiB)\n", rss / 1024
       printf "waiting worker over 10 s: %.2f s processor time, %d context switches in %d threads\n",
         dt / hz, ds, threads }' >>"$work/figures.txt"
+    cat "$work/standby-share.txt" >>"$work/figures.txt"
   else
     echo "no waiting worker found" >>"$work/figures.txt"
   fi
