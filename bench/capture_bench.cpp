@@ -244,7 +244,8 @@ int Measure(const std::wstring& out) {
         kestrow::win::MemorySurface grab(nullptr, w, h);
         for (const int64_t kib : {int64_t(0), int64_t(2048), int64_t(960), int64_t(480), int64_t(240),
                                   int64_t(120), int64_t(60)}) {
-            const int bands = kib ? int(std::max<int64_t>(1, (int64_t(frame) + (kib << 10) - 1) / (kib << 10))) : 1;
+            const int bands =
+                kib ? int(std::max<int64_t>(1, (int64_t(frame) + (kib << 10) - 1) / (kib << 10))) : 1;
             const double ms = Median(15, [&] {
                 for (int band = 0; band < bands; ++band) {
                     const int top = h * band / bands, bottom = h * (band + 1) / bands;

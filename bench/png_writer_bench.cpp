@@ -203,7 +203,8 @@ int Floor() {
                 const uint8_t* row = &p.rgb[size_t(y) * n];
                 const uint8_t* up = y > 0 ? row - n : nullptr;
                 for (size_t i = 0; i < n; ++i) {
-                    const int a = i >= 3 ? row[i - 3] : 0, b = up ? up[i] : 0, c = up && i >= 3 ? up[i - 3] : 0;
+                    const int a = i >= 3 ? row[i - 3] : 0, b = up ? up[i] : 0,
+                              c = up && i >= 3 ? up[i - 3] : 0;
                     int predicted = 0;
                     if (type == 1) predicted = a;
                     if (type == 2) predicted = b;
