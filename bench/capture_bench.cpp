@@ -7,9 +7,11 @@
 //   capture_bench firstuse WORKER OUT [RUNS]
 //                                        the first selection and the first save of a new worker:
 //                                        mouse release to tool bar on screen, save click to dialog
-//   capture_bench hotkey INI OUT [RUNS]  WM_HOTKEY posted to the running launcher to the first
+//   capture_bench hotkey INI OUT [RUNS [TRACE]]
+//                                        WM_HOTKEY posted to the running launcher to the first
 //                                        overlay pixel on screen, with "standby" 1 and 0 in
-//                                        INI (the launcher's settings file), interleaved
+//                                        INI (the launcher's settings file), interleaved; with
+//                                        the workers' marks when the launcher traces to TRACE
 //   capture_bench waitoverlay            returns once the overlay's magnifier is on screen
 #include <windows.h>
 #include <shellapi.h>
@@ -236,6 +238,25 @@ int Measure(const std::wstring& out) {
     text += Format("screen %dx%d, frame %.1f MiB\n", w, h, frame / 1048576.0);
     text += Format("screen grab (screen-to-memory BitBlt)     %8.2f ms\n", grabMs);
     text += Format("  the same into a newly made bitmap       %8.2f ms\n", freshGrabMs);
+    // The overlay reads the screen in bands of a bounded size: the same read in bands of
+    // each size, into one bitmap.
+    {
+        kestrow::win::MemorySurface grab(nullptr, w, h);
+        for (const int64_t kib : {int64_t(0), int64_t(2048), int64_t(960), int64_t(480), int64_t(240),
+                                  int64_t(120), int64_t(60)}) {
+            const int bands =
+                kib ? int(std::max<int64_t>(1, (int64_t(frame) + (kib << 10) - 1) / (kib << 10))) : 1;
+            const double ms = Median(15, [&] {
+                for (int band = 0; band < bands; ++band) {
+                    const int top = h * band / bands, bottom = h * (band + 1) / bands;
+                    ::BitBlt(grab.dc(), 0, top, w, bottom - top, screen.Get(), 0, top, SRCCOPY);
+                }
+                ::GdiFlush();
+            });
+            text += kib ? Format("  in bands of at most %4d KiB (%4d)     %8.2f ms\n", int(kib), bands, ms)
+                        : Format("  in one piece                            %8.2f ms\n", ms);
+        }
+    }
     text +=
         Format("memcpy of one 32-bit frame                %8.2f ms  (frames not in the cache)\n", memcpyMs);
     text +=
@@ -520,16 +541,18 @@ int FirstUse(const std::wstring& worker, const std::wstring& out, int runs) {
 }
 
 // One region-capture request through the launcher's hotkey handler: ms from the post to
-// the first overlay pixel read back from the display, or -1. The capture is then closed
-// and its window waited out.
-double TimeHotkey(HWND launcher) {
+// the first overlay pixel read back from the display (or -1), and the worker's own marks
+// when the launcher was started with a start trace going to `trace`. The capture is then
+// closed and its window waited out.
+Start TimeHotkey(HWND launcher, const std::wstring& trace) {
     ::SetCursorPos(600, 500);
+    if (!trace.empty()) ::DeleteFileW(trace.c_str());
+    Start start;
     const double t0 = Now();
     ::PostMessageW(launcher, WM_HOTKEY, 1568, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'J'));
-    double ms = -1;
     while (Now() - t0 < 10000) {
         if (OverlayOnScreen()) {
-            ms = Now() - t0;
+            start.onScreen = Now() - t0;
             break;
         }
         ::Sleep(1);
@@ -537,37 +560,64 @@ double TimeHotkey(HWND launcher) {
     HWND overlay = nullptr;
     for (const double t1 = Now(); !overlay && Now() - t1 < 5000; ::Sleep(10))
         overlay = ::FindWindowW(kestrow::CScreenCaptureWnd::kClassName, nullptr);
+    for (const double t1 = Now(); !trace.empty() && Now() - t1 < 3000; ::Sleep(10)) {
+        start.marks = ReadMarks(trace, t0);
+        if (start.marks.count("ready")) break;
+    }
     if (overlay) ::PostMessageW(overlay, WM_CLOSE, 0, 0);
     for (const double t1 = Now();
          ::FindWindowW(kestrow::CScreenCaptureWnd::kClassName, nullptr) && Now() - t1 < 5000; ::Sleep(10)) {}
     // The launcher hears of the end through its process watcher; the next waiting worker
     // gets its libraries loaded. Both before the next request.
     ::Sleep(1500);
-    return ms;
+    return start;
 }
 
-int Hotkey(const std::wstring& ini, const std::wstring& out, int runs) {
+int Hotkey(const std::wstring& ini, const std::wstring& out, int runs, const std::wstring& trace) {
     HWND launcher = ::FindWindowW(L"#32770", L"Snaptrel");
     if (!launcher) return 2;
     auto set = [&](bool on) {
         ::WritePrivateProfileStringW(L"config", L"standby", on ? L"1" : L"0", ini.c_str());
     };
-    std::vector<double> on, off;
+    std::vector<Start> on, off;
     for (int i = 0; i < runs; ++i) {
         set(true);
         // After a request with it off there is no waiting worker: this one starts it.
-        if (i > 0) TimeHotkey(launcher);
-        on.push_back(TimeHotkey(launcher));
+        if (i > 0) TimeHotkey(launcher, trace);
+        on.push_back(TimeHotkey(launcher, trace));
         set(false);
-        off.push_back(TimeHotkey(launcher));
+        off.push_back(TimeHotkey(launcher, trace));
     }
     set(true);
+    auto onScreen = [](const std::vector<Start>& starts) {
+        std::vector<double> v;
+        for (const Start& s : starts) v.push_back(s.onScreen);
+        return SpreadOf(v);
+    };
     std::string text = Format(
         "hotkey (WM_HOTKEY posted to the launcher) to first overlay pixel read from X, %d runs each "
         "(min median max, ms)\n",
         runs);
-    text += Format("  standby 1 (waiting worker woken)       %s\n", Cell(SpreadOf(on)).c_str());
-    text += Format("  standby 0 (new worker started)         %s\n", Cell(SpreadOf(off)).c_str());
+    text += Format("  standby 1 (waiting worker woken)       %s\n", Cell(onScreen(on)).c_str());
+    text += Format("  standby 0 (new worker started)         %s\n", Cell(onScreen(off)).c_str());
+    // Where the time goes: the worker's marks in ms after the post (a waiting worker's
+    // marks from before the request are negative and left out), in the order they come.
+    std::set<std::string> names;
+    for (const auto* starts : {&on, &off})
+        for (const Start& s : *starts)
+            for (const auto& [name, at] : s.marks)
+                if (at >= 0) names.insert(name);
+    std::vector<std::pair<double, std::string>> rows;
+    for (const std::string& name : names) {
+        const Spread first = MarkSpread(on, name.c_str());
+        rows.push_back({first.median >= 0 ? first.median : MarkSpread(off, name.c_str()).median, name});
+    }
+    std::sort(rows.begin(), rows.end());
+    if (!rows.empty())
+        text += Format("  worker marks, ms after the post       %23s   %23s\n", "standby 1", "standby 0");
+    for (const auto& [at, name] : rows)
+        text += Format("    %-34s %s   %s\n", name.c_str(), Cell(MarkSpread(on, name.c_str())).c_str(),
+                       Cell(MarkSpread(off, name.c_str())).c_str());
     Write(out, text);
     return 0;
 }
@@ -594,7 +644,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (job == L"firstuse" && args.size() >= 4)
         return FirstUse(args[2], args[3], args.size() > 4 ? std::max(1, _wtoi(args[4].c_str())) : 15);
     if (job == L"hotkey" && args.size() >= 4)
-        return Hotkey(args[2], args[3], args.size() > 4 ? std::max(1, _wtoi(args[4].c_str())) : 9);
+        return Hotkey(args[2], args[3], args.size() > 4 ? std::max(1, _wtoi(args[4].c_str())) : 9,
+                      args.size() > 5 ? args[5] : L"");
     if (job == L"waitoverlay") return WaitOverlay();
     return 64;
 }

@@ -5,10 +5,13 @@
 //   png_writer_bench pictures   1920 x 1080 pictures with the writer's settings
 //   png_writer_bench settings   every compression level, zlib strategy and row filter
 //                               on 1920 x 1080 pictures: file size and time
+//   png_writer_bench floor      each row filter's order-0 entropy on those pictures
 // Built with KESTROW_PAGE_ONLY it needs only Begin(width, height, sink), WriteRow(rgb)
 // and Finish(), which every version of the writer has.
 #include <sys/resource.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <ctime>
 #include <cstdio>
 #include <cstring>
@@ -181,6 +184,48 @@ int Settings() {
         }
     return 0;
 }
+
+// What no deflate setting can beat: the order-0 entropy of each filter's output (every
+// byte coded alone, as deflate's literals are where nothing repeats, as in a photo's
+// noise), per picture, in KiB. A per-row choice mixes these and cannot go below the best.
+int Floor() {
+    const std::vector<Picture> pictures = MakePictures();
+    const char* names[] = {"none", "sub", "up", "average", "paeth"};
+    std::printf("order-0 entropy of the filtered bytes, KiB (a floor for literal coding)\n%-17s", "filter");
+    for (const auto& p : pictures) std::printf(" %13s", p.name);
+    std::printf("\n");
+    const size_t n = size_t(kPictureWidth) * 3;
+    for (int type = 0; type < 5; ++type) {
+        std::printf("%-17s", names[type]);
+        for (const auto& p : pictures) {
+            std::vector<double> counts(256, 0);
+            for (int y = 0; y < kPictureHeight; ++y) {
+                const uint8_t* row = &p.rgb[size_t(y) * n];
+                const uint8_t* up = y > 0 ? row - n : nullptr;
+                for (size_t i = 0; i < n; ++i) {
+                    const int a = i >= 3 ? row[i - 3] : 0, b = up ? up[i] : 0,
+                              c = up && i >= 3 ? up[i - 3] : 0;
+                    int predicted = 0;
+                    if (type == 1) predicted = a;
+                    if (type == 2) predicted = b;
+                    if (type == 3) predicted = (a + b) / 2;
+                    if (type == 4) {
+                        const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+                        predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+                    }
+                    ++counts[uint8_t(row[i] - predicted)];
+                }
+            }
+            const double total = double(n) * kPictureHeight;
+            double bits = 0;
+            for (double k : counts)
+                if (k > 0) bits -= k * std::log2(k / total);
+            std::printf(" %13.1f", bits / 8 / 1024);
+        }
+        std::printf("\n");
+    }
+    return 0;
+}
 #endif
 
 }  // namespace
@@ -191,7 +236,8 @@ int main(int argc, char** argv) {
     if (mode == "pictures") return Pictures();
 #ifndef KESTROW_PAGE_ONLY
     if (mode == "settings") return Settings();
+    if (mode == "floor") return Floor();
 #endif
-    std::fprintf(stderr, "usage: %s page|pictures|settings\n", argv[0]);
+    std::fprintf(stderr, "usage: %s page|pictures|settings|floor\n", argv[0]);
     return 64;
 }

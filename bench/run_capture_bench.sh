@@ -6,7 +6,8 @@
 # hotkey to the first overlay pixel with the waiting worker and without it, and that
 # worker's memory and processor time while it waits.
 # Figures, not pass/fail. Builds first (scripts/build.sh --programs-only).
-# KESTROW_BENCH_STARTS sets the number of starts timed per program (15),
+# KESTROW_BENCH_STARTS sets the number of starts timed per program (15; 0 skips them and
+# the StartCapture figures),
 # KESTROW_BENCH_FIRST_USES the number of new workers per way of first use (7; 0 skips
 # them), KESTROW_BENCH_HOTKEYS the hotkey requests per setting (9), KESTROW_BENCH_SIZES
 # the screen sizes ("1920x1080 3840x2160").
@@ -52,7 +53,8 @@ for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
   mkdir -p "$(dirname "$config")"
   printf '[config]\r\nshowstartupscreen=0\r\nshowballon=0\r\nservice_url=http://127.0.0.1:9\r\n' >"$config"
-  wine "$LAUNCHER" >/dev/null 2>&1 </dev/null &
+  # Its workers inherit the start trace: the hotkey figures show where a request's time goes.
+  KESTROW_START_TRACE="$(winpath "$work/hotkey-trace.txt")" wine "$LAUNCHER" >/dev/null 2>&1 </dev/null &
   launcher_pid=$!
   echo "== Xvfb ${size}"
   # A busy picture on screen, as a user would have.
@@ -61,9 +63,11 @@ for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
   for _ in $(seq 1 200); do [ -f "$work/ready" ] && break; sleep 0.05; done
 
   rm -f "$work/figures.txt"
-  wine "$BENCH" measure "$(winpath "$work/figures.txt")" >/dev/null 2>&1 </dev/null
-  wine "$BENCH" firstpaint "$(winpath "$WORKER")" "$(winpath "$TRIVIAL")" "$(winpath "$work/figures.txt")" \
-    "$STARTS" >/dev/null 2>&1 </dev/null
+  if [ "$STARTS" -gt 0 ]; then
+    wine "$BENCH" measure "$(winpath "$work/figures.txt")" >/dev/null 2>&1 </dev/null
+    wine "$BENCH" firstpaint "$(winpath "$WORKER")" "$(winpath "$TRIVIAL")" "$(winpath "$work/figures.txt")" \
+      "$STARTS" >/dev/null 2>&1 </dev/null
+  fi
   # The launcher's waiting worker, told from other benches' by this prefix.
   standby_pid=""
   for _ in $(seq 1 100); do
@@ -80,17 +84,23 @@ for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
     t0=$(ticks); s0=$(switches)
     sleep 10
     t1=$(ticks); s1=$(switches)
+    # Its own share besides: most resident pages are Wine's libraries, shared with the
+    # launcher and every other Wine program.
+    awk '/^Pss:/ {pss = $2} /^Private_(Clean|Dirty):/ {own += $2} END {
+      printf "waiting worker own (private) memory       %8.1f MiB, proportional share %.1f MiB\n", own / 1024, pss / 1024 }' \
+      "/proc/$standby_pid/smaps_rollup" >"$work/standby-share.txt"
     awk -v rss="$(awk '/^VmRSS/ {print $2}' "/proc/$standby_pid/status")" \
         -v threads="$(ls /proc/$standby_pid/task | wc -l)" -v dt=$((t1 - t0)) -v ds=$((s1 - s0)) \
         -v hz="$(getconf CLK_TCK)" 'BEGIN {
       printf "waiting worker resident memory            %8.1f MiB (goal <= 15 MiB)\n", rss / 1024
       printf "waiting worker over 10 s: %.2f s processor time, %d context switches in %d threads\n",
         dt / hz, ds, threads }' >>"$work/figures.txt"
+    cat "$work/standby-share.txt" >>"$work/figures.txt"
   else
     echo "no waiting worker found" >>"$work/figures.txt"
   fi
   wine "$BENCH" hotkey "$(winpath "$config")" "$(winpath "$work/figures.txt")" "${KESTROW_BENCH_HOTKEYS:-9}" \
-    >/dev/null 2>&1 </dev/null
+    "$(winpath "$work/hotkey-trace.txt")" >/dev/null 2>&1 </dev/null
   if [ "$FIRST_USES" -gt 0 ]; then
     wine "$BENCH" firstuse "$(winpath "$WORKER")" "$(winpath "$work/figures.txt")" "$FIRST_USES" \
       >/dev/null 2>&1 </dev/null

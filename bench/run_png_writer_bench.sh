@@ -31,3 +31,4 @@ else
   "$out/png_writer_bench" pictures
 fi
 "$out/png_writer_bench" settings
+"$out/png_writer_bench" floor

@@ -119,12 +119,17 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     lastTarget_ = nullptr;
     magnifier_->Invalidate();
     if (!snapshot_) return false;
+    win::start_trace::Mark("surfaces");
     // The screen is read from the virtual screen's corner (left of or above the primary
-    // monitor when a monitor stands there); the dimmed copy is computed from it. A new
-    // process's first large read costs more than later ones (the display server sizes
-    // its buffers for the new connection), and in four bands the first capture's read
-    // measured about a fifth faster at 1920x1080.
-    constexpr int kBands = 4;
+    // monitor when a monitor stands there); the dimmed copy is computed from it. It is
+    // read in bands of at most 240 KiB: under Wine a large read costs more per byte than
+    // a small one (each read's image is a new allocation, so larger ones come as fresh
+    // pages every time).
+    // From the capture bench's band sweep (same run, medians): 1920x1080 10.1 ms in four
+    // bands, 5.2 ms in 240 KiB ones; 3840x2160 38.1 ms in 2 MiB bands, 23.3 ms in 240 KiB
+    // ones (20.9 in 480 KiB, but 7.2 ms at 1920x1080); smaller bands cost round trips.
+    constexpr int64_t kBandBytes = 240 << 10;
+    const int kBands = int(std::max<int64_t>(4, (int64_t(w) * h * 4 + kBandBytes - 1) / kBandBytes));
     for (int band = 0; band < kBands; ++band) {
         const int top = h * band / kBands, bottom = h * (band + 1) / kBands;
         ::BitBlt(snapshot_.dc(), 0, top, w, bottom - top, screen.Get(), layout_.origin().x,

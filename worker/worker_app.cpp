@@ -67,6 +67,7 @@ int ReportWindowCreationFailure() {
 
 int SCApp::RunRegionCapture() {
     CScreenCaptureWnd overlay(options_.trackWindow != 0);
+    win::start_trace::Mark("constructed");
     if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return ReportWindowCreationFailure();
     win::start_trace::Mark("window");
     overlay.StartCapture();

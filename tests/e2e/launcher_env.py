@@ -183,8 +183,8 @@ class Launcher:
 
     def standby(self, besides=None):
         """The pid of the worker waiting to be woken (other than `besides`, a woken one),
-        once it waits; else None. Waiting is its processor time standing still while it
-        has GDI+ loaded."""
+        once it waits; else None. Waiting is its processor time standing still once it
+        has its display driver loaded."""
         pids = [pid for pid, line in self.workers().items() if "-standby" in line and pid != besides]
         if len(pids) != 1 or not _sleeping(pids[0]):
             return None
@@ -219,7 +219,7 @@ def _cpu_ticks(pid):
 
 def _sleeping(pid):
     try:
-        if "gdiplus" not in Path(f"/proc/{pid}/maps").read_text():
+        if "winex11" not in Path(f"/proc/{pid}/maps").read_text():
             return False
         before = _cpu_ticks(pid)
         time.sleep(0.5)
