@@ -14,6 +14,7 @@
 #include "worker/capture_output.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
+#include "worker/result_sender.h"
 #include "worker/start_services.h"
 
 namespace kestrow {
@@ -119,18 +120,9 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     lastTarget_ = nullptr;
     magnifier_->Invalidate();
     if (!snapshot_) return false;
-    // The screen is read from the virtual screen's corner (left of or above the primary
-    // monitor when a monitor stands there); the dimmed copy is computed from it. A new
-    // process's first large read costs more than later ones (the display server sizes
-    // its buffers for the new connection), and in four bands the first capture's read
-    // measured about a fifth faster at 1920x1080.
-    constexpr int kBands = 4;
-    for (int band = 0; band < kBands; ++band) {
-        const int top = h * band / kBands, bottom = h * (band + 1) / kBands;
-        ::BitBlt(snapshot_.dc(), 0, top, w, bottom - top, screen.Get(), layout_.origin().x,
-                 layout_.origin().y + top, SRCCOPY);
-    }
-    ::GdiFlush();
+    // From the virtual screen's corner (left of or above the primary monitor when a
+    // monitor stands there); the dimmed copy is computed from it.
+    GrabScreen(screen.Get(), snapshot_.dc(), layout_.origin().x, layout_.origin().y, w, h);
     win::start_trace::Mark("grabbed");
     dimPending_ = bool(dimmed_);
     return dimmed_ && snapshot_;
@@ -271,7 +263,7 @@ void CScreenCaptureWnd::Apply(uint32_t acts, int x, int y) {
         ::UpdateWindow(hwnd());
     }
     if (acts & kActInvalidate) ::InvalidateRect(hwnd(), nullptr, TRUE);
-    if (acts & kActFinish) FinishCapture();
+    if ((acts & kActFinish) && !CopySelection(true)) return;
     if (acts & kActClose) CloseCapture();
 }
 
@@ -295,7 +287,7 @@ void CScreenCaptureWnd::PlaceToolbar() {
     toolbar_.Show();
 }
 
-void CScreenCaptureWnd::PlaceColorPane(int toolId) {
+void CScreenCaptureWnd::PlaceColorPane(int paneMode) {
     if (!pane_.Create(hwnd())) return;
     const Rect t = layout_.ToOverlay(ToRect(toolbar_.GetRect()));
     const Rect sel = SelectionGeometry::Normalized(selection_->GetRect());
@@ -311,19 +303,16 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
     ::SetWindowPos(pane_.hwnd(), nullptr, pane.x, pane.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     pane_.KeepOnScreen();
-    pane_.SetMode(toolId == ID_TOOL_TEXT          ? kPaneText
-                  : toolId == ID_TOOL_HIGHLIGHTER ? kPaneHighlighter
-                                                  : kPaneShapes);
+    pane_.SetMode(paneMode);
 }
 
 win::Bitmap CScreenCaptureWnd::TakeSelection(bool warnIfSmall) {
     if (warnIfSmall && IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
     ::KillTimer(hwnd(), kRepaintTimer);
-    WaitForDimmed();  // the shapes are about to be drawn on the snapshot it reads
-    graphs_->DrawAll(snapshot_.dc());
-    // Clipped to the snapshot, which holds the whole virtual screen.
-    return CopyRegion(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())),
-                      RECT{0, 0, screenWidth_, screenHeight_});
+    // Clipped to the snapshot, which holds the whole virtual screen; the shapes go on a
+    // copy, so a failed copy leaves the capture as it was for another try.
+    return CopyRegionWith(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())),
+                          RECT{0, 0, screenWidth_, screenHeight_}, [this](HDC dc) { graphs_->DrawAll(dc); });
 }
 
 // Everything of the capture leaves the screen before its output is made: the result
@@ -336,15 +325,6 @@ void CScreenCaptureWnd::HideCapture() {
     ::ShowWindow(hwnd(), SW_HIDE);
 }
 
-// Finishing has no file to write: it copies like the copy button, so that a double-click
-// does not throw the selection and its shapes away.
-void CScreenCaptureWnd::FinishCapture() {
-    if (!selection_->HasSelection()) return;
-    win::Bitmap bitmap = TakeSelection(true);
-    HideCapture();
-    OutputToClipboard(std::move(bitmap), hwnd(), RESULT_REGION_COPIED);
-}
-
 void CScreenCaptureWnd::SaveSelection() {
     if (!selection_->HasSelection()) return;
     win::Bitmap bitmap = TakeSelection(true);
@@ -353,51 +333,61 @@ void CScreenCaptureWnd::SaveSelection() {
     OutputToFile(bitmap.Get(), RESULT_REGION_SAVED);
 }
 
-void CScreenCaptureWnd::CopySelection() {
-    if (!selection_->HasSelection()) return;
-    win::Bitmap bitmap = TakeSelection(false);
+// Finishing copies too, so that a double-click does not throw the selection and its
+// shapes away. The clipboard is opened while the capture is still up: when another
+// program keeps it busy the user is told and can copy or save again.
+bool CScreenCaptureWnd::CopySelection(bool warnIfSmall) {
+    if (!selection_->HasSelection()) return true;
+    win::Bitmap bitmap = TakeSelection(warnIfSmall);
+    if (!bitmap) return true;  // nothing on screen to copy: closes, reporting nothing
+    if (!OutputToClipboard(std::move(bitmap), hwnd())) {
+        ::MessageBoxW(hwnd(), kClipboardBusyText, L"", MB_OK | MB_ICONWARNING);
+        ::SetTimer(hwnd(), kRepaintTimer, 1000, nullptr);
+        return false;
+    }
     HideCapture();
-    OutputToClipboard(std::move(bitmap), hwnd(), RESULT_REGION_COPIED);
+    SendResultInt(RESULT_REGION_COPIED, 0);
+    return true;
+}
+
+void CScreenCaptureWnd::RedrawNow() {
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CScreenCaptureWnd::ChooseTool(const ToolRow& tool) {
+    if (!selection_->HasSelection()) return;  // nothing to draw on yet
+    machine_.ToolCommand();
+    graphs_->SetActiveTool(tool.id);
+    SetClassCursor(ToolCursorHandle(tool.cursor));
+    graphs_->CommitText();
+    RedrawNow();
+    PlaceColorPane(tool.paneMode);
 }
 
 void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
     if (HIWORD(wp) == EN_UPDATE) {  // from the annotation text box
         graphs_->FitTextBox();
-        ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RedrawNow();
         return;
     }
+    if (const ToolRow* tool = FindTool(int(wp))) return ChooseTool(*tool);
     switch (wp) {
-        case ID_TOOL_RECTANGLE:
-        case ID_TOOL_ELLIPSE:
-        case ID_TOOL_ARROW:
-        case ID_TOOL_BRUSH:
-        case ID_TOOL_HIGHLIGHTER:
-        case ID_TOOL_TEXT:
-            if (!selection_->HasSelection()) break;  // nothing to draw on yet
-            machine_.ToolCommand();
-            graphs_->SetActiveTool(int(wp));
-            SetClassCursor(::LoadCursorW(nullptr, IDC_CROSS));
-            graphs_->CommitText();
-            ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            PlaceColorPane(int(wp));
-            break;
         case ID_UNDO:
-            if (graphs_->ShapeCount() > 0) {
-                graphs_->Undo();
-                ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            } else {
-                ResetSelection();
-            }
+            if (graphs_->ShapeCount() == 0) return ResetSelection();
+            graphs_->Undo();
+            RedrawNow();
+            break;
+        case ID_REDO:
+            graphs_->Redo();
+            RedrawNow();
             break;
         case ID_CANCEL: CloseCapture(); break;
         case ID_FINISH:
             graphs_->CommitText();
-            FinishCapture();
-            CloseCapture();
+            if (CopySelection(true)) CloseCapture();
             break;
         case ID_COPY:
-            CopySelection();
-            CloseCapture();
+            if (CopySelection(false)) CloseCapture();
             break;
         case ID_SAVEAS:
             SaveSelection();
@@ -414,6 +404,11 @@ void CScreenCaptureWnd::OnTextFontChanged() {
 }
 
 void CScreenCaptureWnd::OnKeyDown(UINT vk) {
+    // Keys typed into the text box stay there: it has the focus while it is open.
+    if (const int command = ShortcutFor(vk, ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0)) {
+        if (selection_->HasSelection()) OnCommand(WPARAM(command), 0);
+        return;
+    }
     POINT p;
     ::GetCursorPos(&p);
     switch (KeyActionFor(vk)) {
@@ -453,8 +448,7 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDBLCLK: Apply(machine_.DoubleClick(windowTracker_->GetRect()), x, y); return 0;
         case WM_HOTKEY: return 0;
         case WM_TIMER:
-            if (wp == kRepaintTimer)
-                ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            if (wp == kRepaintTimer) RedrawNow();
             return 0;
         case WM_TEXT_FONT_CHANGED: OnTextFontChanged(); return 0;
         case WM_CTLCOLOREDIT:

@@ -22,6 +22,7 @@ public:
         owner_ = owner;
     }
 
+    HDC snapshot() const { return snapshot_; }
     SelectionGeometry& geometry() { return geometry_; }
     const SelectionGeometry& geometry() const { return geometry_; }
     bool HasSelection() const { return geometry_.active(); }

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "common/win/com.h"
 #include "tests/win/test_support.h"
+#include "worker/capture_output.h"
 #include "worker/dimming.h"
+#include "worker/annotation/annotation_layout.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
 
@@ -170,6 +173,107 @@ TEST_F(Overlay, DoubleClickCopiesTheSelectionWithItsShapes) {
     EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
 }
 
+test::ClipboardHolder* g_holder = nullptr;
+void LetTheClipboardGo() { g_holder->Release(); }
+
+TEST_F(Overlay, ABusyClipboardKeepsTheCaptureAndItsShapesForAnotherTry) {
+    test::ReceiverThread launcher;
+    SelectAndPick(ID_TOOL_RECTANGLE);
+    Drag(120, 220, 200, 300);
+    test::ClipboardHolder busy;
+    g_holder = &busy;
+    {
+        test::MessageBoxWatch watch(overlay.hwnd(), &LetTheClipboardGo);
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);
+    }
+    EXPECT_EQ(test::MessageBoxWatch::text(), kClipboardBusyText);
+    EXPECT_TRUE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(overlay.toolbar().hwnd()));
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 1);
+    const unsigned under = test::Unique(120, 250);  // 0x00RRGGBB
+    EXPECT_EQ(::GetPixel(overlay.snapshotDC(), 120, 250), RGB(under >> 16, (under >> 8) & 0xFF, under & 0xFF))
+        << "the shapes were burnt into the frozen screen";
+    EXPECT_TRUE(launcher.records().empty());
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);  // the second try
+    EXPECT_EQ(ClipboardBitmap().At(20, 50), 0xFF0000u);
+    EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_EQ(launcher.records().size(), 1u);
+}
+
+// Holds Ctrl (and Shift) down for this thread's key state while it lives.
+struct HeldKeys {
+    explicit HeldKeys(bool shift) {
+        ::GetKeyboardState(saved);
+        BYTE held[256];
+        memcpy(held, saved, sizeof(held));
+        held[VK_CONTROL] = 0x80;
+        held[VK_SHIFT] = shift ? 0x80 : 0;
+        ::SetKeyboardState(held);
+    }
+    ~HeldKeys() { ::SetKeyboardState(saved); }
+    BYTE saved[256];
+};
+
+TEST_F(Overlay, CtrlKeysUndoRedoAndCopy) {
+    test::ReceiverThread launcher;
+    auto key = [&](UINT vk, bool shift) {
+        HeldKeys held(shift);
+        ::SendMessageW(overlay.hwnd(), WM_KEYDOWN, vk, 0);
+    };
+    SelectAndPick(ID_TOOL_ELLIPSE);
+    Drag(120, 220, 200, 300);
+    Drag(210, 310, 280, 380);
+    key('Z', false);
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 1);
+    key('Z', true);
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 2);
+    key('Z', false);
+    key('Y', false);
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 2);
+    EXPECT_TRUE(::IsWindowVisible(overlay.hwnd()));
+    key('C', false);
+    EXPECT_EQ(ClipboardBitmap().width, 200);
+    EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_EQ(launcher.records().size(), 1u);
+}
+
+TEST_F(Overlay, EachToolCommandChoosesItsToolAndPaneMode) {
+    test::WorkerResources res;
+    Drag(100, 200, 300, 400);
+    for (const ToolRow& tool : kTools) {
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, tool.id, 0);
+        EXPECT_EQ(overlay.graphs().ActiveTool(), tool.id);
+        EXPECT_EQ(overlay.colorPane().mode(), tool.paneMode) << tool.id;
+    }
+}
+
+TEST_F(Overlay, CopyShowsTheMosaicAndStepNumbersExactlyAsTheScreenDoes) {
+    test::ReceiverThread launcher;
+    SelectAndPick(ID_TOOL_RECTANGLE);
+    Drag(120, 220, 200, 300);
+    overlay.colorPane().SetMode(kPaneMosaic);
+    overlay.graphs().SetActiveTool(ID_TOOL_MOSAIC);
+    Drag(110, 210, 251, 333);  // over the rectangle
+    overlay.colorPane().SetMode(kPaneStep);
+    overlay.graphs().SetActiveTool(ID_TOOL_STEP);
+    for (int x : {150, 190, 230}) Drag(x, 300, x, 300);  // on the mosaic
+    // The magnifier sits in the screen's top-left corner, over the selection's corner,
+    // unless the pointer is in that corner: then it moves to the bottom-right one.
+    ::SetCursorPos(10, 10);
+    const test::Pixels screen = Render(kept);
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);
+    const test::Pixels copy = ClipboardBitmap();
+    ASSERT_EQ(copy.width, 200);
+    ASSERT_EQ(copy.height, 200);
+    // All but the band along the edges where the frame and its handles are drawn.
+    size_t differ = 0;
+    for (int y = 6; y < 194; ++y)
+        for (int x = 6; x < 194; ++x) differ += copy.At(x, y) != screen.At(100 + x, 200 + y);
+    EXPECT_EQ(differ, 0u);
+    EXPECT_NE(copy.At(30, 30), test::Unique(130, 230)) << "pixelated";
+    EXPECT_EQ(copy.At(175, 175), test::Unique(275, 375)) << "outside the shapes";
+}
+
 // What the save dialog found when it opened.
 struct SaveDialogWatch {
     static inline HWND pane = nullptr;
@@ -266,6 +370,42 @@ TEST_F(Overlay, EscapeAndCancelPostTheQuitMessage) {
 
 namespace kestrow {
 namespace {
+
+// Sees who owns the clipboard when a change is announced, while the copy is still
+// in progress (viewers in the copying thread are told before CloseClipboard returns).
+class ClipboardViewer : public win::Window {
+public:
+    ClipboardViewer() {
+        win::RegisterStandardClass(L"KESTROW_TestClipboardViewer");
+        Create({.className = L"KESTROW_TestClipboardViewer"});
+        next_ = ::SetClipboardViewer(hwnd());
+    }
+    ~ClipboardViewer() override { ::ChangeClipboardChain(hwnd(), next_); }
+    bool seen = false;
+    HWND owner = nullptr;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_DRAWCLIPBOARD) {
+            seen = true;
+            owner = ::GetClipboardOwner();
+        }
+        return DefaultMessage(msg, wp, lp);
+    }
+
+private:
+    HWND next_ = nullptr;
+};
+
+TEST(ClipboardOutput, WithoutAWindowOfItsOwnTheCopyIsOpenedForAMessageOnlyOwner) {
+    ClipboardViewer viewer;
+    viewer.seen = false;
+    win::MemorySurface dib;
+    ASSERT_TRUE(dib.CreateDib(8, 8));
+    ASSERT_TRUE(OutputToClipboard(CopyRegion(dib.dc(), RECT{0, 0, 8, 8}), nullptr));
+    ASSERT_TRUE(viewer.seen);
+    EXPECT_NE(viewer.owner, nullptr);
+}
 
 TEST(CopyRegionFromDib, GivesADeviceDependentBitmap) {
     win::MemorySurface dib;

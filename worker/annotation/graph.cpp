@@ -1,5 +1,6 @@
 #include "worker/annotation/graph.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "worker/annotation/graph_geometry.h"
@@ -21,6 +22,13 @@ void DrawFrame(HDC dc, POINT a, POINT b, int width, COLORREF color,
 }
 
 bool SpansBothAxes(POINT a, POINT b) { return std::abs(a.x - b.x) > 0 && std::abs(a.y - b.y) > 0; }
+
+Rect ToRect(const RECT& r) { return {int(r.left), int(r.top), int(r.right), int(r.bottom)}; }
+
+Rect Intersection(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
 
 }  // namespace
 
@@ -84,6 +92,119 @@ void GraphText::Draw(HDC dc, int) const {
     win::ScopedSelect selectFont(dc, font_.Get());
     RECT layout{start_.x + 1, start_.y + 1, end_.x - 1, end_.y - 1};
     ::DrawTextW(dc, text_.c_str(), int(text_.size()), &layout, DT_EDITCONTROL | DT_WORDBREAK);
+}
+
+MosaicGrid GraphMosaic::Grid() const {
+    if (finished()) return grid_;
+    Rect area = SpannedRect(ToPoint(start_), ToPoint(end_));
+    const Rect clip = ToRect(clip_);
+    if (!clip.IsEmpty()) area = Intersection(area, clip);
+    return MosaicGridFor(area, penWidth_);
+}
+
+bool GraphMosaic::IsValid() const { return SpansBothAxes(start_, end_) && Grid().cols > 0; }
+
+bool GraphMosaic::Finish(const PaintBelow& below) {
+    const MosaicGrid grid = Grid();
+    const Rect& a = grid.area;
+    win::MemorySurface under;
+    if (grid.cols == 0 || !under.CreateDib(a.Width(), a.Height())) return false;
+    POINT origin;
+    ::SetViewportOrgEx(under.dc(), -a.left, -a.top, &origin);
+    if (below) below(under.dc());
+    ::SetViewportOrgEx(under.dc(), origin.x, origin.y, nullptr);
+    ::GdiFlush();
+    averages_ = BlockAverages(grid, under.bits(), a.Width());
+    grid_ = grid;
+    return true;
+}
+
+void GraphMosaic::Draw(HDC dc, int) const {
+    const MosaicGrid grid = Grid();
+    const Rect& a = grid.area;
+    if (!finished()) {
+        // While dragged: only where it will go.
+        if (!a.IsEmpty()) DrawFrame(dc, {a.left, a.top}, {a.right, a.bottom}, 1, color_, ::Rectangle);
+        return;
+    }
+    // A block row at a time, expanded to its pixels and copied 1:1: stretching one
+    // pixel per block would not do, as stretches sample pixel centres and make the
+    // first and last block of a row half as wide as the others.
+    const int width = a.Width();
+    rows_.resize(size_t(width) * grid.block);
+    uint32_t* line = rows_.data();
+    BITMAPINFO bi{};
+    for (int row = 0; row < grid.rows; ++row) {
+        const int y = row * grid.block, height = std::min(grid.block, a.Height() - y);
+        const uint32_t* colors = &averages_[size_t(row) * grid.cols];
+        for (int x = 0; x < width; ++x) line[x] = colors[x / grid.block];
+        for (int i = 1; i < height; ++i) std::copy(line, line + width, line + size_t(i) * width);
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        ::SetDIBitsToDevice(dc, a.left, a.top + y, DWORD(width), DWORD(height), 0, 0, 0, UINT(height), line,
+                            &bi, DIB_RGB_COLORS);
+    }
+}
+
+void GraphStepNumber::AddPoint(int x, int y) {
+    start_ = end_ = {x, y};
+    firstPointPending_ = false;
+}
+
+HFONT GraphStepNumber::NumberFont() const {
+    if (!numberFont_ || fontDiameter_ != penWidth_) {
+        numberFont_.Reset(::CreateFontW(-StepFontHeight(penWidth_), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                        ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial"));
+        fontDiameter_ = penWidth_;
+    }
+    return numberFont_.Get();
+}
+
+RECT GraphStepNumber::CircleIn(HDC dc) const {
+    const std::wstring text = std::to_wstring(number_);
+    win::ScopedSelect font(dc, NumberFont());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+    const Rect box = StepCircle(ToPoint(start_), StepDiameter(penWidth_, extent.cx), ToRect(clip_));
+    return {box.left, box.top, box.right, box.bottom};
+}
+
+void GraphStepNumber::Draw(HDC dc, int) const {
+    if (firstPointPending_) return;
+    RECT box = CircleIn(dc);
+    {
+        // The DC's own pen and brush, coloured for this circle: nothing to make per paint.
+        win::ScopedSelect selectPen(dc, ::GetStockObject(DC_PEN));
+        win::ScopedSelect selectBrush(dc, ::GetStockObject(DC_BRUSH));
+        const COLORREF oldPen = ::SetDCPenColor(dc, color_), oldBrush = ::SetDCBrushColor(dc, color_);
+        ::Ellipse(dc, box.left, box.top, box.right, box.bottom);
+        ::SetDCPenColor(dc, oldPen);
+        ::SetDCBrushColor(dc, oldBrush);
+    }
+    const std::wstring text = std::to_wstring(number_);
+    win::ScopedSelect font(dc, NumberFont());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, IsLightColor(color_) ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    ::DrawTextW(dc, text.c_str(), int(text.size()), &box,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+std::unique_ptr<Graph> CreateGraph(ShapeKind kind) {
+    switch (kind) {
+        case ShapeKind::Rectangle: return std::make_unique<GraphRectagle>();
+        case ShapeKind::Ellipse: return std::make_unique<GraphEllipse>();
+        case ShapeKind::Arrow: return std::make_unique<GraphLine>();
+        case ShapeKind::Brush: return std::make_unique<GraphFluoreScence>();
+        case ShapeKind::Highlighter: {
+            auto shape = std::make_unique<GraphFluoreScence>();
+            shape->SetAlpha(180);
+            return shape;
+        }
+        case ShapeKind::Text: return std::make_unique<GraphText>();
+        case ShapeKind::Mosaic: return std::make_unique<GraphMosaic>();
+        case ShapeKind::StepNumber: return std::make_unique<GraphStepNumber>();
+    }
+    return nullptr;
 }
 
 }  // namespace kestrow

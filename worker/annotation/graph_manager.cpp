@@ -117,25 +117,36 @@ LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefaultMessage(msg, wp, lp);
 }
 
+HCURSOR ToolCursorHandle(ToolCursor cursor) {
+    return ::LoadCursorW(nullptr, cursor == ToolCursor::IBeam ? IDC_IBEAM : IDC_CROSS);
+}
+
 CGraphManager::CGraphManager(CSelectionTracker& selection, std::function<AnnotationStyle()> style)
     : selection_(selection), style_(std::move(style)) {}
 
 CGraphManager::~CGraphManager() { textBox_.Destroy(); }
 
 std::unique_ptr<Graph> CGraphManager::CreateShape(int toolId) {
-    switch (toolId) {
-        case ID_TOOL_RECTANGLE: return std::make_unique<GraphRectagle>();
-        case ID_TOOL_ELLIPSE: return std::make_unique<GraphEllipse>();
-        case ID_TOOL_ARROW: return std::make_unique<GraphLine>();
-        case ID_TOOL_BRUSH: return std::make_unique<GraphFluoreScence>();
-        case ID_TOOL_HIGHLIGHTER: {
-            auto shape = std::make_unique<GraphFluoreScence>();
-            shape->SetAlpha(180);
-            return shape;
-        }
-        case ID_TOOL_TEXT: return std::make_unique<GraphText>();
-    }
-    return nullptr;
+    const ToolRow* tool = FindTool(toolId);
+    return tool ? CreateGraph(tool->shape) : nullptr;
+}
+
+int CGraphManager::NextStepNumber() const {
+    int highest = 0;
+    for (const auto& shape : history_.shapes()) highest = std::max(highest, shape->StepNumber());
+    return highest + 1;
+}
+
+void CGraphManager::PaintBelowNewShape(HDC dc) const {
+    const Rect s = SelectionRect();
+    if (HDC frozen = selection_.snapshot())
+        ::BitBlt(dc, s.left, s.top, s.Width(), s.Height(), frozen, s.left, s.top, SRCCOPY);
+    for (const auto& shape : history_.shapes()) shape->Draw(dc, 1);
+}
+
+bool CGraphManager::TextToolActive() const {
+    const ToolRow* tool = FindTool(tool_);
+    return tool && tool->shape == ShapeKind::Text;
 }
 
 void CGraphManager::Create(HWND overlay) {
@@ -173,15 +184,16 @@ void CGraphManager::OnLButtonDown(int x, int y) {
     current_->SetColor(style.color);
     current_->SetClipRect(&clip);
     current_->SetId(nextId_++);
+    current_->SetStepNumber(NextStepNumber());
     current_->AddPoint(p.x, p.y);
-    if (tool == ID_TOOL_TEXT && textBox_.hwnd()) {
+    if (TextToolActive() && textBox_.hwnd()) {
         const RECT box{p.x, p.y, std::min(p.x + 30, s.right), std::min(p.y + 30, s.bottom)};
         textBox_.SetPlacement(box);
         ::SetWindowTextW(textBox_.hwnd(), L"");
         textBox_.SetLimit(clip);
         ::SetWindowPos(textBox_.hwnd(), nullptr, p.x, p.y, 30, 30, SWP_SHOWWINDOW | SWP_NOZORDER);
         ::SetFocus(textBox_.hwnd());
-        SetOverlayCursor(::LoadCursorW(nullptr, IDC_IBEAM));
+        SetOverlayCursor(ToolCursorHandle(ToolCursor::IBeam));
     } else {
         if (textBox_.hwnd()) ::ShowWindow(textBox_.hwnd(), SW_HIDE);
         SetOverlayCursor(::LoadCursorW(nullptr, IDC_CROSS));
@@ -195,15 +207,20 @@ void CGraphManager::OnMouseMove(int x, int y) {
         p = ClampToSelection(p, s);
         current_->AddPoint(p.x, p.y);
     }
-    SetOverlayCursor(Inside(p, s) ? ::LoadCursorW(nullptr, IDC_CROSS) : outsideCursor_);
+    const ToolRow* tool = FindTool(tool_);
+    SetOverlayCursor(Inside(p, s) ? ToolCursorHandle(tool ? tool->cursor : ToolCursor::Cross)
+                                  : outsideCursor_);
 }
 
 void CGraphManager::OnLButtonUp(int x, int y) {
     const Point p = ClampToSelection({x, y}, SelectionRect());
     if (!current_) return;
-    if (ActiveTool() == ID_TOOL_TEXT) return;
+    if (TextToolActive()) return;
     current_->AddPoint(p.x, p.y);
-    if (current_->IsValid()) shapes_.push_back(std::move(current_));
+    // Finished before it joins the list: what lies under it is the frozen screen and
+    // the shapes so far.
+    if (current_->IsValid() && current_->Finish([this](HDC dc) { PaintBelowNewShape(dc); }))
+        history_.Add(std::move(current_));
     current_.reset();
 }
 
@@ -218,7 +235,7 @@ void CGraphManager::CommitText() {
         const AnnotationStyle style = style_();
         current_->SetColor(style.color);
         current_->SetFont(TextFont(style.fontHeight, style.fontFace));
-        shapes_.push_back(std::move(current_));
+        history_.Add(std::move(current_));
     }
     current_.reset();
 }
@@ -237,18 +254,18 @@ void CGraphManager::SetTextBoxFont(int height, const std::wstring& face) {
 }
 
 void CGraphManager::DrawAll(HDC dc) const {
-    for (const auto& shape : shapes_) shape->Draw(dc, 1);
+    for (const auto& shape : history_.shapes()) shape->Draw(dc, 1);
     if (current_) current_->Draw(dc, 1);
 }
 
-void CGraphManager::Undo() {
-    if (!shapes_.empty()) shapes_.pop_back();
-}
+void CGraphManager::Undo() { history_.Undo(); }
+
+void CGraphManager::Redo() { history_.Redo(); }
 
 void CGraphManager::Clear() {
     tool_ = -1;
     current_.reset();
-    shapes_.clear();
+    history_.Clear();
     if (textBox_.hwnd()) ::ShowWindow(textBox_.hwnd(), SW_HIDE);
 }
 

@@ -14,10 +14,15 @@
 #include "common/win/window.h"
 #include "worker/annotation/annotation_style.h"
 #include "worker/annotation/graph.h"
+#include "worker/annotation/shape_history.h"
+#include "worker/annotation/tool_table.h"
 
 namespace kestrow {
 
 class CSelectionTracker;
+
+// The system cursor a tool shows over the selection.
+HCURSOR ToolCursorHandle(ToolCursor cursor);
 
 class CGraphEdit : public win::Window {
 public:
@@ -63,22 +68,29 @@ public:
     void SetTextBoxFont(int height, const std::wstring& face);
     void DrawAll(HDC dc) const;
     void Undo();
-    int ShapeCount() const { return int(shapes_.size()); }
+    // Brings back the newest undone shape, if a new one has not been drawn since.
+    void Redo();
+    int ShapeCount() const { return int(history_.shapes().size()); }
     void Clear();
 
     const Graph* current() const { return current_.get(); }
-    const Graph* shape(int index) const { return shapes_[size_t(index)].get(); }
+    const Graph* shape(int index) const { return history_.shapes()[size_t(index)].get(); }
     CGraphEdit& textBox() { return textBox_; }
 
     // The shape a tool id creates, or null for anything else.
     static std::unique_ptr<Graph> CreateShape(int toolId);
+    // One more than the highest step number in the list, so undo gives numbers back.
+    int NextStepNumber() const;
 
 private:
     Rect SelectionRect() const;
+    bool TextToolActive() const;
+    // The selected part of the frozen screen with the finished shapes on it.
+    void PaintBelowNewShape(HDC dc) const;
     void SetOverlayCursor(HCURSOR cursor);
 
     std::unique_ptr<Graph> current_;
-    std::vector<std::unique_ptr<Graph>> shapes_;
+    ShapeHistory<std::unique_ptr<Graph>> history_;
     HWND overlay_ = nullptr;
     int nextId_ = 0;
     int tool_ = -1;
