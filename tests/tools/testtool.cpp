@@ -76,9 +76,9 @@ protected:
 private:
     LRESULT OnCopyData(WPARAM sender, const COPYDATASTRUCT* cds) {
         char line[128];
-        std::snprintf(line, sizeof(line), "code=%lu cb=%lu wparam=%lu data=",
-                      static_cast<unsigned long>(cds ? cds->dwData : 0), static_cast<unsigned long>(cds ? cds->cbData : 0),
-                      static_cast<unsigned long>(sender));
+        std::snprintf(line, sizeof(line),
+                      "code=%lu cb=%lu wparam=%lu data=", static_cast<unsigned long>(cds ? cds->dwData : 0),
+                      static_cast<unsigned long>(cds ? cds->cbData : 0), static_cast<unsigned long>(sender));
         std::string text = line;
         if (cds && cds->lpData) text += Hex(cds->lpData, cds->cbData);
         // The sender waits in its send, so this is what it left on screen while sending.
