@@ -47,13 +47,18 @@ bool OutputToClipboard(win::Bitmap bitmap, HWND owner, std::optional<ResultCode>
     }
     {
         win::ClipboardSession clipboard(owner, kClipboardPatienceMs);
-        if (!clipboard.IsOpen()) return false;
-        ::EmptyClipboard();
-        // The clipboard owns the bitmap once it has taken it.
-        if (!::SetClipboardData(CF_BITMAP, bitmap.Get())) return false;
-        bitmap.Release();
+        if (!PutOnClipboard(std::move(bitmap), clipboard)) return false;
     }
     if (report) SendResultInt(*report, 0);
+    return true;
+}
+
+bool PutOnClipboard(win::Bitmap bitmap, const win::ClipboardSession& clipboard) {
+    if (!bitmap || !clipboard.IsOpen()) return false;
+    ::EmptyClipboard();
+    // The clipboard owns the bitmap once it has taken it.
+    if (!::SetClipboardData(CF_BITMAP, bitmap.Get())) return false;
+    bitmap.Release();
     return true;
 }
 

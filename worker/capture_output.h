@@ -28,6 +28,9 @@ inline constexpr wchar_t kClipboardBusyText[] = L"剪贴板正被其他程序占
 // clipboard cannot be opened its contents are left alone.
 bool OutputToClipboard(win::Bitmap bitmap, HWND owner, std::optional<ResultCode> report = std::nullopt);
 
+// Empties the open clipboard and hands it the bitmap as CF_BITMAP. True when it took it.
+bool PutOnClipboard(win::Bitmap bitmap, const win::ClipboardSession& clipboard);
+
 // Runs the save dialog on the bitmap and, when a file was written, sends `report` with
 // its path. False when there is no bitmap or the dialog was cancelled.
 bool OutputToFile(HBITMAP bitmap, ResultCode report);

@@ -340,13 +340,21 @@ bool CScreenCaptureWnd::CopySelection(bool warnIfSmall) {
     if (!selection_->HasSelection()) return true;
     win::Bitmap bitmap = TakeSelection(warnIfSmall);
     if (!bitmap) return true;  // nothing on screen to copy: closes, reporting nothing
-    if (!OutputToClipboard(std::move(bitmap), hwnd())) {
-        ::MessageBoxW(hwnd(), kClipboardBusyText, L"", MB_OK | MB_ICONWARNING);
-        ::SetTimer(hwnd(), kRepaintTimer, 1000, nullptr);
-        return false;
+    bool copied = false;
+    {
+        win::ClipboardSession clipboard(hwnd(), kClipboardPatienceMs);
+        if (!clipboard.IsOpen()) {
+            ::MessageBoxW(hwnd(), kClipboardBusyText, L"", MB_OK | MB_ICONWARNING);
+            ::SetTimer(hwnd(), kRepaintTimer, 1000, nullptr);
+            return false;
+        }
+        // The capture leaves the screen before the clipboard takes the picture: under
+        // Wine, hiding windows that own fresh clipboard data held other programs (and
+        // the result message) up for seconds.
+        HideCapture();
+        copied = PutOnClipboard(std::move(bitmap), clipboard);
     }
-    HideCapture();
-    SendResultInt(RESULT_REGION_COPIED, 0);
+    if (copied) SendResultInt(RESULT_REGION_COPIED, 0);
     return true;
 }
 
