@@ -119,6 +119,7 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.CreateDib(w, h);
     lastTarget_ = nullptr;
     magnifier_->Invalidate();
+    graphs_->DropLayer();
     if (!snapshot_) return false;
     // From the virtual screen's corner (left of or above the primary monitor when a
     // monitor stands there); the dimmed copy is computed from it.
@@ -213,9 +214,11 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
             const Rect sel = SelectionGeometry::Normalized(selection_->GetRect());
             const int dpi = layout_.DpiFor(sel);
             selection_->SetDpi(dpi);
-            selection_->Draw(dc);
+            if (state == OverlayState::Annotating)
+                graphs_->DrawOnOverlay(dc, background, client);
+            else
+                selection_->Draw(dc);
             if (selection_->HasSelection()) overdraw_.push_back(Inflated(sel, Scale(5, dpi)));
-            if (state == OverlayState::Annotating) graphs_->DrawAll(dc);
             break;
         }
     }
