@@ -149,10 +149,8 @@ void CScreenCaptureWnd::StartCapture() {
     // the first start, which has the window made in place a moment ago, skips them.
     if (!(::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST))
         ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (startedBefore_) layout_ = win::ReadScreenLayout();
+    SetLayout(startedBefore_ ? win::ReadScreenLayout() : layout_);
     startedBefore_ = true;
-    magnifier_->SetLayout(layout_);
-    windowTracker_->SetLayout(layout_);
     screenWidth_ = layout_.width();
     screenHeight_ = layout_.height();
     TakeSnapshot(screenWidth_, screenHeight_);
@@ -177,6 +175,12 @@ void CScreenCaptureWnd::StartCapture() {
     if (trackWindow_) windowTracker_->Attach(hwnd(), snapshot_.dc());
     ::SetTimer(hwnd(), kRepaintTimer, 1000, nullptr);
     SetClassCursor(crosshair_);
+}
+
+void CScreenCaptureWnd::SetLayout(const ScreenLayout& layout) {
+    layout_ = layout;
+    magnifier_->SetLayout(layout_);
+    windowTracker_->SetLayout(layout_);
 }
 
 void CScreenCaptureWnd::WaitForDimmed() {
