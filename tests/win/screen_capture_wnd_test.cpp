@@ -304,6 +304,49 @@ TEST_F(Overlay, CopyShowsEveryKindOfShapeExactlyAsTheScreenDoes) { ExpectCopyAsS
 
 TEST_F(Overlay, CopyShowsEveryKindOfShapeExactlyAsTheScreenDoesAt144Dpi) { ExpectCopyAsShown(overlay, 144); }
 
+// The selection and its shapes come from a layer kept between paints; after each change
+// it must show what drawing the selection and every shape anew shows, also where a
+// thick stroke reaches past the frame.
+TEST_F(Overlay, ShapeLayerShowsWhatDrawingEveryShapeAnewWould) {
+    SelectAndPick(ID_TOOL_ELLIPSE);
+    ::SetCursorPos(10, 10);  // the magnifier away in the bottom-right corner
+    auto expectSame = [&](const char* step) {
+        const test::Pixels shown = Render(kept);
+        win::MemorySurface drawn(nullptr, w, h);
+        ::BitBlt(drawn.dc(), 0, 0, w, h, overlay.dimmedDC(), 0, 0, SRCCOPY);
+        overlay.selection().Draw(drawn.dc());
+        overlay.graphs().DrawAll(drawn.dc());
+        ::GdiFlush();
+        const test::Pixels d = test::ReadBitmap(drawn.bitmap());
+        size_t differ = 0;
+        for (int y = 150; y < 450; ++y)
+            for (int x = 50; x < 350; ++x) differ += shown.At(x, y) != d.At(x, y);
+        EXPECT_EQ(differ, 0u) << step;
+    };
+    Drag(120, 220, 200, 300);
+    expectSame("one ellipse");
+    overlay.colorPane().SetMode(kPaneHighlighter);
+    ::SendMessageW(overlay.colorPane().hwnd(), WM_COMMAND, ID_WIDTH_THICK, 0);
+    overlay.graphs().SetActiveTool(ID_TOOL_HIGHLIGHTER);
+    Drag(100, 399, 299, 200);  // corner to corner, over the handles
+    expectSame("a thick stroke past the frame");
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_UNDO, 0);
+    expectSame("undone");
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_REDO, 0);
+    expectSame("redone");
+    // Undone and another shape drawn before a paint, as queued mouse input goes before a
+    // pending paint: as many shapes as the layer holds, another one last.
+    overlay.graphs().Undo();
+    overlay.graphs().OnLButtonDown(130, 350);
+    overlay.graphs().OnMouseMove(250, 260);
+    overlay.graphs().OnLButtonUp(250, 260);
+    expectSame("another shape after an undo");
+    Send(WM_LBUTTONDOWN, 150, 240);
+    Send(WM_MOUSEMOVE, 280, 390);
+    expectSame("a stroke being drawn");
+    Send(WM_LBUTTONUP, 280, 390);
+}
+
 // What the save dialog found when it opened.
 struct SaveDialogWatch {
     static inline HWND pane = nullptr;
