@@ -195,9 +195,7 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
     const OverlayState state = machine_.state();
     const bool dim = ShowsDimmedBackground(state, selection_->geometry());
     HDC background = dim ? dimmedDC() : snapshot_.dc();
-    // Annotations have no known bounds, so annotating always starts from a full background.
-    if (background && dc == lastTarget_ && background == lastBackground_ &&
-        state != OverlayState::Annotating) {
+    if (background && dc == lastTarget_ && background == lastBackground_) {
         for (const Rect& r : overdraw_)
             ::BitBlt(dc, r.left, r.top, r.Width(), r.Height(), background, r.left, r.top, SRCCOPY);
     } else if (background) {
@@ -219,7 +217,7 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
             const int dpi = layout_.DpiFor(sel);
             selection_->SetDpi(dpi);
             if (state == OverlayState::Annotating)
-                graphs_->DrawOnOverlay(dc, background, client);
+                overdraw_.push_back(graphs_->DrawOnOverlay(dc, background, client));
             else
                 selection_->Draw(dc);
             if (selection_->HasSelection()) overdraw_.push_back(Inflated(sel, Scale(5, dpi)));

@@ -205,11 +205,16 @@ HFONT GraphStepNumber::NumberFont() const {
 }
 
 RECT GraphStepNumber::CircleIn(HDC dc) const {
-    const std::wstring text = std::to_wstring(number_);
-    win::ScopedSelect font(dc, NumberFont());
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
-    const Rect box = StepCircle(ToPoint(start_), StepDiameter(penWidth_, extent.cx), ToRect(clip_));
+    if (measuredNumber_ != number_ || measuredDiameter_ != penWidth_ || measuredWidth_ <= 0) {
+        const std::wstring text = std::to_wstring(number_);
+        win::ScopedSelect font(dc, NumberFont());
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+        measuredNumber_ = number_;
+        measuredDiameter_ = penWidth_;
+        measuredWidth_ = extent.cx;
+    }
+    const Rect box = StepCircle(ToPoint(start_), StepDiameter(penWidth_, measuredWidth_), ToRect(clip_));
     return {box.left, box.top, box.right, box.bottom};
 }
 

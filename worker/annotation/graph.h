@@ -156,6 +156,9 @@ private:
     int number_ = 1;
     mutable win::Font numberFont_;
     mutable int fontDiameter_ = 0;
+    // The number's width as last measured, for that number and diameter: every paint
+    // of the magnifier asks each shape for its bounds.
+    mutable int measuredNumber_ = 0, measuredDiameter_ = 0, measuredWidth_ = 0;
 };
 
 // A new shape of a kind, with what the kind sets up (the highlighter's opacity).

@@ -347,16 +347,21 @@ void CGraphManager::UpdateLayer(HDC reference, HDC background, const RECT& clien
     for (const auto& shape : shapes) layer_.ids.push_back(shape->GetId());
 }
 
-void CGraphManager::DrawOnOverlay(HDC dc, HDC background, const RECT& client) {
+Rect CGraphManager::DrawOnOverlay(HDC dc, HDC background, const RECT& client) {
     UpdateLayer(dc, background, client);
+    Rect drawn{int(client.left), int(client.top), int(client.right), int(client.bottom)};
     if (layer_.surface) {
-        const Rect& r = layer_.rect;
-        ::BitBlt(dc, r.left, r.top, r.Width(), r.Height(), layer_.surface.dc(), 0, 0, SRCCOPY);
+        drawn = layer_.rect;
+        ::BitBlt(dc, drawn.left, drawn.top, drawn.Width(), drawn.Height(), layer_.surface.dc(), 0, 0, SRCCOPY);
     } else {
         selection_.Draw(dc);
         for (const auto& shape : history_.shapes()) shape->Draw(dc, 1);
     }
-    if (current_) current_->Draw(dc, 1);
+    if (current_) {
+        current_->Draw(dc, 1);
+        drawn = Union(drawn, current_->Bounds(dc));
+    }
+    return drawn;
 }
 
 void CGraphManager::Undo() { history_.Undo(); }

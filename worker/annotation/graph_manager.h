@@ -71,8 +71,8 @@ public:
     // The selection as the overlay shows it while annotating, onto `dc` that holds
     // `background` already: the selection (inside, frame, handles) and the finished
     // shapes come from a layer made again only when they change; the shape being drawn
-    // goes on top. `client` is the overlay's size.
-    void DrawOnOverlay(HDC dc, HDC background, const RECT& client);
+    // goes on top. `client` is the overlay's size. Returns the area drawn over.
+    Rect DrawOnOverlay(HDC dc, HDC background, const RECT& client);
     // The background under the layer changed (a new snapshot).
     void DropLayer();
     void Undo();
