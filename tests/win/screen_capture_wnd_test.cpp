@@ -270,7 +270,7 @@ void ExpectCopyAsShown(CScreenCaptureWnd& overlay, int dpi) {
     drag(ID_TOOL_ARROW, kPaneShapes, 140, 380, 200, 330);
     drag(ID_TOOL_BRUSH, kPaneShapes, 110, 390, 290, 370);
     drag(ID_TOOL_HIGHLIGHTER, kPaneHighlighter, 110, 300, 290, 320);
-    drag(ID_TOOL_MOSAIC, kPaneMosaic, 110, 210, 251, 333);  // over the rectangle
+    drag(ID_TOOL_MOSAIC, kPaneMosaic, 110, 210, 251, 333);                        // over the rectangle
     for (int x : {150, 190, 230}) drag(ID_TOOL_STEP, kPaneStep, x, 300, x, 300);  // on the mosaic
     overlay.colorPane().SetMode(kPaneText);
     overlay.graphs().SetActiveTool(ID_TOOL_TEXT);

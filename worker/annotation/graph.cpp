@@ -97,8 +97,8 @@ Rect GraphFluoreScence::Bounds(HDC) const {
     Rect box = AroundPoints({points_.front()}, penWidth_);
     for (POINT p : points_) {
         const Rect around = AroundPoints({p}, penWidth_);
-        box = {std::min(box.left, around.left), std::min(box.top, around.top), std::max(box.right, around.right),
-               std::max(box.bottom, around.bottom)};
+        box = {std::min(box.left, around.left), std::min(box.top, around.top),
+               std::max(box.right, around.right), std::max(box.bottom, around.bottom)};
     }
     return box;
 }

@@ -352,7 +352,8 @@ Rect CGraphManager::DrawOnOverlay(HDC dc, HDC background, const RECT& client) {
     Rect drawn{int(client.left), int(client.top), int(client.right), int(client.bottom)};
     if (layer_.surface) {
         drawn = layer_.rect;
-        ::BitBlt(dc, drawn.left, drawn.top, drawn.Width(), drawn.Height(), layer_.surface.dc(), 0, 0, SRCCOPY);
+        ::BitBlt(dc, drawn.left, drawn.top, drawn.Width(), drawn.Height(), layer_.surface.dc(), 0, 0,
+                 SRCCOPY);
     } else {
         selection_.Draw(dc);
         for (const auto& shape : history_.shapes()) shape->Draw(dc, 1);
