@@ -19,6 +19,13 @@
 namespace kestrow {
 namespace {
 
+// The bitmap on the clipboard, or an empty picture.
+test::Pixels ClipboardBitmap() {
+    win::ClipboardSession clipboard(nullptr);
+    HANDLE bitmap = clipboard.IsOpen() ? ::GetClipboardData(CF_BITMAP) : nullptr;
+    return bitmap ? test::ReadBitmap(static_cast<HBITMAP>(bitmap)) : test::Pixels{};
+}
+
 class Overlay : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -50,6 +57,45 @@ protected:
     void SelectAndPick(int tool) {
         Drag(100, 200, 300, 400);
         ::SendMessageW(overlay.hwnd(), WM_COMMAND, tool, 0);
+    }
+    // A drag with `tool`, the pane in `mode`.
+    void Draw(int tool, int mode, int x0, int y0, int x1, int y1) {
+        overlay.colorPane().SetMode(mode);
+        overlay.graphs().SetActiveTool(tool);
+        Drag(x0, y0, x1, y1);
+    }
+    // Every kind of shape, copied, is what the screen showed on a monitor of `dpi`.
+    void ExpectCopyAsShown(int dpi) {
+        test::ReceiverThread launcher;
+        overlay.SetLayout(ScreenLayout({0, 0, w, h}, {{0, 0, w, h}}, {dpi}));
+        SelectAndPick(ID_TOOL_RECTANGLE);
+        Drag(120, 220, 200, 300);
+        Draw(ID_TOOL_ELLIPSE, kPaneShapes, 210, 220, 290, 290);
+        Draw(ID_TOOL_ARROW, kPaneShapes, 140, 380, 200, 330);
+        Draw(ID_TOOL_BRUSH, kPaneShapes, 110, 390, 290, 370);
+        Draw(ID_TOOL_HIGHLIGHTER, kPaneHighlighter, 110, 300, 290, 320);
+        Draw(ID_TOOL_MOSAIC, kPaneMosaic, 110, 210, 251, 333);                        // over the rectangle
+        for (int x : {150, 190, 230}) Draw(ID_TOOL_STEP, kPaneStep, x, 300, x, 300);  // on the mosaic
+        Draw(ID_TOOL_TEXT, kPaneText, 120, 340, 120, 340);
+        ::SetWindowTextW(overlay.graphs().textBox().hwnd(), L"注释 text");
+        overlay.graphs().CommitText();
+        ASSERT_EQ(overlay.graphs().ShapeCount(), 10);
+        // The magnifier sits in the screen's top-left corner, over the selection's corner,
+        // unless the pointer is in that corner: then it moves to the bottom-right one.
+        ::SetCursorPos(10, 10);
+        const test::Pixels screen = Render(kept);
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);
+        const test::Pixels copy = ClipboardBitmap();
+        ASSERT_EQ(copy.width, 200);
+        ASSERT_EQ(copy.height, 200);
+        // All but the band along the edges where the frame and its handles are drawn.
+        const int band = Scale(5, dpi) + 1;
+        size_t differ = 0;
+        for (int y = band; y < 200 - band; ++y)
+            for (int x = band; x < 200 - band; ++x) differ += copy.At(x, y) != screen.At(100 + x, 200 + y);
+        EXPECT_EQ(differ, 0u) << dpi;
+        EXPECT_NE(copy.At(30, 30), test::Unique(130, 230)) << "pixelated";
+        EXPECT_EQ(copy.At(175, 175), test::Unique(275, 375)) << "outside the shapes";
     }
     test::Pixels Render(win::MemorySurface& s) {
         overlay.Render(s.dc(), RECT{0, 0, w, h});
@@ -152,13 +198,6 @@ TEST_F(Overlay, KeptBackBufferMatchesAFreshRenderAfterEveryChange) {
     ExpectSameAsFresh("reset");
 }
 
-// The bitmap on the clipboard, or an empty picture.
-test::Pixels ClipboardBitmap() {
-    win::ClipboardSession clipboard(nullptr);
-    HANDLE bitmap = clipboard.IsOpen() ? ::GetClipboardData(CF_BITMAP) : nullptr;
-    return bitmap ? test::ReadBitmap(static_cast<HBITMAP>(bitmap)) : test::Pixels{};
-}
-
 TEST_F(Overlay, DoubleClickCopiesTheSelectionWithItsShapes) {
     test::ReceiverThread launcher;
     SelectAndPick(ID_TOOL_RECTANGLE);
@@ -248,61 +287,9 @@ TEST_F(Overlay, EachToolCommandChoosesItsToolAndPaneMode) {
     }
 }
 
-// Every kind of shape, copied, is what the screen showed on a monitor of `dpi`.
-void ExpectCopyAsShown(CScreenCaptureWnd& overlay, int dpi) {
-    test::ReceiverThread launcher;
-    const int w = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), h = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    overlay.SetLayout(ScreenLayout({0, 0, w, h}, {{0, 0, w, h}}, {dpi}));
-    auto send = [&](UINT msg, int x, int y) { ::SendMessageW(overlay.hwnd(), msg, 0, MAKELPARAM(x, y)); };
-    auto drag = [&](int tool, int mode, int x0, int y0, int x1, int y1) {
-        overlay.colorPane().SetMode(mode);
-        overlay.graphs().SetActiveTool(tool);
-        send(WM_LBUTTONDOWN, x0, y0);
-        send(WM_MOUSEMOVE, x1, y1);
-        send(WM_LBUTTONUP, x1, y1);
-    };
-    send(WM_LBUTTONDOWN, 100, 200);  // the selection
-    send(WM_MOUSEMOVE, 300, 400);
-    send(WM_LBUTTONUP, 300, 400);
-    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_TOOL_RECTANGLE, 0);
-    drag(ID_TOOL_RECTANGLE, kPaneShapes, 120, 220, 200, 300);
-    drag(ID_TOOL_ELLIPSE, kPaneShapes, 210, 220, 290, 290);
-    drag(ID_TOOL_ARROW, kPaneShapes, 140, 380, 200, 330);
-    drag(ID_TOOL_BRUSH, kPaneShapes, 110, 390, 290, 370);
-    drag(ID_TOOL_HIGHLIGHTER, kPaneHighlighter, 110, 300, 290, 320);
-    drag(ID_TOOL_MOSAIC, kPaneMosaic, 110, 210, 251, 333);                        // over the rectangle
-    for (int x : {150, 190, 230}) drag(ID_TOOL_STEP, kPaneStep, x, 300, x, 300);  // on the mosaic
-    overlay.colorPane().SetMode(kPaneText);
-    overlay.graphs().SetActiveTool(ID_TOOL_TEXT);
-    overlay.graphs().OnLButtonDown(120, 340);
-    ::SetWindowTextW(overlay.graphs().textBox().hwnd(), L"注释 text");
-    overlay.graphs().FitTextBox();
-    overlay.graphs().CommitText();
-    ASSERT_EQ(overlay.graphs().ShapeCount(), 10);
-    // The magnifier sits in the screen's top-left corner, over the selection's corner,
-    // unless the pointer is in that corner: then it moves to the bottom-right one.
-    ::SetCursorPos(10, 10);
-    win::MemorySurface target(nullptr, w, h);
-    overlay.Render(target.dc(), RECT{0, 0, w, h});
-    ::GdiFlush();
-    const test::Pixels screen = test::ReadBitmap(target.bitmap());
-    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);
-    const test::Pixels copy = ClipboardBitmap();
-    ASSERT_EQ(copy.width, 200);
-    ASSERT_EQ(copy.height, 200);
-    // All but the band along the edges where the frame and its handles are drawn.
-    const int band = Scale(5, dpi) + 1;
-    size_t differ = 0;
-    for (int y = band; y < 200 - band; ++y)
-        for (int x = band; x < 200 - band; ++x) differ += copy.At(x, y) != screen.At(100 + x, 200 + y);
-    EXPECT_EQ(differ, 0u) << dpi;
-    EXPECT_NE(copy.At(30, 30), test::Unique(130, 230)) << "pixelated";
-    EXPECT_EQ(copy.At(175, 175), test::Unique(275, 375)) << "outside the shapes";
-}
+TEST_F(Overlay, CopyShowsEveryKindOfShapeExactlyAsTheScreenDoes) { ExpectCopyAsShown(96); }
 
-TEST_F(Overlay, CopyShowsEveryKindOfShapeExactlyAsTheScreenDoes) { ExpectCopyAsShown(overlay, 96); }
-
-TEST_F(Overlay, CopyShowsEveryKindOfShapeExactlyAsTheScreenDoesAt144Dpi) { ExpectCopyAsShown(overlay, 144); }
+TEST_F(Overlay, CopyShowsEveryKindOfShapeExactlyAsTheScreenDoesAt144Dpi) { ExpectCopyAsShown(144); }
 
 // The selection and its shapes come from a layer kept between paints; after each change
 // it must show what drawing the selection and every shape anew shows, also where a
@@ -327,8 +314,7 @@ TEST_F(Overlay, ShapeLayerShowsWhatDrawingEveryShapeAnewWould) {
     expectSame("one ellipse");
     overlay.colorPane().SetMode(kPaneHighlighter);
     ::SendMessageW(overlay.colorPane().hwnd(), WM_COMMAND, ID_WIDTH_THICK, 0);
-    overlay.graphs().SetActiveTool(ID_TOOL_HIGHLIGHTER);
-    Drag(100, 399, 299, 200);  // corner to corner, over the handles
+    Draw(ID_TOOL_HIGHLIGHTER, kPaneHighlighter, 100, 399, 299, 200);  // corner to corner, over the handles
     expectSame("a thick stroke past the frame");
     ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_UNDO, 0);
     expectSame("undone");
