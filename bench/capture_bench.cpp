@@ -162,7 +162,7 @@ FirstStarts TimeFirstStarts(int runs) {
 
 struct ShapesFigures {
     int each = 50, kinds = 0;
-    double repaintMs = 0, mosaicReleaseMs = 0;
+    double repaintMs = 0, remadeMs = 0, dragMs = 0, mosaicReleaseMs = 0;
     std::vector<double> afterKindMs;  // a repaint once each kind's shapes are added, cumulative
 };
 
@@ -206,10 +206,34 @@ ShapesFigures TimeShapes(kestrow::CScreenCaptureWnd& overlay, int w, int h) {
         }));
     }
     Pump();
-    figures.repaintMs = Median(21, [&] {
+    auto repaint = [&] {
         ::RedrawWindow(overlay.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         ::GdiFlush();
+    };
+    figures.repaintMs = Median(21, repaint);
+    // Every shape drawn again, as after a change to the list (and at every repaint
+    // before the overlay kept them in a layer).
+    figures.remadeMs = Median(7, [&] {
+        graphs.DropLayer();
+        repaint();
     });
+    // A new rectangle being dragged out, the pointer and so the magnifier moving along.
+    overlay.colorPane().SetMode(kPaneShapes);
+    graphs.SetActiveTool(ID_TOOL_RECTANGLE);
+    graphs.OnLButtonDown(left + 10, top + 10);
+    std::vector<double> drags;
+    for (int step = 1; step <= 21; ++step) {
+        const int x = left + 30 + (step * 7) % (width - 40), y = top + 30 + (step * 5) % (height - 40);
+        ::SetCursorPos(x, y);  // a trip to the display, not timed
+        const double t0 = Now();
+        graphs.OnMouseMove(x, y);
+        repaint();
+        drags.push_back(Now() - t0);
+    }
+    std::sort(drags.begin(), drags.end());
+    figures.dragMs = drags[drags.size() / 2];
+    graphs.OnLButtonUp(left + 30, top + 30);
+    graphs.Undo();
     overlay.colorPane().SetMode(kPaneMosaic);
     graphs.SetActiveTool(ID_TOOL_MOSAIC);
     figures.mosaicReleaseMs = Median(5, [&] {
@@ -331,6 +355,10 @@ int Measure(const std::wstring& out) {
                    renderMs / memcpyMs);
     text += Format("full repaint, %d shapes of each of %d kinds %7.2f ms  = %.2f x memcpy (keep <= 3 x)\n",
                    shapes.each, shapes.kinds, shapes.repaintMs, shapes.repaintMs / memcpyMs);
+    text += Format("  during a drag of one more rectangle      %7.2f ms  = %.2f x memcpy\n", shapes.dragMs,
+                   shapes.dragMs / memcpyMs);
+    text += Format("  with every shape drawn again (a change) %8.2f ms  = %.2f x memcpy\n", shapes.remadeMs,
+                   shapes.remadeMs / memcpyMs);
     text += Format("  mosaic over the whole selection, release %7.2f ms\n", shapes.mosaicReleaseMs);
     text += "  the same once each kind is added, in tool bar order:";
     for (double ms : shapes.afterKindMs) text += Format(" %.2f", ms);

@@ -119,6 +119,7 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.CreateDib(w, h);
     lastTarget_ = nullptr;
     magnifier_->Invalidate();
+    graphs_->DropLayer();
     if (!snapshot_) return false;
     // From the virtual screen's corner (left of or above the primary monitor when a
     // monitor stands there); the dimmed copy is computed from it.
@@ -148,10 +149,8 @@ void CScreenCaptureWnd::StartCapture() {
     // the first start, which has the window made in place a moment ago, skips them.
     if (!(::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST))
         ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (startedBefore_) layout_ = win::ReadScreenLayout();
+    SetLayout(startedBefore_ ? win::ReadScreenLayout() : layout_);
     startedBefore_ = true;
-    magnifier_->SetLayout(layout_);
-    windowTracker_->SetLayout(layout_);
     screenWidth_ = layout_.width();
     screenHeight_ = layout_.height();
     TakeSnapshot(screenWidth_, screenHeight_);
@@ -178,6 +177,12 @@ void CScreenCaptureWnd::StartCapture() {
     SetClassCursor(crosshair_);
 }
 
+void CScreenCaptureWnd::SetLayout(const ScreenLayout& layout) {
+    layout_ = layout;
+    magnifier_->SetLayout(layout_);
+    windowTracker_->SetLayout(layout_);
+}
+
 void CScreenCaptureWnd::WaitForDimmed() {
     if (dimPending_) {
         dimPending_ = false;
@@ -190,9 +195,7 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
     const OverlayState state = machine_.state();
     const bool dim = ShowsDimmedBackground(state, selection_->geometry());
     HDC background = dim ? dimmedDC() : snapshot_.dc();
-    // Annotations have no known bounds, so annotating always starts from a full background.
-    if (background && dc == lastTarget_ && background == lastBackground_ &&
-        state != OverlayState::Annotating) {
+    if (background && dc == lastTarget_ && background == lastBackground_) {
         for (const Rect& r : overdraw_)
             ::BitBlt(dc, r.left, r.top, r.Width(), r.Height(), background, r.left, r.top, SRCCOPY);
     } else if (background) {
@@ -213,9 +216,11 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
             const Rect sel = SelectionGeometry::Normalized(selection_->GetRect());
             const int dpi = layout_.DpiFor(sel);
             selection_->SetDpi(dpi);
-            selection_->Draw(dc);
+            if (state == OverlayState::Annotating)
+                overdraw_.push_back(graphs_->DrawOnOverlay(dc, background, client));
+            else
+                selection_->Draw(dc);
             if (selection_->HasSelection()) overdraw_.push_back(Inflated(sel, Scale(5, dpi)));
-            if (state == OverlayState::Annotating) graphs_->DrawAll(dc);
             break;
         }
     }

@@ -61,6 +61,8 @@ public:
         return dimmed_.dc();
     }
     const ScreenLayout& layout() const { return layout_; }
+    // The monitors the capture works on; StartCapture reads them from the system.
+    void SetLayout(const ScreenLayout& layout);
     // Grabs the screen into the snapshot and dims a copy; public for the benchmark.
     bool TakeSnapshot(int width, int height);
     // Makes what the first frame does not need: COM, GDI+ and the common controls, the

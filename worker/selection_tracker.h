@@ -38,6 +38,7 @@ public:
         dpi_ = dpi;
         geometry_.SetDpi(dpi);
     }
+    int dpi() const { return dpi_; }
     // The one-pixel outline the zoom shows (drawn on the picture itself).
     void DrawOutline(HDC dc) const;
 

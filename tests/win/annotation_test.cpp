@@ -12,6 +12,7 @@
 #include "common/win/window.h"
 #include "tests/win/test_support.h"
 #include "worker/annotation/color_select_pane.h"
+#include "worker/annotation/graph.h"
 #include "worker/annotation/graph_manager.h"
 #include "worker/res/resource.h"
 #include "worker/worker_ids.h"
@@ -375,6 +376,52 @@ TEST_F(Annotation, StepNumberIsAFilledCircleWithItsNumberInsideGrowingPast99) {
         EXPECT_GT(r.black, 10) << number;
         EXPECT_EQ(r.white, 0) << number;
         EXPECT_EQ(r.outside, 0) << number;
+    }
+}
+
+// The overlay's layer and the magnifier's piece leave out what lies outside a shape's
+// bounds: every pixel a shape paints must lie inside them, at the selection's edges too.
+TEST(ShapeBounds, HoldEveryPixelEachKindPaints) {
+    const RECT clip{40, 40, 160, 130};
+    struct Case {
+        ShapeKind kind;
+        int width;
+        std::vector<POINT> points;
+    };
+    const Case cases[] = {
+        {ShapeKind::Rectangle, 18, {{40, 40}, {159, 129}}},
+        {ShapeKind::Ellipse, 18, {{159, 129}, {40, 40}}},
+        {ShapeKind::Arrow, 18, {{150, 120}, {40, 41}}},
+        {ShapeKind::Brush, 18, {{40, 40}, {159, 40}, {159, 129}, {40, 129}}},
+        {ShapeKind::Highlighter, 18, {{41, 128}, {158, 42}}},
+        {ShapeKind::Text, 1, {{40, 40}, {160, 130}}},
+        {ShapeKind::Mosaic, 24, {{20, 20}, {200, 200}}},
+        {ShapeKind::StepNumber, 36, {{41, 41}}},
+    };
+    for (const Case& c : cases) {
+        for (bool finished : {false, true}) {
+            std::unique_ptr<Graph> shape = CreateGraph(c.kind);
+            shape->SetClipRect(&clip);
+            shape->SetPenWidth(c.width);
+            shape->SetColor(RGB(0, 0, 255));
+            shape->SetStepNumber(12345);
+            for (POINT p : c.points) shape->AddPoint(p.x, p.y);
+            shape->SetText(L"注释 annotation text that wraps onto more lines than fit in its box");
+            shape->SetFont(::CreateFontW(30, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"宋体"));
+            if (finished) shape->Finish([](HDC dc) { ::PatBlt(dc, 0, 0, 400, 400, BLACKNESS); });
+            win::MemorySurface s(nullptr, 200, 170);
+            ::PatBlt(s.dc(), 0, 0, 200, 170, WHITENESS);
+            shape->Draw(s.dc(), 1);
+            const Rect b = shape->Bounds(s.dc());
+            ::GdiFlush();
+            const test::Pixels p = test::ReadBitmap(s.bitmap());
+            int inside = 0, outside = 0;
+            for (int y = 0; y < 170; ++y)
+                for (int x = 0; x < 200; ++x)
+                    if (p.At(x, y) != kWhite) ++(b.Contains({x, y}) ? inside : outside);
+            EXPECT_GT(inside, 0) << int(c.kind) << " " << finished;
+            EXPECT_EQ(outside, 0) << int(c.kind) << " " << finished;
+        }
     }
 }
 

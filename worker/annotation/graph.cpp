@@ -1,7 +1,9 @@
 #include "worker/annotation/graph.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "worker/annotation/graph_geometry.h"
 
@@ -30,7 +32,21 @@ Rect Intersection(const Rect& a, const Rect& b) {
             std::min(a.bottom, b.bottom)};
 }
 
+Rect Inflate(const Rect& r, int d) { return {r.left - d, r.top - d, r.right + d, r.bottom + d}; }
+
+// The points' box with room for a pen of `width` centred on them (and the pixel
+// right of and below the last point).
+Rect AroundPoints(std::initializer_list<POINT> points, int width) {
+    Rect box{points.begin()->x, points.begin()->y, points.begin()->x, points.begin()->y};
+    for (POINT p : points)
+        box = {std::min<int>(box.left, p.x), std::min<int>(box.top, p.y), std::max<int>(box.right, p.x),
+               std::max<int>(box.bottom, p.y)};
+    return Inflate(box, std::max(width, 1) + 1);
+}
+
 }  // namespace
+
+Rect Graph::Bounds(HDC) const { return {INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2}; }
 
 void Graph::AddPoint(int x, int y) {
     if (firstPointPending_) {
@@ -46,9 +62,13 @@ bool GraphRectagle::IsValid() const { return SpansBothAxes(start_, end_); }
 
 void GraphRectagle::Draw(HDC dc, int) const { DrawFrame(dc, start_, end_, penWidth_, color_, ::Rectangle); }
 
+Rect GraphRectagle::Bounds(HDC) const { return AroundPoints({start_, end_}, penWidth_); }
+
 bool GraphEllipse::IsValid() const { return SpansBothAxes(start_, end_); }
 
 void GraphEllipse::Draw(HDC dc, int) const { DrawFrame(dc, start_, end_, penWidth_, color_, ::Ellipse); }
+
+Rect GraphEllipse::Bounds(HDC) const { return AroundPoints({start_, end_}, penWidth_); }
 
 bool GraphLine::IsValid() const { return std::abs(start_.x - end_.x) > 0 || std::abs(start_.y - end_.y) > 0; }
 
@@ -64,6 +84,23 @@ void GraphLine::Draw(HDC dc, int) const {
     ::LineTo(dc, end_.x, end_.y);
     const POINT triangle[3] = {ToPOINT(head.tip), ToPOINT(head.side1), ToPOINT(head.side2)};
     ::Polygon(dc, triangle, 3);
+}
+
+Rect GraphLine::Bounds(HDC) const {
+    if (start_.x == end_.x && start_.y == end_.y) return {};
+    const ArrowHead head = ArrowHeadFor(ToPoint(start_), ToPoint(end_));
+    return AroundPoints({start_, end_, ToPOINT(head.side1), ToPOINT(head.side2)}, penWidth_);
+}
+
+Rect GraphFluoreScence::Bounds(HDC) const {
+    if (points_.size() < 2) return {};
+    Rect box = AroundPoints({points_.front()}, penWidth_);
+    for (POINT p : points_) {
+        const Rect around = AroundPoints({p}, penWidth_);
+        box = {std::min(box.left, around.left), std::min(box.top, around.top),
+               std::max(box.right, around.right), std::max(box.bottom, around.bottom)};
+    }
+    return box;
 }
 
 void GraphFluoreScence::Draw(HDC dc, int) const {
@@ -94,6 +131,11 @@ void GraphText::Draw(HDC dc, int) const {
     ::DrawTextW(dc, text_.c_str(), int(text_.size()), &layout, DT_EDITCONTROL | DT_WORDBREAK);
 }
 
+// The text is clipped to its layout rectangle, inside this one.
+Rect GraphText::Bounds(HDC) const {
+    return text_.empty() ? Rect{} : Rect{int(start_.x), int(start_.y), int(end_.x), int(end_.y)};
+}
+
 MosaicGrid GraphMosaic::Grid() const {
     if (finished()) return grid_;
     Rect area = SpannedRect(ToPoint(start_), ToPoint(end_));
@@ -118,6 +160,8 @@ bool GraphMosaic::Finish(const PaintBelow& below) {
     grid_ = grid;
     return true;
 }
+
+Rect GraphMosaic::Bounds(HDC) const { return finished() ? grid_.area : Inflate(Grid().area, 1); }
 
 void GraphMosaic::Draw(HDC dc, int) const {
     const MosaicGrid grid = Grid();
@@ -161,12 +205,23 @@ HFONT GraphStepNumber::NumberFont() const {
 }
 
 RECT GraphStepNumber::CircleIn(HDC dc) const {
-    const std::wstring text = std::to_wstring(number_);
-    win::ScopedSelect font(dc, NumberFont());
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
-    const Rect box = StepCircle(ToPoint(start_), StepDiameter(penWidth_, extent.cx), ToRect(clip_));
+    if (measuredNumber_ != number_ || measuredDiameter_ != penWidth_ || measuredWidth_ <= 0) {
+        const std::wstring text = std::to_wstring(number_);
+        win::ScopedSelect font(dc, NumberFont());
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+        measuredNumber_ = number_;
+        measuredDiameter_ = penWidth_;
+        measuredWidth_ = extent.cx;
+    }
+    const Rect box = StepCircle(ToPoint(start_), StepDiameter(penWidth_, measuredWidth_), ToRect(clip_));
     return {box.left, box.top, box.right, box.bottom};
+}
+
+Rect GraphStepNumber::Bounds(HDC dc) const {
+    if (firstPointPending_) return {};
+    const RECT box = CircleIn(dc);
+    return Inflate(ToRect(box), 1);
 }
 
 void GraphStepNumber::Draw(HDC dc, int) const {

@@ -42,6 +42,9 @@ public:
     // The number a step-number shape shows; 0 for every other shape.
     virtual int StepNumber() const { return 0; }
     virtual void SetStepNumber(int) {}
+    // A box holding every pixel Draw can touch in `dc` (whose font measures text); a
+    // shape that cannot tell covers everything.
+    virtual Rect Bounds(HDC dc) const;
 
     COLORREF color() const { return color_; }
     int penWidth() const { return penWidth_; }
@@ -67,6 +70,7 @@ class GraphRectagle : public Graph {
 public:
     bool IsValid() const override;
     void Draw(HDC dc, int) const override;
+    Rect Bounds(HDC dc) const override;
 };
 
 // A hollow ellipse inscribed in the rectangle of the start and end points.
@@ -74,6 +78,7 @@ class GraphEllipse : public Graph {
 public:
     bool IsValid() const override;
     void Draw(HDC dc, int) const override;
+    Rect Bounds(HDC dc) const override;
 };
 
 // An arrow with a filled head at the end point.
@@ -81,6 +86,7 @@ class GraphLine : public Graph {
 public:
     bool IsValid() const override;
     void Draw(HDC dc, int) const override;
+    Rect Bounds(HDC dc) const override;
 };
 
 // A free-hand stroke; the brush and the highlighter.
@@ -89,6 +95,7 @@ public:
     bool IsValid() const override { return points_.size() > 1; }
     void Draw(HDC dc, int) const override;
     void AddPoint(int x, int y) override { points_.push_back({x, y}); }
+    Rect Bounds(HDC dc) const override;
     const std::vector<POINT>& points() const { return points_; }
 
 private:
@@ -102,6 +109,7 @@ public:
     void Draw(HDC dc, int) const override;
     void SetText(const std::wstring& text) override { text_ = text; }
     void AddPoint(int x, int y) override;
+    Rect Bounds(HDC dc) const override;
     const std::wstring& text() const { return text_; }
 
 private:
@@ -115,6 +123,7 @@ public:
     bool IsValid() const override;
     void Draw(HDC dc, int) const override;
     bool Finish(const PaintBelow& below) override;
+    Rect Bounds(HDC dc) const override;
     // The drag's rectangle within the clip rectangle, in blocks of the pen width.
     MosaicGrid Grid() const;
     bool finished() const { return !averages_.empty(); }
@@ -137,6 +146,7 @@ public:
     void AddPoint(int x, int y) override;
     int StepNumber() const override { return number_; }
     void SetStepNumber(int number) override { number_ = number; }
+    Rect Bounds(HDC dc) const override;
     // The circle's box when drawn into `dc` (its font measures the number).
     RECT CircleIn(HDC dc) const;
 
@@ -146,6 +156,9 @@ private:
     int number_ = 1;
     mutable win::Font numberFont_;
     mutable int fontDiameter_ = 0;
+    // The number's width as last measured, for that number and diameter: every paint
+    // of the magnifier asks each shape for its bounds.
+    mutable int measuredNumber_ = 0, measuredDiameter_ = 0, measuredWidth_ = 0;
 };
 
 // A new shape of a kind, with what the kind sets up (the highlighter's opacity).

@@ -66,7 +66,15 @@ public:
     void CommitText();
     void FitTextBox();
     void SetTextBoxFont(int height, const std::wstring& face);
+    // The finished shapes that reach into `dc`'s clip box, then the shape being drawn.
     void DrawAll(HDC dc) const;
+    // The selection as the overlay shows it while annotating, onto `dc` that holds
+    // `background` already: the selection (inside, frame, handles) and the finished
+    // shapes come from a layer made again only when they change; the shape being drawn
+    // goes on top. `client` is the overlay's size. Returns the area drawn over.
+    Rect DrawOnOverlay(HDC dc, HDC background, const RECT& client);
+    // The background under the layer changed (a new snapshot).
+    void DropLayer();
     void Undo();
     // Brings back the newest undone shape, if a new one has not been drawn since.
     void Redo();
@@ -88,6 +96,9 @@ private:
     // The selected part of the frozen screen with the finished shapes on it.
     void PaintBelowNewShape(HDC dc) const;
     void SetOverlayCursor(HCURSOR cursor);
+    // Brings the layer up to date: the new shapes drawn onto it when the ones it holds
+    // are still the first in the list and the new ones fit on it, else made afresh.
+    void UpdateLayer(HDC reference, HDC background, const RECT& client);
 
     std::unique_ptr<Graph> current_;
     ShapeHistory<std::unique_ptr<Graph>> history_;
@@ -99,6 +110,16 @@ private:
     CGraphEdit textBox_;
     win::Font textBoxFont_;
     HCURSOR outsideCursor_ = nullptr;
+    // What the layer holds: the overlay's pixels over `rect` (in overlay coordinates)
+    // for this selection, DPI and background, with these shapes, in this order.
+    struct Layer {
+        win::MemorySurface surface;
+        Rect rect;
+        Rect selection;
+        int dpi = 0;
+        HDC background = nullptr;
+        std::vector<int> ids;
+    } layer_;
 };
 
 }  // namespace kestrow
