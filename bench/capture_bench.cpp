@@ -1,5 +1,6 @@
 // Figures for the region capture's speed, printed into a file (Wine and pipes do not mix):
-//   capture_bench measure OUT            StartCapture and one repaint against a screen grab and a memcpy
+//   capture_bench measure OUT            StartCapture and one repaint against a screen grab and a memcpy,
+//                                        bare and with 50 shapes of every kind on the selection
 //   capture_bench firststart OUT         one new process's first StartCapture (measure runs it)
 //   capture_bench firstpaint WORKER TRIVIAL OUT [STARTS]
 //                                        where the start of Worker.exe goes, to its first overlay
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -28,7 +30,10 @@
 #include "common/win/com.h"
 #include "common/win/gdi.h"
 #include "common/win/handles.h"
+#include "worker/annotation/annotation_layout.h"
+#include "worker/annotation/tool_table.h"
 #include "worker/screen_capture_wnd.h"
+#include "worker/worker_ids.h"
 
 namespace {
 
@@ -157,6 +162,91 @@ FirstStarts TimeFirstStarts(int runs) {
     return r;
 }
 
+struct ShapesFigures {
+    int each = 50, kinds = 0;
+    double repaintMs = 0, remadeMs = 0, dragMs = 0, mosaicReleaseMs = 0;
+    std::vector<double> afterKindMs;  // a repaint once each kind's shapes are added, cumulative
+};
+
+// A repaint of the standing selection with `each` shapes of every kind on it, spread
+// over it by a fixed pseudo-random walk; and the release of one mosaic as large as the
+// selection, which reads and averages what lies under it.
+ShapesFigures TimeShapes(kestrow::CScreenCaptureWnd& overlay, int w, int h) {
+    using namespace kestrow;
+    ShapesFigures figures;
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_TOOL_RECTANGLE, 0);  // annotating from here
+    CGraphManager& graphs = overlay.graphs();
+    const int left = w / 4, top = h / 4, width = w / 4, height = h / 4;
+    unsigned seed = 12345;
+    auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(std::max(range, 1)));
+    };
+    figures.kinds = int(std::size(kTools));
+    for (const ToolRow& tool : kTools) {
+        overlay.colorPane().SetMode(tool.paneMode);
+        graphs.SetActiveTool(tool.id);
+        for (int i = 0; i < figures.each; ++i) {
+            const int x = left + next(width), y = top + next(height);
+            const int x1 = std::min(left + width - 1, x + 20 + next(width / 3));
+            const int y1 = std::min(top + height - 1, y + 20 + next(height / 3));
+            graphs.OnLButtonDown(x, y);
+            if (tool.shape == ShapeKind::Text) {
+                ::SetWindowTextW(graphs.textBox().hwnd(), L"annotation 注释 text");
+                graphs.FitTextBox();
+                graphs.CommitText();
+                continue;
+            }
+            for (int step = 1; step <= 8; ++step)
+                graphs.OnMouseMove(x + (x1 - x) * step / 8, y + (y1 - y) * ((step * step) % 9) / 8);
+            graphs.OnLButtonUp(x1, y1);
+        }
+        Pump();
+        figures.afterKindMs.push_back(Median(5, [&] {
+            ::RedrawWindow(overlay.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            ::GdiFlush();
+        }));
+    }
+    Pump();
+    auto repaint = [&] {
+        ::RedrawWindow(overlay.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ::GdiFlush();
+    };
+    figures.repaintMs = Median(21, repaint);
+    // Every shape drawn again, as after a change to the list (and at every repaint
+    // before the overlay kept them in a layer).
+    figures.remadeMs = Median(7, [&] {
+        graphs.DropLayer();
+        repaint();
+    });
+    // A new rectangle being dragged out, the pointer and so the magnifier moving along.
+    overlay.colorPane().SetMode(kPaneShapes);
+    graphs.SetActiveTool(ID_TOOL_RECTANGLE);
+    graphs.OnLButtonDown(left + 10, top + 10);
+    std::vector<double> drags;
+    for (int step = 1; step <= 21; ++step) {
+        const int x = left + 30 + (step * 7) % (width - 40), y = top + 30 + (step * 5) % (height - 40);
+        ::SetCursorPos(x, y);  // a trip to the display, not timed
+        const double t0 = Now();
+        graphs.OnMouseMove(x, y);
+        repaint();
+        drags.push_back(Now() - t0);
+    }
+    std::sort(drags.begin(), drags.end());
+    figures.dragMs = drags[drags.size() / 2];
+    graphs.OnLButtonUp(left + 30, top + 30);
+    graphs.Undo();
+    overlay.colorPane().SetMode(kPaneMosaic);
+    graphs.SetActiveTool(ID_TOOL_MOSAIC);
+    figures.mosaicReleaseMs = Median(5, [&] {
+        graphs.OnLButtonDown(left, top);
+        graphs.OnMouseMove(left + width, top + height);
+        graphs.OnLButtonUp(left + width, top + height);
+        graphs.Undo();
+    });
+    return figures;
+}
+
 int Measure(const std::wstring& out) {
     const FirstStarts first = TimeFirstStarts(7);
 
@@ -233,6 +323,7 @@ int Measure(const std::wstring& out) {
         overlay.Render(back.dc(), client);
         ::GdiFlush();
     });
+    const ShapesFigures shapes = TimeShapes(overlay, w, h);
 
     std::string text;
     text += Format("screen %dx%d, frame %.1f MiB\n", w, h, frame / 1048576.0);
@@ -283,6 +374,16 @@ int Measure(const std::wstring& out) {
                    repaintMs, repaintMs / memcpyMs);
     text += Format("render into the back buffer only          %8.2f ms  = %.2f x memcpy\n", renderMs,
                    renderMs / memcpyMs);
+    text += Format("full repaint, %d shapes of each of %d kinds %7.2f ms  = %.2f x memcpy (keep <= 3 x)\n",
+                   shapes.each, shapes.kinds, shapes.repaintMs, shapes.repaintMs / memcpyMs);
+    text += Format("  during a drag of one more rectangle      %7.2f ms  = %.2f x memcpy\n", shapes.dragMs,
+                   shapes.dragMs / memcpyMs);
+    text += Format("  with every shape drawn again (a change) %8.2f ms  = %.2f x memcpy\n", shapes.remadeMs,
+                   shapes.remadeMs / memcpyMs);
+    text += Format("  mosaic over the whole selection, release %7.2f ms\n", shapes.mosaicReleaseMs);
+    text += "  the same once each kind is added, in tool bar order:";
+    for (double ms : shapes.afterKindMs) text += Format(" %.2f", ms);
+    text += " ms\n";
     Write(out, text);
     return 0;
 }
@@ -499,7 +600,7 @@ FirstUseTimes TimeFirstUse(const std::wstring& worker, int pause, int drag) {
     while (!ToolbarOnScreen(&bar) && Now() - t0 < 10000) ::Sleep(1);
     if (ToolbarOnScreen(&bar)) times.toolbar = Now() - t0;
     ::Sleep(200);
-    const int saveX = bar.left + 3 + 27 * 6 + 12, saveY = bar.top + 13;  // the save button
+    const int saveX = bar.left + 343 + 12, saveY = bar.top + 13;  // the save button, the last item
     MouseAt(saveX, saveY, MOUSEEVENTF_LEFTDOWN);
     MouseAt(saveX, saveY, MOUSEEVENTF_LEFTUP);
     t0 = Now();

@@ -219,8 +219,9 @@ def toolbar_frames():
 
 
 def toolbar_icons():
-    """Eight 18 x 18 icons: rectangle, arrow, brush, T, undo, copy, save, cancel."""
-    c = Canvas(144, 18)
+    """Thirteen 18 x 18 icons: rectangle, arrow, brush, T, undo, copy, save, cancel,
+    ellipse, highlighter, mosaic, step number, redo."""
+    c = Canvas(234, 18)
     # 0: a rectangle frame
     c.frame(2, 4, 16, 14, 1.6, INK)
     # 1: an arrow pointing up-right
@@ -257,6 +258,31 @@ def toolbar_icons():
     c.disc(x + 9, 9, 7.5, (220, 40, 40, 255))
     c.line(x + 6, 6, x + 12, 12, 1.8, (255, 255, 255, 255))
     c.line(x + 12, 6, x + 6, 12, 1.8, (255, 255, 255, 255))
+    # 8: an ellipse outline
+    x = 144
+    c.shape(lambda px, py: 0.62 <= ((px - x - 9) / 7.2) ** 2 + ((py - 9) / 5.2) ** 2 <= 1.0, INK)
+    # 9: a highlighter: a broad yellow stroke under a slanted marker
+    x = 162
+    c.rect(x + 1, 12, x + 17, 16, (250, 220, 40, 255))
+    c.polygon([(x + 12, 2), (x + 16, 6), (x + 9, 13), (x + 5, 9)], INK)
+    c.polygon([(x + 5, 9), (x + 9, 13), (x + 5, 14), (x + 4, 13)], (250, 200, 20, 255))
+    # 10: mosaic: a 3 x 3 grid of grey blocks
+    x = 180
+    for i in range(3):
+        for j in range(3):
+            shade = (90, 150, 200)[(i + 2 * j) % 3]
+            c.rect(x + 2 + 5 * i, 2 + 5 * j, x + 7 + 5 * i, 7 + 5 * j, (shade, shade, shade + 30, 255))
+    c.frame(x + 2, 2, x + 17, 17, 1, INK)
+    # 11: a step number: a blue disc with a white 1
+    x = 198
+    c.disc(x + 9, 9, 7.5, BLUE)
+    c.rect(x + 8.2, 5, x + 10.2, 14, (255, 255, 255, 255))
+    c.polygon([(x + 8.2, 5), (x + 10.2, 5), (x + 6, 8), (x + 6, 7)], (255, 255, 255, 255))
+    # 12: redo: undo's mirror image
+    x = 216
+    c.ring(x + 8.5, 10, 5, 1.8, INK, 80, 180)
+    c.ring(x + 8.5, 10, 5, 1.8, INK, 180, 340)
+    c.polygon([(x + 16.5, 5), (x + 10.5, 6.5), (x + 15, 11)], INK)
     return c
 
 

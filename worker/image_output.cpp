@@ -80,6 +80,22 @@ win::Bitmap CopyRegion(HDC surface, const RECT& rect, const RECT& bounds) {
     return bitmap;
 }
 
+win::Bitmap CopyRegionWith(HDC surface, const RECT& rect, const RECT& bounds,
+                           const std::function<void(HDC)>& draw) {
+    const auto area = ClampCopyRect({rect.left, rect.top, rect.right, rect.bottom},
+                                    Rect{bounds.left, bounds.top, bounds.right, bounds.bottom});
+    if (!area) return {};
+    // As large as the bounds, so that whatever is drawn uses the surface's coordinates;
+    // only the region is filled and copied.
+    win::MemorySurface scratch;
+    if (!scratch.CreateDib(bounds.right, bounds.bottom)) return {};
+    ::BitBlt(scratch.dc(), area->left, area->top, area->Width(), area->Height(), surface, area->left,
+             area->top, SRCCOPY);
+    draw(scratch.dc());
+    ::GdiFlush();
+    return CopyRegion(scratch.dc(), rect, bounds);
+}
+
 bool SaveAsBmp(HBITMAP bitmap, const std::wstring& path) {
     return SaveWithEncoder(bitmap, path, L"image/bmp");
 }

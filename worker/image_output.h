@@ -3,6 +3,7 @@
 // and the save dialog that picks the file and its format.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "common/win/gdi.h"
@@ -16,6 +17,11 @@ namespace kestrow {
 win::Bitmap CopyRegion(HDC surface, const RECT& rect);
 // The same clipped to `bounds` (a snapshot of the whole virtual screen).
 win::Bitmap CopyRegion(HDC surface, const RECT& rect, const RECT& bounds);
+
+// The same with `draw` painting over the region first, in `surface`'s coordinates on a
+// copy: the surface itself stays as it was, so the output can be made again.
+win::Bitmap CopyRegionWith(HDC surface, const RECT& rect, const RECT& bounds,
+                           const std::function<void(HDC)>& draw);
 
 // Each returns whether the file was written completely. The file is written beside the
 // target and replaces it only when complete; a device name is a failed write.

@@ -1,5 +1,7 @@
 #include "worker/overlay_state.h"
 
+#include "worker/worker_ids.h"
+
 namespace kestrow {
 
 KeyAction KeyActionFor(unsigned vk) {
@@ -14,6 +16,17 @@ KeyAction KeyActionFor(unsigned vk) {
         case 40: return KeyAction::MoveDown;
         default: return KeyAction::Repost;
     }
+}
+
+int ShortcutFor(unsigned vk, bool ctrl, bool shift) {
+    if (!ctrl) return 0;
+    switch (vk) {
+        case 'C': return shift ? 0 : ID_COPY;
+        case 'S': return shift ? 0 : ID_SAVEAS;
+        case 'Z': return shift ? ID_REDO : ID_UNDO;
+        case 'Y': return shift ? 0 : ID_REDO;
+    }
+    return 0;
 }
 
 uint32_t OverlayMachine::MouseMove(int x, int y) {

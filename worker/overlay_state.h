@@ -32,6 +32,9 @@ enum OverlayAction : uint32_t {
 // What a key-down asks for.
 enum class KeyAction { Close, Nothing, MoveLeft, MoveRight, MoveUp, MoveDown, Repost };
 KeyAction KeyActionFor(unsigned virtualKey);
+// The tool bar command a key with Ctrl (and Shift) held stands for, 0 for none:
+// Ctrl+C copies, Ctrl+S saves, Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo.
+int ShortcutFor(unsigned virtualKey, bool ctrl, bool shift);
 
 class OverlayMachine {
 public:

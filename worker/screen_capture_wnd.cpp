@@ -14,6 +14,7 @@
 #include "worker/capture_output.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
+#include "worker/result_sender.h"
 #include "worker/start_services.h"
 
 namespace kestrow {
@@ -118,24 +119,12 @@ bool CScreenCaptureWnd::TakeSnapshot(int w, int h) {
     if (!dimmed_ || dimmed_.width() != w || dimmed_.height() != h) dimmed_.CreateDib(w, h);
     lastTarget_ = nullptr;
     magnifier_->Invalidate();
+    graphs_->DropLayer();
     if (!snapshot_) return false;
     win::start_trace::Mark("surfaces");
-    // The screen is read from the virtual screen's corner (left of or above the primary
-    // monitor when a monitor stands there); the dimmed copy is computed from it. It is
-    // read in bands of at most 240 KiB: under Wine a large read costs more per byte than
-    // a small one (each read's image is a new allocation, so larger ones come as fresh
-    // pages every time).
-    // From the capture bench's band sweep (same run, medians): 1920x1080 10.1 ms in four
-    // bands, 5.2 ms in 240 KiB ones; 3840x2160 38.1 ms in 2 MiB bands, 23.3 ms in 240 KiB
-    // ones (20.9 in 480 KiB, but 7.2 ms at 1920x1080); smaller bands cost round trips.
-    constexpr int64_t kBandBytes = 240 << 10;
-    const int kBands = int(std::max<int64_t>(4, (int64_t(w) * h * 4 + kBandBytes - 1) / kBandBytes));
-    for (int band = 0; band < kBands; ++band) {
-        const int top = h * band / kBands, bottom = h * (band + 1) / kBands;
-        ::BitBlt(snapshot_.dc(), 0, top, w, bottom - top, screen.Get(), layout_.origin().x,
-                 layout_.origin().y + top, SRCCOPY);
-    }
-    ::GdiFlush();
+    // From the virtual screen's corner (left of or above the primary monitor when a
+    // monitor stands there); the dimmed copy is computed from it.
+    GrabScreen(screen.Get(), snapshot_.dc(), layout_.origin().x, layout_.origin().y, w, h);
     win::start_trace::Mark("grabbed");
     dimPending_ = bool(dimmed_);
     return dimmed_ && snapshot_;
@@ -161,10 +150,8 @@ void CScreenCaptureWnd::StartCapture() {
     // the first start, which has the window made in place a moment ago, skips them.
     if (!(::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST))
         ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (startedBefore_) layout_ = win::ReadScreenLayout();
+    SetLayout(startedBefore_ ? win::ReadScreenLayout() : layout_);
     startedBefore_ = true;
-    magnifier_->SetLayout(layout_);
-    windowTracker_->SetLayout(layout_);
     screenWidth_ = layout_.width();
     screenHeight_ = layout_.height();
     TakeSnapshot(screenWidth_, screenHeight_);
@@ -191,6 +178,12 @@ void CScreenCaptureWnd::StartCapture() {
     SetClassCursor(crosshair_);
 }
 
+void CScreenCaptureWnd::SetLayout(const ScreenLayout& layout) {
+    layout_ = layout;
+    magnifier_->SetLayout(layout_);
+    windowTracker_->SetLayout(layout_);
+}
+
 void CScreenCaptureWnd::WaitForDimmed() {
     if (dimPending_) {
         dimPending_ = false;
@@ -203,9 +196,7 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
     const OverlayState state = machine_.state();
     const bool dim = ShowsDimmedBackground(state, selection_->geometry());
     HDC background = dim ? dimmedDC() : snapshot_.dc();
-    // Annotations have no known bounds, so annotating always starts from a full background.
-    if (background && dc == lastTarget_ && background == lastBackground_ &&
-        state != OverlayState::Annotating) {
+    if (background && dc == lastTarget_ && background == lastBackground_) {
         for (const Rect& r : overdraw_)
             ::BitBlt(dc, r.left, r.top, r.Width(), r.Height(), background, r.left, r.top, SRCCOPY);
     } else if (background) {
@@ -226,9 +217,11 @@ void CScreenCaptureWnd::Render(HDC dc, const RECT& client) {
             const Rect sel = SelectionGeometry::Normalized(selection_->GetRect());
             const int dpi = layout_.DpiFor(sel);
             selection_->SetDpi(dpi);
-            selection_->Draw(dc);
+            if (state == OverlayState::Annotating)
+                overdraw_.push_back(graphs_->DrawOnOverlay(dc, background, client));
+            else
+                selection_->Draw(dc);
             if (selection_->HasSelection()) overdraw_.push_back(Inflated(sel, Scale(5, dpi)));
-            if (state == OverlayState::Annotating) graphs_->DrawAll(dc);
             break;
         }
     }
@@ -276,7 +269,7 @@ void CScreenCaptureWnd::Apply(uint32_t acts, int x, int y) {
         ::UpdateWindow(hwnd());
     }
     if (acts & kActInvalidate) ::InvalidateRect(hwnd(), nullptr, TRUE);
-    if (acts & kActFinish) FinishCapture();
+    if ((acts & kActFinish) && !CopySelection(true)) return;
     if (acts & kActClose) CloseCapture();
 }
 
@@ -300,7 +293,7 @@ void CScreenCaptureWnd::PlaceToolbar() {
     toolbar_.Show();
 }
 
-void CScreenCaptureWnd::PlaceColorPane(int toolId) {
+void CScreenCaptureWnd::PlaceColorPane(int paneMode) {
     if (!pane_.Create(hwnd())) return;
     const Rect t = layout_.ToOverlay(ToRect(toolbar_.GetRect()));
     const Rect sel = SelectionGeometry::Normalized(selection_->GetRect());
@@ -316,19 +309,16 @@ void CScreenCaptureWnd::PlaceColorPane(int toolId) {
     ::SetWindowPos(pane_.hwnd(), nullptr, pane.x, pane.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     pane_.KeepOnScreen();
-    pane_.SetMode(toolId == ID_TOOL_TEXT          ? kPaneText
-                  : toolId == ID_TOOL_HIGHLIGHTER ? kPaneHighlighter
-                                                  : kPaneShapes);
+    pane_.SetMode(paneMode);
 }
 
 win::Bitmap CScreenCaptureWnd::TakeSelection(bool warnIfSmall) {
     if (warnIfSmall && IsTooSmallToSave(selection_->GetRect())) WarnTooSmall();
     ::KillTimer(hwnd(), kRepaintTimer);
-    WaitForDimmed();  // the shapes are about to be drawn on the snapshot it reads
-    graphs_->DrawAll(snapshot_.dc());
-    // Clipped to the snapshot, which holds the whole virtual screen.
-    return CopyRegion(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())),
-                      RECT{0, 0, screenWidth_, screenHeight_});
+    // Clipped to the snapshot, which holds the whole virtual screen; the shapes go on a
+    // copy, so a failed copy leaves the capture as it was for another try.
+    return CopyRegionWith(snapshot_.dc(), ToRECT(SelectionGeometry::Normalized(selection_->GetRect())),
+                          RECT{0, 0, screenWidth_, screenHeight_}, [this](HDC dc) { graphs_->DrawAll(dc); });
 }
 
 // Everything of the capture leaves the screen before its output is made: the result
@@ -341,15 +331,6 @@ void CScreenCaptureWnd::HideCapture() {
     ::ShowWindow(hwnd(), SW_HIDE);
 }
 
-// Finishing has no file to write: it copies like the copy button, so that a double-click
-// does not throw the selection and its shapes away.
-void CScreenCaptureWnd::FinishCapture() {
-    if (!selection_->HasSelection()) return;
-    win::Bitmap bitmap = TakeSelection(true);
-    HideCapture();
-    OutputToClipboard(std::move(bitmap), hwnd(), RESULT_REGION_COPIED);
-}
-
 void CScreenCaptureWnd::SaveSelection() {
     if (!selection_->HasSelection()) return;
     win::Bitmap bitmap = TakeSelection(true);
@@ -358,51 +339,69 @@ void CScreenCaptureWnd::SaveSelection() {
     OutputToFile(bitmap.Get(), RESULT_REGION_SAVED);
 }
 
-void CScreenCaptureWnd::CopySelection() {
-    if (!selection_->HasSelection()) return;
-    win::Bitmap bitmap = TakeSelection(false);
-    HideCapture();
-    OutputToClipboard(std::move(bitmap), hwnd(), RESULT_REGION_COPIED);
+// Finishing copies too, so that a double-click does not throw the selection and its
+// shapes away. The clipboard is opened while the capture is still up: when another
+// program keeps it busy the user is told and can copy or save again.
+bool CScreenCaptureWnd::CopySelection(bool warnIfSmall) {
+    if (!selection_->HasSelection()) return true;
+    win::Bitmap bitmap = TakeSelection(warnIfSmall);
+    if (!bitmap) return true;  // nothing on screen to copy: closes, reporting nothing
+    bool copied = false;
+    {
+        win::ClipboardSession clipboard(hwnd(), kClipboardPatienceMs);
+        if (!clipboard.IsOpen()) {
+            ::MessageBoxW(hwnd(), kClipboardBusyText, L"", MB_OK | MB_ICONWARNING);
+            ::SetTimer(hwnd(), kRepaintTimer, 1000, nullptr);
+            return false;
+        }
+        // The capture leaves the screen before the clipboard takes the picture: under
+        // Wine, hiding windows that own fresh clipboard data held other programs (and
+        // the result message) up for seconds.
+        HideCapture();
+        copied = PutOnClipboard(std::move(bitmap), clipboard);
+    }
+    if (copied) SendResultInt(RESULT_REGION_COPIED, 0);
+    return true;
+}
+
+void CScreenCaptureWnd::RedrawNow() {
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CScreenCaptureWnd::ChooseTool(const ToolRow& tool) {
+    if (!selection_->HasSelection()) return;  // nothing to draw on yet
+    machine_.ToolCommand();
+    graphs_->SetActiveTool(tool.id);
+    SetClassCursor(ToolCursorHandle(tool.cursor));
+    graphs_->CommitText();
+    RedrawNow();
+    PlaceColorPane(tool.paneMode);
 }
 
 void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
     if (HIWORD(wp) == EN_UPDATE) {  // from the annotation text box
         graphs_->FitTextBox();
-        ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RedrawNow();
         return;
     }
+    if (const ToolRow* tool = FindTool(int(wp))) return ChooseTool(*tool);
     switch (wp) {
-        case ID_TOOL_RECTANGLE:
-        case ID_TOOL_ELLIPSE:
-        case ID_TOOL_ARROW:
-        case ID_TOOL_BRUSH:
-        case ID_TOOL_HIGHLIGHTER:
-        case ID_TOOL_TEXT:
-            if (!selection_->HasSelection()) break;  // nothing to draw on yet
-            machine_.ToolCommand();
-            graphs_->SetActiveTool(int(wp));
-            SetClassCursor(::LoadCursorW(nullptr, IDC_CROSS));
-            graphs_->CommitText();
-            ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            PlaceColorPane(int(wp));
-            break;
         case ID_UNDO:
-            if (graphs_->ShapeCount() > 0) {
-                graphs_->Undo();
-                ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            } else {
-                ResetSelection();
-            }
+            if (graphs_->ShapeCount() == 0) return ResetSelection();
+            graphs_->Undo();
+            RedrawNow();
+            break;
+        case ID_REDO:
+            graphs_->Redo();
+            RedrawNow();
             break;
         case ID_CANCEL: CloseCapture(); break;
         case ID_FINISH:
             graphs_->CommitText();
-            FinishCapture();
-            CloseCapture();
+            if (CopySelection(true)) CloseCapture();
             break;
         case ID_COPY:
-            CopySelection();
-            CloseCapture();
+            if (CopySelection(false)) CloseCapture();
             break;
         case ID_SAVEAS:
             SaveSelection();
@@ -419,6 +418,11 @@ void CScreenCaptureWnd::OnTextFontChanged() {
 }
 
 void CScreenCaptureWnd::OnKeyDown(UINT vk) {
+    // Keys typed into the text box stay there: it has the focus while it is open.
+    if (const int command = ShortcutFor(vk, ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0)) {
+        if (selection_->HasSelection()) OnCommand(WPARAM(command), 0);
+        return;
+    }
     POINT p;
     ::GetCursorPos(&p);
     switch (KeyActionFor(vk)) {
@@ -458,8 +462,7 @@ LRESULT CScreenCaptureWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDBLCLK: Apply(machine_.DoubleClick(windowTracker_->GetRect()), x, y); return 0;
         case WM_HOTKEY: return 0;
         case WM_TIMER:
-            if (wp == kRepaintTimer)
-                ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            if (wp == kRepaintTimer) RedrawNow();
             return 0;
         case WM_TEXT_FONT_CHANGED: OnTextFontChanged(); return 0;
         case WM_CTLCOLOREDIT:

@@ -15,6 +15,7 @@
 #include "common/win/window.h"
 #include "worker/annotation/color_select_pane.h"
 #include "worker/annotation/graph_manager.h"
+#include "worker/annotation/tool_table.h"
 #include "worker/toolbar/toolbar_wnd.h"
 #include "worker/magnifier.h"
 #include "worker/overlay_state.h"
@@ -38,11 +39,12 @@ public:
 
     void CloseCapture();
     void ResetSelection();
-    void FinishCapture();
     void SaveSelection();
-    void CopySelection();
+    // Copies the selection with its shapes; false when the clipboard stayed busy and
+    // the capture stays on screen.
+    bool CopySelection(bool warnIfSmall);
     void PlaceToolbar();
-    void PlaceColorPane(int toolId);
+    void PlaceColorPane(int paneMode);
 
     // One full render into `dc` (the back buffer of a paint).
     void Render(HDC dc, const RECT& client);
@@ -59,6 +61,8 @@ public:
         return dimmed_.dc();
     }
     const ScreenLayout& layout() const { return layout_; }
+    // The monitors the capture works on; StartCapture reads them from the system.
+    void SetLayout(const ScreenLayout& layout);
     // Grabs the screen into the snapshot and dims a copy; public for the benchmark.
     bool TakeSnapshot(int width, int height);
     // Makes what the first frame does not need: COM, GDI+ and the common controls, the
@@ -73,6 +77,8 @@ private:
     void OnCreate();
     void PaintFirstFrame();
     void OnCommand(WPARAM wp, LPARAM lp);
+    void ChooseTool(const ToolRow& tool);
+    void RedrawNow();
     void OnKeyDown(UINT vk);
     void OnTextFontChanged();
     void Apply(uint32_t actions, int x, int y);

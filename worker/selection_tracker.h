@@ -22,6 +22,7 @@ public:
         owner_ = owner;
     }
 
+    HDC snapshot() const { return snapshot_; }
     SelectionGeometry& geometry() { return geometry_; }
     const SelectionGeometry& geometry() const { return geometry_; }
     bool HasSelection() const { return geometry_.active(); }
@@ -37,6 +38,7 @@ public:
         dpi_ = dpi;
         geometry_.SetDpi(dpi);
     }
+    int dpi() const { return dpi_; }
     // The one-pixel outline the zoom shows (drawn on the picture itself).
     void DrawOutline(HDC dc) const;
 

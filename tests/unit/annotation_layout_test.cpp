@@ -103,6 +103,12 @@ TEST(ColorPaneModes, LayoutsAndWidths) {
     EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN, kPaneHighlighter), 5);
     EXPECT_EQ(PenWidthFor(ID_WIDTH_THICK, kPaneHighlighter), 18);
     EXPECT_EQ(PenWidthFor(ID_TOOL_RECTANGLE, kPaneShapes), 0);  // a tool id is no width
+    const int blocks[] = {8, 14, 24}, diameters[] = {20, 28, 36};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN + i, kPaneMosaic), blocks[i]);
+        EXPECT_EQ(PenWidthFor(ID_WIDTH_THIN + i, kPaneStep), diameters[i]);
+    }
+    EXPECT_EQ(PaneLayoutFor(kPaneMosaic).pane, shapes.pane);
     EXPECT_EQ(kSwatchColors[0x60A - ID_FIRST_SWATCH], 0x000000FFu) << "pure red";
 }
 

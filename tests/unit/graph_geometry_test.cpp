@@ -85,5 +85,54 @@ TEST(ArrowHead, SizeDoesNotDependOnTheShaft) {
     EXPECT_EQ(ArrowHeadFor({0, 0}, {10, 0}).base, (Point{-22, 0}));
 }
 
+TEST(Mosaic, BlocksStartAtTheCornerAndTheLastOnesAreCutShort) {
+    const MosaicGrid grid = MosaicGridFor({5, 7, 15, 14}, 4);  // 10 x 7
+    EXPECT_EQ(grid.cols, 3);
+    EXPECT_EQ(grid.rows, 2);
+    EXPECT_EQ(MosaicGridFor({5, 7, 5, 14}, 4).cols, 0) << "empty area";
+    EXPECT_EQ(MosaicGridFor({0, 0, 3, 3}, 0).block, 1) << "no block size is one pixel";
+}
+
+TEST(Mosaic, EachBlockIsTheRoundedMeanOfItsOwnPixels) {
+    // 5 x 3 pixels in a buffer 6 wide, blocks of 2: columns 2, 2, 1 and rows 2, 1.
+    const MosaicGrid grid = MosaicGridFor({0, 0, 5, 3}, 2);
+    const uint32_t X = 0xDEADBEEF;  // outside the area: never read
+    const uint32_t pixels[] = {
+        0xFF000000, 0x00000001, 0x00100000, 0x00300000, 0x00000A00, X,
+        0x00000000, 0x00000001, 0x00100000, 0x00300000, 0x00000B00, X,
+        0x00FFFFFF, 0x00FFFFFF, 0x00000200, 0x00000300, 0x00000C00, X,
+    };
+    const std::vector<uint32_t> avg = BlockAverages(grid, pixels, 6);
+    ASSERT_EQ(avg.size(), 6u);
+    EXPECT_EQ(avg[0], 0x00000001u) << "blue 2/4 rounds up; the top byte is ignored";
+    EXPECT_EQ(avg[1], 0x00200000u) << "red channel on its own";
+    EXPECT_EQ(avg[2], 0x00000B00u) << "a one-pixel-wide column of two";
+    EXPECT_EQ(avg[3], 0x00FFFFFFu) << "a one-pixel-high row";
+    EXPECT_EQ(avg[4], 0x00000300u) << "green 2.5 rounds up";
+    EXPECT_EQ(avg[5], 0x00000C00u) << "the corner: a single pixel";
+}
+
+TEST(StepNumber, CircleGrowsOnlyForNumbersTooWideForIt) {
+    EXPECT_EQ(StepFontHeight(28), 14);
+    EXPECT_EQ(StepDiameter(28, 10), 28);
+    EXPECT_EQ(StepDiameter(28, 22), 28) << "fits with 3 pixels each side";
+    EXPECT_EQ(StepDiameter(28, 23), 29);
+    EXPECT_EQ(StepDiameter(20, 30), 34);
+}
+
+TEST(StepNumber, CircleIsCentredAndKeptInsideTheSelection) {
+    const Rect sel{100, 100, 200, 160};
+    EXPECT_EQ(StepCircle({150, 130}, 20, sel), (Rect{140, 120, 160, 140}));
+    EXPECT_EQ(StepCircle({100, 159}, 20, sel), (Rect{100, 140, 120, 160})) << "pushed in from the corner";
+    EXPECT_EQ(StepCircle({150, 130}, 70, sel), (Rect{115, 95, 185, 165})) << "taller than it: stays centred";
+}
+
+TEST(StepNumber, LightColoursTakeBlackNumbers) {
+    for (uint32_t light : {0x00FFFFFFu, 0x00C0C0C0u, 0x0000FFFFu, 0x0000FF00u, 0x00FFFF00u})
+        EXPECT_TRUE(IsLightColor(light)) << std::hex << light;
+    for (uint32_t dark : {0x00000000u, 0x00808080u, 0x000000FFu, 0x00FF0000u, 0x00FF00FFu, 0x00008080u})
+        EXPECT_FALSE(IsLightColor(dark)) << std::hex << dark;
+}
+
 }  // namespace
 }  // namespace kestrow

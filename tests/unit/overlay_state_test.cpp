@@ -1,4 +1,5 @@
 #include "worker/overlay_state.h"
+#include "worker/worker_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,18 @@ TEST(OverlayKeys, EscAndPlusCloseArrowsMoveOthersRepost) {
     EXPECT_EQ(KeyActionFor(40), KeyAction::MoveDown);
     EXPECT_EQ(KeyActionFor('A'), KeyAction::Repost);
     EXPECT_EQ(KeyActionFor(13), KeyAction::Repost);
+}
+
+TEST(OverlayKeys, CtrlShortcutsNeedCtrlAndTheirExactShift) {
+    EXPECT_EQ(ShortcutFor('C', true, false), ID_COPY);
+    EXPECT_EQ(ShortcutFor('S', true, false), ID_SAVEAS);
+    EXPECT_EQ(ShortcutFor('Z', true, false), ID_UNDO);
+    EXPECT_EQ(ShortcutFor('Z', true, true), ID_REDO);
+    EXPECT_EQ(ShortcutFor('Y', true, false), ID_REDO);
+    EXPECT_EQ(ShortcutFor('C', false, false), 0);  // plain letters keep their meaning
+    EXPECT_EQ(ShortcutFor('Z', false, true), 0);
+    EXPECT_EQ(ShortcutFor('C', true, true), 0);
+    EXPECT_EQ(ShortcutFor(27, true, false), 0);
 }
 
 TEST(OverlaySaveWarning, OnlyBothSidesUnderFiveWarn) {

@@ -3,6 +3,7 @@
 // commands, modes and painting read back as pixels.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 #include "common/dpi.h"
@@ -11,6 +12,7 @@
 #include "common/win/window.h"
 #include "tests/win/test_support.h"
 #include "worker/annotation/color_select_pane.h"
+#include "worker/annotation/graph.h"
 #include "worker/annotation/graph_manager.h"
 #include "worker/res/resource.h"
 #include "worker/worker_ids.h"
@@ -252,6 +254,175 @@ TEST_F(Annotation, CursorShowsWhereAPressWouldDraw) {
     graphs.SetActiveTool(ID_TOOL_TEXT);
     graphs.OnLButtonDown(150, 150);
     EXPECT_EQ(classCursor(), ::LoadCursorW(nullptr, IDC_IBEAM));
+}
+
+// A frozen screen of distinct pixels under the selection, as the overlay attaches it.
+class AnnotationOnPicture : public Annotation {
+protected:
+    void SetUp() override {
+        Annotation::SetUp();
+        ASSERT_TRUE(frozen.CreateDib(400, 300));
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) frozen.bits()[y * 400 + x] = test::Unique(x * 3, y * 5);
+        selection.Attach(frozen.dc(), host.hwnd());
+    }
+    // The picture with all shapes on it, as the output is made.
+    test::Pixels Compose() {
+        win::MemorySurface s(nullptr, 400, 300);
+        ::BitBlt(s.dc(), 0, 0, 400, 300, frozen.dc(), 0, 0, SRCCOPY);
+        graphs.DrawAll(s.dc());
+        ::GdiFlush();
+        return test::ReadBitmap(s.bitmap());
+    }
+    win::MemorySurface frozen;
+};
+
+TEST_F(AnnotationOnPicture, MosaicHoldsOnlyBlockAveragesOfThePictureAndTheShapesBeforeIt) {
+    Stroke(ID_TOOL_RECTANGLE, {{120, 115}, {160, 200}});
+    const test::Pixels before = Compose();
+    pane.SetMode(kPaneMosaic);
+    // 61 x 40 pixels in blocks of 14: the last column is 5 wide, the last row 12 high.
+    graphs.SetActiveTool(ID_TOOL_MOSAIC);
+    graphs.OnLButtonDown(110, 110);
+    graphs.OnMouseMove(171, 150);
+    test::Pixels p = Compose();
+    EXPECT_EQ(p.At(110, 130), kRed) << "an outline while dragged";
+    EXPECT_EQ(p.At(130, 130), before.At(130, 130));
+    graphs.OnLButtonUp(171, 150);
+    ASSERT_EQ(graphs.ShapeCount(), 2);
+    p = Compose();
+    const MosaicGrid grid = MosaicGridFor({110, 110, 171, 150}, 14);
+    const std::vector<uint32_t> mean = BlockAverages(grid, &before.data[110 * 400 + 110], 400);
+    for (int y = 110; y < 150; ++y)
+        for (int x = 110; x < 171; ++x)
+            ASSERT_EQ(p.At(x, y), mean[size_t((y - 110) / 14 * grid.cols + (x - 110) / 14)]) << x << "," << y;
+    for (int x = 100; x < 200; ++x) ASSERT_EQ(p.At(x, 150), before.At(x, 150)) << "below it, " << x;
+    for (int y = 100; y < 200; ++y) ASSERT_EQ(p.At(171, y), before.At(171, y)) << "right of it, " << y;
+}
+
+TEST_F(AnnotationOnPicture, MosaicIsClippedToTheSelectionAndAClickMakesNone) {
+    pane.SetMode(kPaneMosaic);
+    Stroke(ID_TOOL_MOSAIC, {{150, 150}, {150, 150}});
+    EXPECT_EQ(graphs.ShapeCount(), 0);
+    Stroke(ID_TOOL_MOSAIC, {{280, 230}, {600, 500}});
+    ASSERT_EQ(graphs.ShapeCount(), 1);
+    const test::Pixels p = Compose();
+    EXPECT_EQ(p.At(299, 249), p.At(294, 244)) << "one block up to the corner";
+    EXPECT_EQ(p.At(300, 240), test::Unique(900, 1200)) << "right of the selection untouched";
+    EXPECT_EQ(p.At(290, 250), test::Unique(870, 1250)) << "below it untouched";
+}
+
+TEST_F(Annotation, StepNumbersCountOnFromTheHighestStillThere) {
+    pane.SetMode(kPaneStep);
+    for (int i = 0; i < 3; ++i) Stroke(ID_TOOL_STEP, {{130 + 40 * i, 150}});
+    ASSERT_EQ(graphs.ShapeCount(), 3);
+    EXPECT_EQ(graphs.shape(2)->StepNumber(), 3);
+    graphs.Undo();
+    Stroke(ID_TOOL_STEP, {{210, 150}, {220, 160}});  // dragged: placed where released
+    EXPECT_EQ(graphs.shape(2)->StepNumber(), 3);
+    EXPECT_EQ(graphs.shape(2)->start().x, 220);
+    Stroke(ID_TOOL_RECTANGLE, {{110, 110}, {130, 130}});
+    Stroke(ID_TOOL_STEP, {{250, 200}});
+    EXPECT_EQ(graphs.shape(4)->StepNumber(), 4) << "other shapes do not count";
+}
+
+// A step number drawn alone onto green. Its ink is what is neither green nor the circle's
+// `fill`: pure black or white pixels, and any past the rim.
+struct StepInk {
+    RECT box{};
+    test::Pixels p;
+    int black = 0, white = 0, outside = 0;
+};
+StepInk DrawStep(const GraphStepNumber& step, unsigned fill) {
+    constexpr unsigned kGreen = 0x00FF00;
+    StepInk r;
+    win::MemorySurface s(nullptr, 400, 300);
+    win::ScopedSelect brush(s.dc(), ::GetStockObject(DC_BRUSH));
+    ::SetDCBrushColor(s.dc(), RGB(0, 255, 0));
+    ::PatBlt(s.dc(), 0, 0, 400, 300, PATCOPY);
+    r.box = step.CircleIn(s.dc());
+    step.Draw(s.dc(), 1);
+    ::GdiFlush();
+    r.p = test::ReadBitmap(s.bitmap());
+    const double cx = (r.box.left + r.box.right) / 2.0, cy = (r.box.top + r.box.bottom) / 2.0;
+    for (int y = r.box.top - 4; y < r.box.bottom + 4; ++y)
+        for (int x = r.box.left - 4; x < r.box.right + 4; ++x) {
+            const unsigned v = r.p.At(x, y);
+            if (v == fill || v == kGreen) continue;
+            r.black += v == 0;
+            r.white += v == kWhite;
+            r.outside += std::hypot(x + 0.5 - cx, y + 0.5 - cy) > (r.box.right - r.box.left) / 2.0;
+        }
+    return r;
+}
+
+TEST_F(Annotation, StepNumberIsAFilledCircleWithItsNumberInsideGrowingPast99) {
+    pane.SetMode(kPaneStep);
+    Stroke(ID_TOOL_STEP, {{150, 150}});
+    StepInk one = DrawStep(*static_cast<const GraphStepNumber*>(graphs.shape(0)), kRed);
+    EXPECT_EQ(one.p.At(138, 150), kRed);  // 28 across, centred on the click
+    EXPECT_EQ(one.p.At(134, 150), 0x00FF00u);
+    EXPECT_GT(one.white, 10) << "white on red";
+    EXPECT_EQ(one.outside, 0);
+    // Black on yellow; wider circles only past two digits.
+    GraphStepNumber step;
+    step.SetPenWidth(28);
+    step.SetColor(0x0000FFFF);
+    step.AddPoint(200, 150);
+    for (int number : {99, 100, 12345}) {
+        step.SetStepNumber(number);
+        const StepInk r = DrawStep(step, 0xFFFF00);
+        EXPECT_EQ(r.box.right - r.box.left > 28, number > 99) << number;
+        EXPECT_GT(r.black, 10) << number;
+        EXPECT_EQ(r.white, 0) << number;
+        EXPECT_EQ(r.outside, 0) << number;
+    }
+}
+
+// The overlay's layer and the magnifier's piece leave out what lies outside a shape's
+// bounds: every pixel a shape paints must lie inside them, at the selection's edges too.
+TEST(ShapeBounds, HoldEveryPixelEachKindPaints) {
+    const RECT clip{40, 40, 160, 130};
+    struct Case {
+        ShapeKind kind;
+        int width;
+        std::vector<POINT> points;
+    };
+    const Case cases[] = {
+        {ShapeKind::Rectangle, 18, {{40, 40}, {159, 129}}},
+        {ShapeKind::Ellipse, 18, {{159, 129}, {40, 40}}},
+        {ShapeKind::Arrow, 18, {{150, 120}, {40, 41}}},
+        {ShapeKind::Brush, 18, {{40, 40}, {159, 40}, {159, 129}, {40, 129}}},
+        {ShapeKind::Highlighter, 18, {{41, 128}, {158, 42}}},
+        {ShapeKind::Text, 1, {{40, 40}, {160, 130}}},
+        {ShapeKind::Mosaic, 24, {{20, 20}, {200, 200}}},
+        {ShapeKind::StepNumber, 36, {{41, 41}}},
+    };
+    for (const Case& c : cases) {
+        for (bool finished : {false, true}) {
+            std::unique_ptr<Graph> shape = CreateGraph(c.kind);
+            shape->SetClipRect(&clip);
+            shape->SetPenWidth(c.width);
+            shape->SetColor(RGB(0, 0, 255));
+            shape->SetStepNumber(12345);
+            for (POINT p : c.points) shape->AddPoint(p.x, p.y);
+            shape->SetText(L"注释 annotation text that wraps onto more lines than fit in its box");
+            shape->SetFont(::CreateFontW(30, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"宋体"));
+            if (finished) shape->Finish([](HDC dc) { ::PatBlt(dc, 0, 0, 400, 400, BLACKNESS); });
+            win::MemorySurface s(nullptr, 200, 170);
+            ::PatBlt(s.dc(), 0, 0, 200, 170, WHITENESS);
+            shape->Draw(s.dc(), 1);
+            const Rect b = shape->Bounds(s.dc());
+            ::GdiFlush();
+            const test::Pixels p = test::ReadBitmap(s.bitmap());
+            int inside = 0, outside = 0;
+            for (int y = 0; y < 170; ++y)
+                for (int x = 0; x < 200; ++x)
+                    if (p.At(x, y) != kWhite) ++(b.Contains({x, y}) ? inside : outside);
+            EXPECT_GT(inside, 0) << int(c.kind) << " " << finished;
+            EXPECT_EQ(outside, 0) << int(c.kind) << " " << finished;
+        }
+    }
 }
 
 TEST_F(Annotation, PaneStartsRedThreePixelsWithTheMiddleWidthChecked) {

@@ -4,6 +4,7 @@
 
 #include "common/win/handles.h"
 #include "tests/win/test_support.h"
+#include "worker/capture_output.h"
 #include "worker/colorpicker/color_capture_wnd.h"
 
 namespace kestrow {
@@ -25,10 +26,50 @@ TEST(ColorClipboard, TextIsPlacedWithoutATrailingBreak) {
     EXPECT_EQ(ClipboardText(), L"RGB: 10, 255, 0\r\nHex: #0AFF00");
 }
 
-TEST(ColorClipboard, AFailedAllocationIsNotACopy) {
+TEST(ColorClipboard, AFailedAllocationLeavesTheClipboardAlone) {
     ASSERT_TRUE(PutTextOnClipboard(nullptr, L"old"));
     EXPECT_FALSE(PutTextOnClipboard(nullptr, L"RGB: 0, 0, 0\r\nHex: #000000", NoMemory));
-    EXPECT_EQ(ClipboardText(), L"<none>") << "the clipboard was emptied, nothing put on it";
+    EXPECT_EQ(ClipboardText(), L"old");
+}
+
+TEST(ColorClipboard, ABusyClipboardIsWaitedForAboutASecondThenLeftAlone) {
+    {
+        test::ClipboardHolder brief(300);
+        EXPECT_TRUE(PutTextOnClipboard(nullptr, L"old"));
+    }
+    EXPECT_EQ(ClipboardText(), L"old");
+    test::ClipboardHolder busy;
+    EXPECT_FALSE(PutTextOnClipboard(nullptr, L"lost"));
+    busy.Release();
+    EXPECT_EQ(ClipboardText(), L"old");
+}
+
+test::ClipboardHolder* g_holder = nullptr;
+void LetTheClipboardGo() { g_holder->Release(); }
+
+TEST(ColorPicker, ABusyClipboardKeepsThePickerUpForAnotherTry) {
+    test::ReceiverThread launcher;
+    CColorCaptureWnd picker;
+    ASSERT_TRUE(CColorCaptureWnd::RegisterClass());
+    ASSERT_TRUE(picker.Create({.className = CColorCaptureWnd::kClassName}));
+    picker.Start();
+    ::ShowWindow(picker.hwnd(), SW_SHOW);
+    ASSERT_TRUE(PutTextOnClipboard(nullptr, L"old"));
+    test::ClipboardHolder busy;
+    g_holder = &busy;
+    {
+        test::MessageBoxWatch watch(picker.hwnd(), &LetTheClipboardGo);
+        ::SendMessageW(picker.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    }
+    EXPECT_EQ(test::MessageBoxWatch::text(), kClipboardBusyText);
+    EXPECT_TRUE(::IsWindowVisible(picker.hwnd()));
+    EXPECT_EQ(ClipboardText(), L"old");
+    EXPECT_TRUE(launcher.records().empty());
+    ::SendMessageW(picker.hwnd(), WM_KEYDOWN, VK_RETURN, 0);  // the second try
+    EXPECT_FALSE(::IsWindowVisible(picker.hwnd()));
+    EXPECT_EQ(ClipboardText().substr(0, 4), L"RGB:");
+    EXPECT_EQ(launcher.records().size(), 1u);
+    picker.Destroy();
 }
 
 TEST(ColorPickerZoom, PartsPastTheScreenEdgeAreFilledNotStale) {

@@ -4,16 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
+#include "common/dpi.h"
 #include "common/win/com.h"
 #include "tests/win/test_support.h"
+#include "worker/capture_output.h"
 #include "worker/dimming.h"
+#include "worker/annotation/annotation_layout.h"
 #include "worker/image_output.h"
 #include "worker/res/resource.h"
 
 namespace kestrow {
 namespace {
+
+// The bitmap on the clipboard, or an empty picture.
+test::Pixels ClipboardBitmap() {
+    win::ClipboardSession clipboard(nullptr);
+    HANDLE bitmap = clipboard.IsOpen() ? ::GetClipboardData(CF_BITMAP) : nullptr;
+    return bitmap ? test::ReadBitmap(static_cast<HBITMAP>(bitmap)) : test::Pixels{};
+}
 
 class Overlay : public ::testing::Test {
 protected:
@@ -46,6 +57,45 @@ protected:
     void SelectAndPick(int tool) {
         Drag(100, 200, 300, 400);
         ::SendMessageW(overlay.hwnd(), WM_COMMAND, tool, 0);
+    }
+    // A drag with `tool`, the pane in `mode`.
+    void Draw(int tool, int mode, int x0, int y0, int x1, int y1) {
+        overlay.colorPane().SetMode(mode);
+        overlay.graphs().SetActiveTool(tool);
+        Drag(x0, y0, x1, y1);
+    }
+    // Every kind of shape, copied, is what the screen showed on a monitor of `dpi`.
+    void ExpectCopyAsShown(int dpi) {
+        test::ReceiverThread launcher;
+        overlay.SetLayout(ScreenLayout({0, 0, w, h}, {{0, 0, w, h}}, {dpi}));
+        SelectAndPick(ID_TOOL_RECTANGLE);
+        Drag(120, 220, 200, 300);
+        Draw(ID_TOOL_ELLIPSE, kPaneShapes, 210, 220, 290, 290);
+        Draw(ID_TOOL_ARROW, kPaneShapes, 140, 380, 200, 330);
+        Draw(ID_TOOL_BRUSH, kPaneShapes, 110, 390, 290, 370);
+        Draw(ID_TOOL_HIGHLIGHTER, kPaneHighlighter, 110, 300, 290, 320);
+        Draw(ID_TOOL_MOSAIC, kPaneMosaic, 110, 210, 251, 333);                        // over the rectangle
+        for (int x : {150, 190, 230}) Draw(ID_TOOL_STEP, kPaneStep, x, 300, x, 300);  // on the mosaic
+        Draw(ID_TOOL_TEXT, kPaneText, 120, 340, 120, 340);
+        ::SetWindowTextW(overlay.graphs().textBox().hwnd(), L"注释 text");
+        overlay.graphs().CommitText();
+        ASSERT_EQ(overlay.graphs().ShapeCount(), 10);
+        // The magnifier sits in the screen's top-left corner, over the selection's corner,
+        // unless the pointer is in that corner: then it moves to the bottom-right one.
+        ::SetCursorPos(10, 10);
+        const test::Pixels screen = Render(kept);
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);
+        const test::Pixels copy = ClipboardBitmap();
+        ASSERT_EQ(copy.width, 200);
+        ASSERT_EQ(copy.height, 200);
+        // All but the band along the edges where the frame and its handles are drawn.
+        const int band = Scale(5, dpi) + 1;
+        size_t differ = 0;
+        for (int y = band; y < 200 - band; ++y)
+            for (int x = band; x < 200 - band; ++x) differ += copy.At(x, y) != screen.At(100 + x, 200 + y);
+        EXPECT_EQ(differ, 0u) << dpi;
+        EXPECT_NE(copy.At(30, 30), test::Unique(130, 230)) << "pixelated";
+        EXPECT_EQ(copy.At(175, 175), test::Unique(275, 375)) << "outside the shapes";
     }
     test::Pixels Render(win::MemorySurface& s) {
         overlay.Render(s.dc(), RECT{0, 0, w, h});
@@ -148,13 +198,6 @@ TEST_F(Overlay, KeptBackBufferMatchesAFreshRenderAfterEveryChange) {
     ExpectSameAsFresh("reset");
 }
 
-// The bitmap on the clipboard, or an empty picture.
-test::Pixels ClipboardBitmap() {
-    win::ClipboardSession clipboard(nullptr);
-    HANDLE bitmap = clipboard.IsOpen() ? ::GetClipboardData(CF_BITMAP) : nullptr;
-    return bitmap ? test::ReadBitmap(static_cast<HBITMAP>(bitmap)) : test::Pixels{};
-}
-
 TEST_F(Overlay, DoubleClickCopiesTheSelectionWithItsShapes) {
     test::ReceiverThread launcher;
     SelectAndPick(ID_TOOL_RECTANGLE);
@@ -168,6 +211,126 @@ TEST_F(Overlay, DoubleClickCopiesTheSelectionWithItsShapes) {
     ASSERT_EQ(launcher.records().size(), 1u);
     EXPECT_EQ(launcher.records()[0].code, RESULT_REGION_COPIED);
     EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+}
+
+test::ClipboardHolder* g_holder = nullptr;
+void LetTheClipboardGo() { g_holder->Release(); }
+
+TEST_F(Overlay, ABusyClipboardKeepsTheCaptureAndItsShapesForAnotherTry) {
+    test::ReceiverThread launcher;
+    SelectAndPick(ID_TOOL_RECTANGLE);
+    Drag(120, 220, 200, 300);
+    test::ClipboardHolder busy;
+    g_holder = &busy;
+    {
+        test::MessageBoxWatch watch(overlay.hwnd(), &LetTheClipboardGo);
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);
+    }
+    EXPECT_EQ(test::MessageBoxWatch::text(), kClipboardBusyText);
+    EXPECT_TRUE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(overlay.toolbar().hwnd()));
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 1);
+    const unsigned under = test::Unique(120, 250);  // 0x00RRGGBB
+    EXPECT_EQ(::GetPixel(overlay.snapshotDC(), 120, 250), RGB(under >> 16, (under >> 8) & 0xFF, under & 0xFF))
+        << "the shapes were burnt into the frozen screen";
+    EXPECT_TRUE(launcher.records().empty());
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_COPY, 0);  // the second try
+    EXPECT_EQ(ClipboardBitmap().At(20, 50), 0xFF0000u);
+    EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_EQ(launcher.records().size(), 1u);
+}
+
+// Holds Ctrl (and Shift) down for this thread's key state while it lives.
+struct HeldKeys {
+    explicit HeldKeys(bool shift) {
+        ::GetKeyboardState(saved);
+        BYTE held[256];
+        memcpy(held, saved, sizeof(held));
+        held[VK_CONTROL] = 0x80;
+        held[VK_SHIFT] = shift ? 0x80 : 0;
+        ::SetKeyboardState(held);
+    }
+    ~HeldKeys() { ::SetKeyboardState(saved); }
+    BYTE saved[256];
+};
+
+TEST_F(Overlay, CtrlKeysUndoRedoAndCopy) {
+    test::ReceiverThread launcher;
+    auto key = [&](UINT vk, bool shift) {
+        HeldKeys held(shift);
+        ::SendMessageW(overlay.hwnd(), WM_KEYDOWN, vk, 0);
+    };
+    SelectAndPick(ID_TOOL_ELLIPSE);
+    Drag(120, 220, 200, 300);
+    Drag(210, 310, 280, 380);
+    key('Z', false);
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 1);
+    key('Z', true);
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 2);
+    key('Z', false);
+    key('Y', false);
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 2);
+    EXPECT_TRUE(::IsWindowVisible(overlay.hwnd()));
+    key('C', false);
+    EXPECT_EQ(ClipboardBitmap().width, 200);
+    EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_EQ(launcher.records().size(), 1u);
+}
+
+TEST_F(Overlay, EachToolCommandChoosesItsToolAndPaneMode) {
+    test::WorkerResources res;
+    Drag(100, 200, 300, 400);
+    for (const ToolRow& tool : kTools) {
+        ::SendMessageW(overlay.hwnd(), WM_COMMAND, tool.id, 0);
+        EXPECT_EQ(overlay.graphs().ActiveTool(), tool.id);
+        EXPECT_EQ(overlay.colorPane().mode(), tool.paneMode) << tool.id;
+    }
+}
+
+TEST_F(Overlay, CopyShowsEveryKindOfShapeExactlyAsTheScreenDoes) { ExpectCopyAsShown(96); }
+
+TEST_F(Overlay, CopyShowsEveryKindOfShapeExactlyAsTheScreenDoesAt144Dpi) { ExpectCopyAsShown(144); }
+
+// The selection and its shapes come from a layer kept between paints; after each change
+// it must show what drawing the selection and every shape anew shows, also where a
+// thick stroke reaches past the frame.
+TEST_F(Overlay, ShapeLayerShowsWhatDrawingEveryShapeAnewWould) {
+    SelectAndPick(ID_TOOL_ELLIPSE);
+    ::SetCursorPos(10, 10);  // the magnifier away in the bottom-right corner
+    auto expectSame = [&](const char* step) {
+        const test::Pixels shown = Render(kept);
+        win::MemorySurface drawn(nullptr, w, h);
+        ::BitBlt(drawn.dc(), 0, 0, w, h, overlay.dimmedDC(), 0, 0, SRCCOPY);
+        overlay.selection().Draw(drawn.dc());
+        overlay.graphs().DrawAll(drawn.dc());
+        ::GdiFlush();
+        const test::Pixels d = test::ReadBitmap(drawn.bitmap());
+        size_t differ = 0;
+        for (int y = 150; y < 450; ++y)
+            for (int x = 50; x < 350; ++x) differ += shown.At(x, y) != d.At(x, y);
+        EXPECT_EQ(differ, 0u) << step;
+    };
+    Drag(120, 220, 200, 300);
+    expectSame("one ellipse");
+    overlay.colorPane().SetMode(kPaneHighlighter);
+    ::SendMessageW(overlay.colorPane().hwnd(), WM_COMMAND, ID_WIDTH_THICK, 0);
+    Draw(ID_TOOL_HIGHLIGHTER, kPaneHighlighter, 100, 399, 299, 200);  // corner to corner, over the handles
+    expectSame("a thick stroke past the frame");
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_UNDO, 0);
+    expectSame("undone");
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_REDO, 0);
+    expectSame("redone");
+    // Undone and another shape drawn before a paint, as queued mouse input goes before a
+    // pending paint: as many shapes as the layer holds, another one last.
+    overlay.graphs().Undo();
+    overlay.graphs().OnLButtonDown(130, 350);
+    overlay.graphs().OnMouseMove(250, 260);
+    overlay.graphs().OnLButtonUp(250, 260);
+    expectSame("another shape after an undo");
+    Send(WM_LBUTTONDOWN, 150, 240);
+    Send(WM_MOUSEMOVE, 280, 390);
+    expectSame("a stroke being drawn");
+    Send(WM_LBUTTONUP, 280, 390);
 }
 
 // What the save dialog found when it opened.
@@ -266,6 +429,42 @@ TEST_F(Overlay, EscapeAndCancelPostTheQuitMessage) {
 
 namespace kestrow {
 namespace {
+
+// Sees who owns the clipboard when a change is announced, while the copy is still
+// in progress (viewers in the copying thread are told before CloseClipboard returns).
+class ClipboardViewer : public win::Window {
+public:
+    ClipboardViewer() {
+        win::RegisterStandardClass(L"KESTROW_TestClipboardViewer");
+        Create({.className = L"KESTROW_TestClipboardViewer"});
+        next_ = ::SetClipboardViewer(hwnd());
+    }
+    ~ClipboardViewer() override { ::ChangeClipboardChain(hwnd(), next_); }
+    bool seen = false;
+    HWND owner = nullptr;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_DRAWCLIPBOARD) {
+            seen = true;
+            owner = ::GetClipboardOwner();
+        }
+        return DefaultMessage(msg, wp, lp);
+    }
+
+private:
+    HWND next_ = nullptr;
+};
+
+TEST(ClipboardOutput, WithoutAWindowOfItsOwnTheCopyIsOpenedForAMessageOnlyOwner) {
+    ClipboardViewer viewer;
+    viewer.seen = false;
+    win::MemorySurface dib;
+    ASSERT_TRUE(dib.CreateDib(8, 8));
+    ASSERT_TRUE(OutputToClipboard(CopyRegion(dib.dc(), RECT{0, 0, 8, 8}), nullptr));
+    ASSERT_TRUE(viewer.seen);
+    EXPECT_NE(viewer.owner, nullptr);
+}
 
 TEST(CopyRegionFromDib, GivesADeviceDependentBitmap) {
     win::MemorySurface dib;

@@ -223,4 +223,78 @@ struct WorkerResources {
     HMODULE module;
 };
 
+// Another thread, with a window of its own, holds the clipboard open as a busy program
+// would: for `holdMs`, or until released.
+class ClipboardHolder {
+public:
+    explicit ClipboardHolder(DWORD holdMs = INFINITE) : holdMs_(holdMs) {
+        held_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        release_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        thread_.Reset(::CreateThread(nullptr, 0, &ClipboardHolder::Main, this, 0, nullptr));
+        ::WaitForSingleObject(held_.Get(), 5000);
+    }
+    ~ClipboardHolder() { Release(); }
+    // Returns once the clipboard is closed again.
+    void Release() {
+        ::SetEvent(release_.Get());
+        ::WaitForSingleObject(thread_.Get(), 5000);
+    }
+
+private:
+    static DWORD WINAPI Main(void* p) {
+        auto* self = static_cast<ClipboardHolder*>(p);
+        HWND window =
+            ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        const bool open = ::OpenClipboard(window) != FALSE;
+        ::SetEvent(self->held_.Get());
+        ::WaitForSingleObject(self->release_.Get(), self->holdMs_);
+        if (open) ::CloseClipboard();
+        ::DestroyWindow(window);
+        return 0;
+    }
+    DWORD holdMs_;
+    win::UniqueHandle held_, release_, thread_;
+};
+
+// Answers the first message box that `owner` gets while this watch lives, from the box's
+// own message loop: notes its text, runs `before` (say, letting the clipboard go) and
+// presses OK.
+class MessageBoxWatch {
+public:
+    MessageBoxWatch(HWND owner, void (*before)() = nullptr) {
+        owner_ = owner;
+        before_ = before;
+        text_.clear();
+        timer_ = ::SetTimer(nullptr, 0, 50, &MessageBoxWatch::Tick);
+    }
+    ~MessageBoxWatch() { ::KillTimer(nullptr, timer_); }
+    // The text of the box seen, empty when none came.
+    static const std::wstring& text() { return text_; }
+
+private:
+    static BOOL CALLBACK Find(HWND w, LPARAM found) {
+        wchar_t cls[16] = {};
+        ::GetClassNameW(w, cls, 16);
+        if (::IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0 && ::GetWindow(w, GW_OWNER) == owner_) {
+            *reinterpret_cast<HWND*>(found) = w;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &Find, reinterpret_cast<LPARAM>(&box));
+        if (!box || !text_.empty()) return;
+        wchar_t text[256] = {};
+        ::GetDlgItemTextW(box, 0xFFFF, text, 256);  // the box's text control
+        text_ = text[0] ? text : L"?";
+        if (before_) before_();
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    static inline HWND owner_ = nullptr;
+    static inline void (*before_)() = nullptr;
+    static inline std::wstring text_;
+    UINT_PTR timer_ = 0;
+};
+
 }  // namespace kestrow::test

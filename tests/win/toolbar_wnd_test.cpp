@@ -49,27 +49,30 @@ TEST(ToolbarArt, ResourcesDecodeAtTheirSizes) {
     ASSERT_TRUE(frames && icons);
     EXPECT_EQ(frames->GetWidth(), 44u);
     EXPECT_EQ(frames->GetHeight(), 22u);
-    EXPECT_EQ(icons->GetWidth(), 144u);
+    EXPECT_EQ(icons->GetWidth(), 234u);
     EXPECT_EQ(icons->GetHeight(), 18u);
     EXPECT_FALSE(LoadPngResource(res.module, 205));  // missing: no image
     EXPECT_FALSE(CResReader(res.module, 205, L"PNG").ok());
 }
 
-TEST_F(ToolbarPaint, StripIs192By27WithBorderBackgroundAndIcons) {
-    EXPECT_EQ(toolbar.GetWidth(), 192);
+// Eight tools, a separator, undo and redo, a separator and three commands.
+TEST_F(ToolbarPaint, StripIs370By27WithBorderBackgroundAndIcons) {
+    EXPECT_EQ(toolbar.GetWidth(), 370);
     RECT wr;
     ::GetWindowRect(toolbar.hwnd(), &wr);
-    EXPECT_EQ(wr.right - wr.left, 192);
+    EXPECT_EQ(wr.right - wr.left, 370);
     EXPECT_EQ(wr.bottom - wr.top, 27);
     const test::Pixels p = Print();
     EXPECT_EQ(p.At(0, 0), 0x678AAAu);  // border (red 103, green 138, blue 170)
-    EXPECT_EQ(p.At(191, 26), 0x678AAAu);
+    EXPECT_EQ(p.At(369, 26), 0x678AAAu);
     EXPECT_EQ(p.At(28, 13), 0xE8E8E8u);  // gap between the first two items
-    // The cancel icon (image 7, a red disc) sits in item 5 at (111 + 2, 5).
+    // The cancel icon (image 7, a red disc) sits in item 10 at (289 + 2, 5), the redo
+    // icon (image 12) in item 9 at (254 + 2, 5).
     auto icons = LoadPngResource(res.module, 206);
     ASSERT_TRUE(icons);
-    EXPECT_EQ(p.At(113 + 9, 5 + 2), Rgb(*icons, 7 * 18 + 9, 2));
-    const unsigned redDisc = p.At(113 + 3, 5 + 9);
+    EXPECT_EQ(p.At(291 + 9, 5 + 2), Rgb(*icons, 7 * 18 + 9, 2));
+    EXPECT_EQ(p.At(256 + 14, 5 + 7), Rgb(*icons, 12 * 18 + 14, 7));  // inside the redo arrow's head
+    const unsigned redDisc = p.At(291 + 3, 5 + 9);
     EXPECT_GT((redDisc >> 16) & 0xFF, 180u);
     EXPECT_LT((redDisc >> 8) & 0xFF, 100u);
 }
@@ -78,23 +81,23 @@ TEST_F(ToolbarPaint, At144DpiEverythingIsHalfAsLargeAgainAndHitsFollow) {
     toolbar.SetDpi(144);
     RECT wr;
     ::GetWindowRect(toolbar.hwnd(), &wr);
-    EXPECT_EQ(wr.right - wr.left, 288);
+    EXPECT_EQ(wr.right - wr.left, 555);
     EXPECT_EQ(wr.bottom - wr.top, 41);
-    win::MemorySurface s(nullptr, 288, 41);
+    win::MemorySurface s(nullptr, 555, 41);
     ::SendMessageW(toolbar.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.dc()), PRF_CLIENT);
     ::GdiFlush();
     const test::Pixels p = test::ReadBitmap(s.bitmap());
-    EXPECT_EQ(p.At(287, 40), 0x678AAAu);  // the border at the scaled corner
-    // The cancel icon (a red disc with a white cross), 27 x 27 now, in item 5 at 167 + 3, 5 x 1.5 = 8: red
+    EXPECT_EQ(p.At(554, 40), 0x678AAAu);  // the border at the scaled corner
+    // The cancel icon (a red disc with a white cross), 27 x 27 now, in item 10 at 434 + 3, 5 x 1.5 = 8: red
     // across its middle, and the item's background just past its scaled right edge.
-    for (int x : {170 + 5, 170 + 21}) {  // either side of the white cross
+    for (int x : {437 + 5, 437 + 21}) {  // either side of the white cross
         const unsigned c = p.At(x, 8 + 13);
         EXPECT_GT((c >> 16) & 0xFF, 180u) << x;
         EXPECT_LT((c >> 8) & 0xFF, 100u) << x;
     }
-    EXPECT_EQ(p.At(170 + 27 + 3, 8 + 13), 0xE8E8E8u);
+    EXPECT_EQ(p.At(437 + 27 + 3, 8 + 13), 0xE8E8E8u);
     ::ShowWindow(toolbar.hwnd(), SW_SHOWNA);
-    Mouse(WM_MOUSEMOVE, 60, 15);  // the arrow tool, now 45 to 81
+    Mouse(WM_MOUSEMOVE, 100, 15);  // the arrow tool, now 86 to 122
     EXPECT_EQ(toolbar.strip().GetHovered(), ID_TOOL_ARROW);
     // Its tooltip grows with it: font and maximum width.
     HWND tip = XToolTipCtrl::Instance().hwnd();
@@ -108,7 +111,7 @@ TEST_F(ToolbarPaint, At144DpiEverythingIsHalfAsLargeAgainAndHitsFollow) {
     EXPECT_EQ(::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 450);
     toolbar.SetDpi(96);
     ::GetWindowRect(toolbar.hwnd(), &wr);
-    EXPECT_EQ(wr.right - wr.left, 192) << "back on a 96 DPI monitor";
+    EXPECT_EQ(wr.right - wr.left, 370) << "back on a 96 DPI monitor";
     Mouse(WM_MOUSEMOVE, 10, 10);  // the rectangle tool: the tip is shown again at 96 DPI
     const LONG plain = tipFontHeight();
     EXPECT_NE(plain, 0);
@@ -123,7 +126,7 @@ TEST_F(ToolbarPaint, HoverPressedAndCheckedFrames) {
     ASSERT_NE(hoverEdge, pressedEdge);
     ::ShowWindow(toolbar.hwnd(), SW_SHOWNA);
 
-    Mouse(WM_MOUSEMOVE, 40, 10);  // over the arrow tool, item 2 at x 30
+    Mouse(WM_MOUSEMOVE, 65, 10);  // over the arrow tool, item 2 at x 57
     EXPECT_EQ(toolbar.strip().GetHovered(), ID_TOOL_ARROW);
     // The shared tooltip now carries the item's tooltip text.
     HWND tip = XToolTipCtrl::Instance().hwnd();
@@ -137,23 +140,23 @@ TEST_F(ToolbarPaint, HoverPressedAndCheckedFrames) {
     ::SendMessageW(tip, TTM_GETTEXTW, 260, reinterpret_cast<LPARAM>(&ti));
     EXPECT_STREQ(text, L"箭头工具");
     EXPECT_STREQ(toolbar.strip().TooltipText(ID_UNDO), L"撤消上一次操作");
-    EXPECT_EQ(Print().At(30, 3), hoverEdge);
-    Mouse(WM_LBUTTONDOWN, 40, 10);
-    EXPECT_EQ(Print().At(30, 3), pressedEdge);
-    Mouse(WM_LBUTTONUP, 40, 10);
+    EXPECT_EQ(Print().At(57, 3), hoverEdge);
+    Mouse(WM_LBUTTONDOWN, 65, 10);
+    EXPECT_EQ(Print().At(57, 3), pressedEdge);
+    Mouse(WM_LBUTTONUP, 65, 10);
     EXPECT_EQ(toolbar.GetChecked(), ID_TOOL_ARROW);
-    Mouse(WM_MOUSEMOVE, 120, 10);  // on to the cancel button; the arrow stays checked
+    Mouse(WM_MOUSEMOVE, 300, 10);  // on to the cancel button; the arrow stays checked
     test::Pixels p = Print();
-    EXPECT_EQ(p.At(30, 3), pressedEdge);
-    EXPECT_EQ(p.At(111, 3), hoverEdge);
+    EXPECT_EQ(p.At(57, 3), pressedEdge);
+    EXPECT_EQ(p.At(289, 3), hoverEdge);
     EXPECT_EQ(p.At(3, 3), 0xE8E8E8u);  // the rectangle tool has no frame
     ::SendMessageW(toolbar.hwnd(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(Print().At(111, 3), 0xE8E8E8u);
+    EXPECT_EQ(Print().At(289, 3), 0xE8E8E8u);
 
     // Hiding the tool bar un-checks the tool.
     ::ShowWindow(toolbar.hwnd(), SW_HIDE);
     EXPECT_EQ(toolbar.GetChecked(), -1);
-    EXPECT_EQ(Print().At(30, 3), 0xE8E8E8u);
+    EXPECT_EQ(Print().At(57, 3), 0xE8E8E8u);
 }
 
 // Records the commands and keys the tool bar passes to its owner.
@@ -192,14 +195,22 @@ TEST(ToolbarCommands, ClicksReachTheOwnerAndEscCloses) {
     };
     click(10);
     click(10);  // a checked tool sends its command again
-    click(150);
-    EXPECT_EQ(owner.commands, (std::vector<WPARAM>{ID_TOOL_RECTANGLE, ID_TOOL_RECTANGLE, ID_COPY}));
+    click(330);
+    // Every tool and command in its place, left to right; the separators send nothing.
+    for (int x : {40, 67, 94, 121, 148, 175, 202, 222, 237, 264, 284, 299, 353}) click(x);
+    EXPECT_EQ(owner.commands,
+              (std::vector<WPARAM>{ID_TOOL_RECTANGLE, ID_TOOL_RECTANGLE, ID_COPY, ID_TOOL_ELLIPSE,
+                                   ID_TOOL_ARROW, ID_TOOL_BRUSH, ID_TOOL_HIGHLIGHTER, ID_TOOL_TEXT,
+                                   ID_TOOL_MOSAIC, ID_TOOL_STEP, ID_UNDO, ID_REDO, ID_CANCEL, ID_SAVEAS}));
+    EXPECT_STREQ(toolbar.strip().TooltipText(ID_TOOL_MOSAIC), L"马赛克工具");
+    EXPECT_STREQ(toolbar.strip().TooltipText(ID_REDO), L"重做");
     // Pressed, then the mouse leaves: nothing is sent.
-    ::SendMessageW(toolbar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(175, 10));
-    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(175, 10));
+    const size_t sent = owner.commands.size();
+    ::SendMessageW(toolbar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(355, 10));
+    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(355, 10));
     ::SendMessageW(toolbar.hwnd(), WM_MOUSELEAVE, 0, 0);
-    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(175, 10));
-    EXPECT_EQ(owner.commands.size(), 3u);
+    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(355, 10));
+    EXPECT_EQ(owner.commands.size(), sent);
 
     ::SendMessageW(toolbar.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(owner.messages.empty());  // no key target yet

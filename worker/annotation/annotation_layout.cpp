@@ -76,13 +76,11 @@ PaneLayout PaneLayoutFor(int mode, int dpi) {
 }
 
 int PenWidthFor(int buttonId, int mode) {
-    const bool highlighter = mode == kPaneHighlighter;
-    switch (buttonId) {
-        case ID_WIDTH_THIN: return highlighter ? 5 : 1;
-        case ID_WIDTH_MEDIUM: return highlighter ? 12 : 3;
-        case ID_WIDTH_THICK: return highlighter ? 18 : 6;
-    }
-    return 0;
+    if (buttonId < ID_WIDTH_THIN || buttonId > ID_WIDTH_THICK) return 0;
+    // Thin, medium, thick; image pixels at every DPI, like the shapes they size.
+    static constexpr int kWidths[][3] = {{1, 3, 6}, {5, 12, 18}, {8, 14, 24}, {20, 28, 36}};
+    const int row = mode == kPaneHighlighter ? 1 : mode == kPaneMosaic ? 2 : mode == kPaneStep ? 3 : 0;
+    return kWidths[row][buttonId - ID_WIDTH_THIN];
 }
 
 }  // namespace kestrow

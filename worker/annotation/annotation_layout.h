@@ -19,8 +19,9 @@ Point ClampToSelection(Point p, const Rect& selection);
 // the limit's right or bottom edge.
 Rect FitTextBox(const Rect& placement, const Rect& limit, int textWidth, int textHeight);
 
-// Pane modes.
-enum PaneMode { kPaneShapes = 1, kPaneText = 2, kPaneHighlighter = 3 };
+// Pane modes. The mosaic's widths are its block sizes, the step numbers' their
+// circle's diameter; both lay the pane out as the shapes do.
+enum PaneMode { kPaneShapes = 1, kPaneText = 2, kPaneHighlighter = 3, kPaneMosaic = 4, kPaneStep = 5 };
 
 struct PanePlacement {
     Point pane;                     // top-left of the colour pane

@@ -1,5 +1,6 @@
 #include "worker/annotation/graph_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -71,6 +72,69 @@ ArrowHead ArrowHeadFor(Point from, Point tip) {
     head.side1 = {TruncToInt(head.base.x + th * nx), TruncToInt(head.base.y + th * ny)};
     head.side2 = {TruncToInt(head.base.x - th * nx), TruncToInt(head.base.y - th * ny)};
     return head;
+}
+
+Rect SpannedRect(Point a, Point b) {
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+MosaicGrid MosaicGridFor(const Rect& area, int block) {
+    MosaicGrid grid{area, std::max(block, 1)};
+    if (area.IsEmpty()) return grid;
+    grid.cols = (area.Width() + grid.block - 1) / grid.block;
+    grid.rows = (area.Height() + grid.block - 1) / grid.block;
+    return grid;
+}
+
+std::vector<uint32_t> BlockAverages(const MosaicGrid& grid, const uint32_t* pixels, int stride) {
+    std::vector<uint32_t> out(size_t(grid.cols) * grid.rows);
+    const int width = grid.area.Width(), height = grid.area.Height();
+    // One pass over the pixels, a row of blocks at a time: red, green, blue sums per column.
+    std::vector<uint64_t> sums(size_t(grid.cols) * 3);
+    for (int row = 0; row < grid.rows; ++row) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const int y0 = row * grid.block, y1 = std::min(height, y0 + grid.block);
+        for (int y = y0; y < y1; ++y) {
+            const uint32_t* line = pixels + size_t(y) * stride;
+            for (int x = 0; x < width; ++x) {
+                uint64_t* s = &sums[size_t(x / grid.block) * 3];
+                s[0] += (line[x] >> 16) & 0xFF;
+                s[1] += (line[x] >> 8) & 0xFF;
+                s[2] += line[x] & 0xFF;
+            }
+        }
+        for (int col = 0; col < grid.cols; ++col) {
+            const uint64_t n =
+                uint64_t(std::min(width, (col + 1) * grid.block) - col * grid.block) * (y1 - y0);
+            const uint64_t* s = &sums[size_t(col) * 3];
+            auto mean = [n](uint64_t sum) { return uint32_t((sum + n / 2) / n); };
+            out[size_t(row) * grid.cols + col] = (mean(s[0]) << 16) | (mean(s[1]) << 8) | mean(s[2]);
+        }
+    }
+    return out;
+}
+
+int StepFontHeight(int baseDiameter) { return std::max(1, baseDiameter / 2); }
+
+int StepDiameter(int baseDiameter, int textWidth) {
+    // An eighth of the base at each side keeps the digits clear of the rim.
+    return std::max(baseDiameter, textWidth + 2 * (baseDiameter / 8));
+}
+
+Rect StepCircle(Point centre, int diameter, const Rect& clip) {
+    auto place = [diameter](int c, int lo, int hi) {
+        const int start = c - diameter / 2;
+        if (hi - lo < diameter) return start;  // does not fit: stays centred
+        return std::clamp(start, lo, hi - diameter);
+    };
+    const int left = place(centre.x, clip.left, clip.right), top = place(centre.y, clip.top, clip.bottom);
+    return {left, top, left + diameter, top + diameter};
+}
+
+bool IsLightColor(uint32_t color) {
+    const uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
+    // Perceived brightness; pure green, yellow, cyan, white and light grey count as light.
+    return 299 * r + 587 * g + 114 * b >= 140000;
 }
 
 }  // namespace kestrow

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/dpi.h"
 #include "common/win/rect.h"
 #include "worker/annotation/annotation_layout.h"
 #include "worker/res/resource.h"
@@ -24,6 +25,35 @@ bool IsOpen(HWND box) { return box && (::GetWindowLongW(box, GWL_STYLE) & WS_VIS
 HFONT TextFont(int height, const std::wstring& face) {
     return ::CreateFontW(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, face.c_str());
 }
+
+Rect Union(const Rect& a, const Rect& b) {
+    if (a.IsEmpty()) return b;
+    if (b.IsEmpty()) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+bool Covers(const Rect& outer, const Rect& inner) {
+    return inner.IsEmpty() || (outer.left <= inner.left && outer.top <= inner.top &&
+                               outer.right >= inner.right && outer.bottom >= inner.bottom);
+}
+
+bool Intersects(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Draws shapes in overlay coordinates onto a surface whose corner is at `origin`.
+class OriginAt {
+public:
+    OriginAt(HDC dc, Point origin) : dc_(dc) { ::SetViewportOrgEx(dc, -origin.x, -origin.y, &old_); }
+    ~OriginAt() { ::SetViewportOrgEx(dc_, old_.x, old_.y, nullptr); }
+    OriginAt(const OriginAt&) = delete;
+    OriginAt& operator=(const OriginAt&) = delete;
+
+private:
+    HDC dc_;
+    POINT old_{};
+};
 
 bool Inside(Point p, const Rect& s) {
     return p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom;
@@ -117,25 +147,36 @@ LRESULT CGraphEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefaultMessage(msg, wp, lp);
 }
 
+HCURSOR ToolCursorHandle(ToolCursor cursor) {
+    return ::LoadCursorW(nullptr, cursor == ToolCursor::IBeam ? IDC_IBEAM : IDC_CROSS);
+}
+
 CGraphManager::CGraphManager(CSelectionTracker& selection, std::function<AnnotationStyle()> style)
     : selection_(selection), style_(std::move(style)) {}
 
 CGraphManager::~CGraphManager() { textBox_.Destroy(); }
 
 std::unique_ptr<Graph> CGraphManager::CreateShape(int toolId) {
-    switch (toolId) {
-        case ID_TOOL_RECTANGLE: return std::make_unique<GraphRectagle>();
-        case ID_TOOL_ELLIPSE: return std::make_unique<GraphEllipse>();
-        case ID_TOOL_ARROW: return std::make_unique<GraphLine>();
-        case ID_TOOL_BRUSH: return std::make_unique<GraphFluoreScence>();
-        case ID_TOOL_HIGHLIGHTER: {
-            auto shape = std::make_unique<GraphFluoreScence>();
-            shape->SetAlpha(180);
-            return shape;
-        }
-        case ID_TOOL_TEXT: return std::make_unique<GraphText>();
-    }
-    return nullptr;
+    const ToolRow* tool = FindTool(toolId);
+    return tool ? CreateGraph(tool->shape) : nullptr;
+}
+
+int CGraphManager::NextStepNumber() const {
+    int highest = 0;
+    for (const auto& shape : history_.shapes()) highest = std::max(highest, shape->StepNumber());
+    return highest + 1;
+}
+
+void CGraphManager::PaintBelowNewShape(HDC dc) const {
+    const Rect s = SelectionRect();
+    if (HDC frozen = selection_.snapshot())
+        ::BitBlt(dc, s.left, s.top, s.Width(), s.Height(), frozen, s.left, s.top, SRCCOPY);
+    for (const auto& shape : history_.shapes()) shape->Draw(dc, 1);
+}
+
+bool CGraphManager::TextToolActive() const {
+    const ToolRow* tool = FindTool(tool_);
+    return tool && tool->shape == ShapeKind::Text;
 }
 
 void CGraphManager::Create(HWND overlay) {
@@ -173,15 +214,16 @@ void CGraphManager::OnLButtonDown(int x, int y) {
     current_->SetColor(style.color);
     current_->SetClipRect(&clip);
     current_->SetId(nextId_++);
+    current_->SetStepNumber(NextStepNumber());
     current_->AddPoint(p.x, p.y);
-    if (tool == ID_TOOL_TEXT && textBox_.hwnd()) {
+    if (TextToolActive() && textBox_.hwnd()) {
         const RECT box{p.x, p.y, std::min(p.x + 30, s.right), std::min(p.y + 30, s.bottom)};
         textBox_.SetPlacement(box);
         ::SetWindowTextW(textBox_.hwnd(), L"");
         textBox_.SetLimit(clip);
         ::SetWindowPos(textBox_.hwnd(), nullptr, p.x, p.y, 30, 30, SWP_SHOWWINDOW | SWP_NOZORDER);
         ::SetFocus(textBox_.hwnd());
-        SetOverlayCursor(::LoadCursorW(nullptr, IDC_IBEAM));
+        SetOverlayCursor(ToolCursorHandle(ToolCursor::IBeam));
     } else {
         if (textBox_.hwnd()) ::ShowWindow(textBox_.hwnd(), SW_HIDE);
         SetOverlayCursor(::LoadCursorW(nullptr, IDC_CROSS));
@@ -195,15 +237,20 @@ void CGraphManager::OnMouseMove(int x, int y) {
         p = ClampToSelection(p, s);
         current_->AddPoint(p.x, p.y);
     }
-    SetOverlayCursor(Inside(p, s) ? ::LoadCursorW(nullptr, IDC_CROSS) : outsideCursor_);
+    const ToolRow* tool = FindTool(tool_);
+    SetOverlayCursor(Inside(p, s) ? ToolCursorHandle(tool ? tool->cursor : ToolCursor::Cross)
+                                  : outsideCursor_);
 }
 
 void CGraphManager::OnLButtonUp(int x, int y) {
     const Point p = ClampToSelection({x, y}, SelectionRect());
     if (!current_) return;
-    if (ActiveTool() == ID_TOOL_TEXT) return;
+    if (TextToolActive()) return;
     current_->AddPoint(p.x, p.y);
-    if (current_->IsValid()) shapes_.push_back(std::move(current_));
+    // Finished before it joins the list: what lies under it is the frozen screen and
+    // the shapes so far.
+    if (current_->IsValid() && current_->Finish([this](HDC dc) { PaintBelowNewShape(dc); }))
+        history_.Add(std::move(current_));
     current_.reset();
 }
 
@@ -218,7 +265,7 @@ void CGraphManager::CommitText() {
         const AnnotationStyle style = style_();
         current_->SetColor(style.color);
         current_->SetFont(TextFont(style.fontHeight, style.fontFace));
-        shapes_.push_back(std::move(current_));
+        history_.Add(std::move(current_));
     }
     current_.reset();
 }
@@ -236,19 +283,97 @@ void CGraphManager::SetTextBoxFont(int height, const std::wstring& face) {
     textBoxFont_.Reset(font.Release());
 }
 
+// The magnifier's piece is 50 pixels square: most shapes lie outside it, and skipping
+// them keeps its redraw during a drag from costing as much as drawing every shape.
 void CGraphManager::DrawAll(HDC dc) const {
-    for (const auto& shape : shapes_) shape->Draw(dc, 1);
+    RECT clip{};
+    const bool culled = ::GetClipBox(dc, &clip) != ERROR;
+    const Rect visible{int(clip.left), int(clip.top), int(clip.right), int(clip.bottom)};
+    for (const auto& shape : history_.shapes())
+        if (!culled || Intersects(shape->Bounds(dc), visible)) shape->Draw(dc, 1);
     if (current_) current_->Draw(dc, 1);
 }
 
-void CGraphManager::Undo() {
-    if (!shapes_.empty()) shapes_.pop_back();
+void CGraphManager::DropLayer() { layer_ = {}; }
+
+// A repaint with hundreds of shapes drew them all every time, far longer than the
+// frame's copy to the window; what they make changes only with the list.
+void CGraphManager::UpdateLayer(HDC reference, HDC background, const RECT& client) {
+    const auto& shapes = history_.shapes();
+    const Rect selection = selection_.GetRect();
+    const int dpi = selection_.dpi();
+    if (!background) {
+        layer_ = {};
+        return;
+    }
+    const bool sameBase = layer_.surface && layer_.selection == selection && layer_.dpi == dpi &&
+                          layer_.background == background && layer_.ids.size() <= shapes.size();
+    bool extends = sameBase;
+    for (size_t i = 0; extends && i < layer_.ids.size(); ++i) extends = shapes[i]->GetId() == layer_.ids[i];
+    for (size_t i = layer_.ids.size(); extends && i < shapes.size(); ++i)
+        extends = Covers(layer_.rect, shapes[i]->Bounds(layer_.surface.dc()));
+    if (extends) {
+        if (layer_.ids.size() == shapes.size()) return;
+        OriginAt origin(layer_.surface.dc(), {layer_.rect.left, layer_.rect.top});
+        for (size_t i = layer_.ids.size(); i < shapes.size(); ++i) {
+            shapes[i]->Draw(layer_.surface.dc(), 1);
+            layer_.ids.push_back(shapes[i]->GetId());
+        }
+        return;
+    }
+    // Where the frame and handles reach (as the overlay restores them) and every shape.
+    const Rect sel = SelectionGeometry::Normalized(selection);
+    const int reach = Scale(5, dpi);
+    Rect rect{sel.left - reach, sel.top - reach, sel.right + reach, sel.bottom + reach};
+    {
+        win::MemorySurface probe(reference, 1, 1);
+        for (const auto& shape : shapes) rect = Union(rect, shape->Bounds(probe.dc()));
+    }
+    rect = {std::max<int>(rect.left, client.left), std::max<int>(rect.top, client.top),
+            std::min<int>(rect.right, client.right), std::min<int>(rect.bottom, client.bottom)};
+    layer_ = {};
+    if (rect.IsEmpty() || !layer_.surface.Create(reference, rect.Width(), rect.Height())) return;
+    HDC layer = layer_.surface.dc();
+    ::BitBlt(layer, 0, 0, rect.Width(), rect.Height(), background, rect.left, rect.top, SRCCOPY);
+    {
+        OriginAt origin(layer, {rect.left, rect.top});
+        selection_.Draw(layer);
+        for (const auto& shape : shapes) shape->Draw(layer, 1);
+    }
+    layer_.rect = rect;
+    layer_.selection = selection;
+    layer_.dpi = dpi;
+    layer_.background = background;
+    for (const auto& shape : shapes) layer_.ids.push_back(shape->GetId());
 }
+
+Rect CGraphManager::DrawOnOverlay(HDC dc, HDC background, const RECT& client) {
+    UpdateLayer(dc, background, client);
+    Rect drawn{int(client.left), int(client.top), int(client.right), int(client.bottom)};
+    if (layer_.surface) {
+        drawn = layer_.rect;
+        ::BitBlt(dc, drawn.left, drawn.top, drawn.Width(), drawn.Height(), layer_.surface.dc(), 0, 0,
+                 SRCCOPY);
+    } else {
+        selection_.Draw(dc);
+        for (const auto& shape : history_.shapes()) shape->Draw(dc, 1);
+    }
+    if (current_) {
+        current_->Draw(dc, 1);
+        drawn = Union(drawn, current_->Bounds(dc));
+    }
+    return drawn;
+}
+
+void CGraphManager::Undo() { history_.Undo(); }
+
+void CGraphManager::Redo() { history_.Redo(); }
 
 void CGraphManager::Clear() {
     tool_ = -1;
     current_.reset();
-    shapes_.clear();
+    history_.Clear();
+    DropLayer();
     if (textBox_.hwnd()) ::ShowWindow(textBox_.hwnd(), SW_HIDE);
 }
 

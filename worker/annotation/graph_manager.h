@@ -14,10 +14,15 @@
 #include "common/win/window.h"
 #include "worker/annotation/annotation_style.h"
 #include "worker/annotation/graph.h"
+#include "worker/annotation/shape_history.h"
+#include "worker/annotation/tool_table.h"
 
 namespace kestrow {
 
 class CSelectionTracker;
+
+// The system cursor a tool shows over the selection.
+HCURSOR ToolCursorHandle(ToolCursor cursor);
 
 class CGraphEdit : public win::Window {
 public:
@@ -61,24 +66,42 @@ public:
     void CommitText();
     void FitTextBox();
     void SetTextBoxFont(int height, const std::wstring& face);
+    // The finished shapes that reach into `dc`'s clip box, then the shape being drawn.
     void DrawAll(HDC dc) const;
+    // The selection as the overlay shows it while annotating, onto `dc` that holds
+    // `background` already: the selection (inside, frame, handles) and the finished
+    // shapes come from a layer made again only when they change; the shape being drawn
+    // goes on top. `client` is the overlay's size. Returns the area drawn over.
+    Rect DrawOnOverlay(HDC dc, HDC background, const RECT& client);
+    // The background under the layer changed (a new snapshot).
+    void DropLayer();
     void Undo();
-    int ShapeCount() const { return int(shapes_.size()); }
+    // Brings back the newest undone shape, if a new one has not been drawn since.
+    void Redo();
+    int ShapeCount() const { return int(history_.shapes().size()); }
     void Clear();
 
     const Graph* current() const { return current_.get(); }
-    const Graph* shape(int index) const { return shapes_[size_t(index)].get(); }
+    const Graph* shape(int index) const { return history_.shapes()[size_t(index)].get(); }
     CGraphEdit& textBox() { return textBox_; }
 
     // The shape a tool id creates, or null for anything else.
     static std::unique_ptr<Graph> CreateShape(int toolId);
+    // One more than the highest step number in the list, so undo gives numbers back.
+    int NextStepNumber() const;
 
 private:
     Rect SelectionRect() const;
+    bool TextToolActive() const;
+    // The selected part of the frozen screen with the finished shapes on it.
+    void PaintBelowNewShape(HDC dc) const;
     void SetOverlayCursor(HCURSOR cursor);
+    // Brings the layer up to date: the new shapes drawn onto it when the ones it holds
+    // are still the first in the list and the new ones fit on it, else made afresh.
+    void UpdateLayer(HDC reference, HDC background, const RECT& client);
 
     std::unique_ptr<Graph> current_;
-    std::vector<std::unique_ptr<Graph>> shapes_;
+    ShapeHistory<std::unique_ptr<Graph>> history_;
     HWND overlay_ = nullptr;
     int nextId_ = 0;
     int tool_ = -1;
@@ -87,6 +110,16 @@ private:
     CGraphEdit textBox_;
     win::Font textBoxFont_;
     HCURSOR outsideCursor_ = nullptr;
+    // What the layer holds: the overlay's pixels over `rect` (in overlay coordinates)
+    // for this selection, DPI and background, with these shapes, in this order.
+    struct Layer {
+        win::MemorySurface surface;
+        Rect rect;
+        Rect selection;
+        int dpi = 0;
+        HDC background = nullptr;
+        std::vector<int> ids;
+    } layer_;
 };
 
 }  // namespace kestrow

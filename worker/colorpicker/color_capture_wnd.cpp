@@ -6,6 +6,7 @@
 #include "common/result_message.h"
 #include "common/win/monitor.h"
 #include "common/theme_manager.h"
+#include "worker/capture_output.h"
 #include "worker/colorpicker/color_picker_layout.h"
 #include "worker/magnifier_layout.h"
 #include "worker/res/resource.h"
@@ -40,16 +41,17 @@ struct GlobalBlock {
 }  // namespace
 
 bool PutTextOnClipboard(HWND owner, const std::wstring& text, ClipboardAllocator alloc) {
-    win::ClipboardSession clipboard(owner);
-    if (!clipboard.IsOpen()) return false;
-    ::EmptyClipboard();
-    // Only a block the clipboard has taken counts as a copy: no block, no result.
+    // The block is ready before the clipboard is emptied: no block, nothing lost. Only a
+    // block the clipboard has taken counts as a copy.
     GlobalBlock block(alloc, (text.size() + 1) * sizeof(wchar_t));
     if (!block.h) return false;
     void* data = ::GlobalLock(block.h);
     if (!data) return false;
     memcpy(data, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     ::GlobalUnlock(block.h);
+    win::ClipboardSession clipboard(owner, kClipboardPatienceMs);
+    if (!clipboard.IsOpen()) return false;
+    ::EmptyClipboard();
     if (!::SetClipboardData(CF_UNICODETEXT, block.h)) return false;
     block.h = nullptr;
     return true;
@@ -171,14 +173,17 @@ void CColorCaptureWnd::OnKeyDown(UINT key) {
         case VK_RIGHT: ++pos.x; break;
         case VK_UP: --pos.y; break;
         case VK_DOWN: ++pos.y; break;
-        case VK_RETURN: {
-            const bool copied = CopyColor(pos);
+        case VK_RETURN:
+            // A busy clipboard keeps the picker up for another try.
+            if (!CopyColor(pos)) {
+                ::MessageBoxW(hwnd(), kClipboardBusyText, L"", MB_OK | MB_ICONWARNING);
+                break;
+            }
             // Off the screen before the launcher is told, which may keep us waiting.
             ::ShowWindow(hwnd(), SW_HIDE);
-            if (copied) SendResultInt(RESULT_COLOR_COPIED, 0);
+            SendResultInt(RESULT_COLOR_COPIED, 0);
             ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
             break;
-        }
     }
     ::SetCursorPos(pos.x, pos.y);
 }

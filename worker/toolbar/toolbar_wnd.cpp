@@ -1,21 +1,37 @@
 #include "worker/toolbar/toolbar_wnd.h"
 
+#include <vector>
+
 #include "common/dpi.h"
+#include "worker/annotation/tool_table.h"
 #include "worker/res/resource.h"
 
 namespace kestrow {
 
 namespace {
 
-const StripItemInit kToolItems[] = {
-    {L"矩形", L"矩形工具", ID_TOOL_RECTANGLE, 0, 0, kItemCheckGroup},
-    {L"箭头", L"箭头工具", ID_TOOL_ARROW, 1, 0, kItemCheckGroup},
-    {L"画刷", L"画刷工具", ID_TOOL_BRUSH, 2, 0, kItemCheckGroup},
+constexpr StripItemInit kSeparator{L"", L"", 0, -1, 0, kItemSeparator};
+
+// After the tools: the commands. Pinning the capture to the desktop gets its button
+// (ID_PIN) between the separator and 取消.
+constexpr StripItemInit kCommandItems[] = {
+    kSeparator,
     {L"撤消", L"撤消上一次操作", ID_UNDO, 4, 0, 0},
+    {L"重做", L"重做", ID_REDO, 12, 0, 0},
+    kSeparator,
     {L"取消", L"取消本次截屏", ID_CANCEL, 7, 0, 0},
     {L"复制区域", L"复制所选区域到剪贴板", ID_COPY, 5, 0, 0},
     {L"另存为", L"另存为到本地文件", ID_SAVEAS, 6, 0, 0},
 };
+constexpr int kIconCount = 13;
+
+std::vector<StripItemInit> ToolbarItems() {
+    std::vector<StripItemInit> items;
+    for (const ToolRow& tool : kTools)
+        items.push_back({tool.label, tool.tooltip, tool.id, tool.icon, 0, kItemCheckGroup});
+    items.insert(items.end(), std::begin(kCommandItems), std::end(kCommandItems));
+    return items;
+}
 
 }  // namespace
 
@@ -38,8 +54,9 @@ bool CToolbarWnd::Create(HWND owner, const RECT& rect) {
 void CToolbarWnd::OnCreate() {
     strip_.SetShowLabels(true);
     strip_.SetOwner(hwnd());
-    strip_.LoadIcons(IDB_TOOLBAR_ICONS, 8);
-    width_ = strip_.AddItems(kToolItems, int(std::size(kToolItems)));
+    strip_.LoadIcons(IDB_TOOLBAR_ICONS, kIconCount);
+    const std::vector<StripItemInit> items = ToolbarItems();
+    width_ = strip_.AddItems(items.data(), int(items.size()));
     ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     strip_.SetRect(RECT{0, 0, width_, kHeight});
     strip_.SetEnabled(true);
