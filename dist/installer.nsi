@@ -31,6 +31,8 @@ RequestExecutionLevel admin
 !define LAUNCHER_TITLE "Snaptrel"
 !define ID_TRAY_EXIT 32783
 !define SYNCHRONIZE_ACCESS 0x00100000
+!define REGION_CAPTURE_CLASS "KESTROW_ScreenCaptureWndClass"
+!define COLOR_CAPTURE_CLASS "KESTROW_ColorCaptureWndClass"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -143,6 +145,37 @@ Function ${prefix}WaitWritable
   Pop $0
 FunctionEnd
 
+; Waits until no capture is on screen, asking the user as WaitWritable does. With the
+; launcher running, Worker.exe is always in use by the worker it keeps waiting for the
+; next capture, which ends with the launcher: only a capture window means a worker that
+; closing the launcher would not free.
+Function ${prefix}WaitNoCapture
+  Push $0
+  Push $1
+  StrCpy $1 0
+  ${Do}
+    FindWindow $0 "${REGION_CAPTURE_CLASS}"
+    ${If} $0 = 0
+      FindWindow $0 "${COLOR_CAPTURE_CLASS}"
+    ${EndIf}
+    ${If} $0 = 0
+      ${Break}
+    ${EndIf}
+    IntOp $1 $1 + 1
+    ${If} $1 > 60
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "$INSTDIR\Worker.exe 正在使用中。$\r$\n请退出 Kestrow Capture 并结束正在进行的截图，然后点“重试”。" \
+        /SD IDCANCEL IDRETRY again
+      Abort
+      again:
+      StrCpy $1 0
+    ${EndIf}
+    Sleep 250
+  ${Loop}
+  Pop $1
+  Pop $0
+FunctionEnd
+
 ; Whether a launcher runs (or is starting: its event exists before its window).
 Function ${prefix}LauncherRunning
   Push $0
@@ -162,16 +195,18 @@ FunctionEnd
 
 ; Nothing is closed before every program file is known to be replaceable: a capture or
 ; pagegrab may hold one, and a failed run must leave the user's launcher running. Only
-; the launcher's own file is in its own use; that one frees when it is closed. The
-; check after closing catches a capture started meanwhile.
+; the launcher's own file and Worker.exe (its waiting worker) are in its own use; they
+; free when it is closed. The check after closing catches a capture started meanwhile.
 Function ${prefix}FreeProgramFiles
   Call ${prefix}LauncherRunning
   ${If} $LauncherRunning = 0
     Push "$INSTDIR\${LAUNCHER}"
     Call ${prefix}WaitWritable
+    Push "$INSTDIR\Worker.exe"
+    Call ${prefix}WaitWritable
+  ${Else}
+    Call ${prefix}WaitNoCapture
   ${EndIf}
-  Push "$INSTDIR\Worker.exe"
-  Call ${prefix}WaitWritable
   Push "$INSTDIR\pagegrab.exe"
   Call ${prefix}WaitWritable
   ${If} $LauncherRunning = 1
