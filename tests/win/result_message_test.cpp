@@ -64,7 +64,9 @@ TEST(ResultMessage, CodesAndPayloadKinds) {
     EXPECT_TRUE(ResultCarriesPath(1525));
     EXPECT_FALSE(ResultCarriesPath(1526));
     EXPECT_FALSE(IsResultCode(1523));
-    EXPECT_FALSE(IsResultCode(1528));
+    EXPECT_TRUE(IsResultCode(1528));
+    EXPECT_FALSE(ResultCarriesPath(1528));
+    EXPECT_FALSE(IsResultCode(1529));
 }
 
 }  // namespace
