@@ -219,9 +219,9 @@ def toolbar_frames():
 
 
 def toolbar_icons():
-    """Thirteen 18 x 18 icons: rectangle, arrow, brush, T, undo, copy, save, cancel,
-    ellipse, highlighter, mosaic, step number, redo."""
-    c = Canvas(234, 18)
+    """Fourteen 18 x 18 icons: rectangle, arrow, brush, T, undo, copy, save, cancel,
+    ellipse, highlighter, mosaic, step number, redo, pin."""
+    c = Canvas(252, 18)
     # 0: a rectangle frame
     c.frame(2, 4, 16, 14, 1.6, INK)
     # 1: an arrow pointing up-right
@@ -283,6 +283,12 @@ def toolbar_icons():
     c.ring(x + 8.5, 10, 5, 1.8, INK, 80, 180)
     c.ring(x + 8.5, 10, 5, 1.8, INK, 180, 340)
     c.polygon([(x + 16.5, 5), (x + 10.5, 6.5), (x + 15, 11)], INK)
+    # 13: a push pin leaning left: red head, collar, steel needle
+    x = 234
+    c.line(x + 8, 10, x + 2, 16, 1.3, (120, 120, 130, 255))
+    c.polygon([(x + 5, 8), (x + 10, 13), (x + 12, 11), (x + 7, 6)], (200, 40, 40, 255))
+    c.line(x + 9, 7, x + 13, 3, 3.2, (220, 50, 50, 255))
+    c.disc(x + 14, 4, 3, (235, 70, 70, 255))
     return c
 
 

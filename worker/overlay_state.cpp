@@ -19,6 +19,7 @@ KeyAction KeyActionFor(unsigned vk) {
 }
 
 int ShortcutFor(unsigned vk, bool ctrl, bool shift) {
+    if (vk == 0x72) return ctrl || shift ? 0 : ID_PIN;  // F3
     if (!ctrl) return 0;
     switch (vk) {
         case 'C': return shift ? 0 : ID_COPY;

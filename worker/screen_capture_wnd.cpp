@@ -364,6 +364,21 @@ bool CScreenCaptureWnd::CopySelection(bool warnIfSmall) {
     return true;
 }
 
+// The pin shows before the capture hides, so the picture never leaves the screen.
+void CScreenCaptureWnd::PinSelection() {
+    if (!selection_->HasSelection() || !pinHandler_) return;
+    graphs_->CommitText();
+    const Rect sel = SelectionGeometry::Normalized(selection_->GetRect());
+    const Point corner = layout_.ToScreen(Point{std::max(sel.left, 0), std::max(sel.top, 0)});
+    win::Bitmap bitmap = TakeSelection(false);
+    if (!bitmap || !pinHandler_(std::move(bitmap), corner)) {
+        ::SetTimer(hwnd(), kRepaintTimer, 1000, nullptr);
+        return;
+    }
+    HideCapture();
+    CloseCapture();
+}
+
 void CScreenCaptureWnd::RedrawNow() {
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
@@ -407,6 +422,7 @@ void CScreenCaptureWnd::OnCommand(WPARAM wp, LPARAM lp) {
             SaveSelection();
             CloseCapture();
             break;
+        case ID_PIN: PinSelection(); break;
     }
 }
 

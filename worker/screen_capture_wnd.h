@@ -4,6 +4,7 @@
 // window tracker or the annotations, and copies or saves the selected region.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -37,9 +38,15 @@ public:
     bool Create(const wchar_t* title, DWORD style, DWORD exStyle);
     void StartCapture();
 
+    // Takes the selection with its shapes and where it stood on the screen; true when
+    // it has been pinned there, and the capture then leaves.
+    using PinHandler = std::function<bool(win::Bitmap picture, Point topLeft)>;
+    void SetPinHandler(PinHandler handler) { pinHandler_ = std::move(handler); }
+
     void CloseCapture();
     void ResetSelection();
     void SaveSelection();
+    void PinSelection();
     // Copies the selection with its shapes; false when the clipboard stayed busy and
     // the capture stays on screen.
     bool CopySelection(bool warnIfSmall);
@@ -121,6 +128,7 @@ private:
     OverlayState lastState_ = OverlayState::Idle;
     bool painted_ = false;  // the first paint is over
     bool started_ = false;  // FinishStart has run
+    PinHandler pinHandler_;
 };
 
 }  // namespace kestrow

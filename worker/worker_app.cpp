@@ -11,6 +11,8 @@
 #include "common/win/start_trace.h"
 #include "worker/colorpicker/color_capture_wnd.h"
 #include "worker/capture_output.h"
+#include "worker/pin_wnd.h"
+#include "worker/result_sender.h"
 #include "worker/screen_capture_wnd.h"
 #include "worker/standby_wait.h"
 #include "worker/start_services.h"
@@ -66,13 +68,27 @@ int ReportWindowCreationFailure() {
 }  // namespace
 
 int SCApp::RunRegionCapture() {
-    CScreenCaptureWnd overlay(options_.trackWindow != 0);
-    win::start_trace::Mark("constructed");
-    if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return ReportWindowCreationFailure();
-    win::start_trace::Mark("window");
-    overlay.StartCapture();
-    win::start_trace::Mark("shown");
-    TellShown(overlay.hwnd());
+    std::unique_ptr<CPinWnd> pin;
+    {
+        CScreenCaptureWnd overlay(options_.trackWindow != 0);
+        win::start_trace::Mark("constructed");
+        if (!overlay.Create(L"截屏工具", WS_POPUP, WS_EX_TOOLWINDOW)) return ReportWindowCreationFailure();
+        win::start_trace::Mark("window");
+        overlay.SetPinHandler([&pin](win::Bitmap picture, Point topLeft) {
+            auto made = std::make_unique<CPinWnd>();
+            if (!made->Open(std::move(picture), topLeft)) return false;
+            pin = std::move(made);
+            return true;
+        });
+        overlay.StartCapture();
+        win::start_trace::Mark("shown");
+        TellShown(overlay.hwnd());
+        win::RunMessageLoop();
+    }
+    if (!pin) return 0;
+    // The overlay is gone with the frozen screen and its copies; this process lives on
+    // as the pin alone, which the launcher no longer counts as a capture.
+    SendResultInt(RESULT_OVERLAY_GONE, int32_t(::GetCurrentProcessId()));
     win::RunMessageLoop();
     return 0;
 }

@@ -22,13 +22,22 @@ enum ToolCommandId : int {
     ID_TOOL_TEXT = 0x505,
     ID_UNDO = 0x506,
     ID_REDO = 0x507,
-    ID_PIN = 0x508,  // reserved for pinning the capture to the desktop
+    ID_PIN = 0x508,
     ID_CANCEL = 0x509,
     ID_FINISH = 0x50A,
     ID_COPY = 0x50B,
     ID_SAVEAS = 0x50C,
     ID_TOOL_MOSAIC = 0x50D,
     ID_TOOL_STEP = 0x50E,
+};
+
+// The pinned picture's right-click menu.
+enum PinCommandId : int {
+    ID_PIN_COPY = 0x530,
+    ID_PIN_SAVEAS = 0x531,
+    ID_PIN_ACTUAL_SIZE = 0x532,
+    ID_PIN_TOPMOST = 0x533,
+    ID_PIN_CLOSE = 0x534,
 };
 
 // The colour pane's pen-width buttons, thin to thick; their commands stay in the pane.

@@ -11,12 +11,12 @@ TESTTOOL = h.TESTTOOL
 SILENT_LAUNCHER_LIMIT = h.SILENT_LAUNCHER_LIMIT
 
 
-TOOLBAR_W = 370  # the tool bar's width at 96 DPI
-# Where its items start: eight tools, a separator, undo and redo, a separator, cancel,
-# copy and save, each item 24 wide.
-ITEM_LEFT = (3, 30, 57, 84, 111, 138, 165, 192, 227, 254, 289, 316, 343)
+TOOLBAR_W = 397  # the tool bar's width at 96 DPI
+# Where its items start: eight tools, a separator, undo and redo, a separator, pin,
+# cancel, copy and save, each item 24 wide.
+ITEM_LEFT = (3, 30, 57, 84, 111, 138, 165, 192, 227, 254, 289, 316, 343, 370)
 (RECT_ITEM, ELLIPSE_ITEM, ARROW_ITEM, BRUSH_ITEM, HIGHLIGHTER_ITEM, TEXT_ITEM, MOSAIC_ITEM, STEP_ITEM, UNDO_ITEM,
- REDO_ITEM, CANCEL_ITEM, COPY_ITEM, SAVE_ITEM) = range(13)
+ REDO_ITEM, PIN_ITEM, CANCEL_ITEM, COPY_ITEM, SAVE_ITEM) = range(14)
 
 
 def toolbar_item(left, top, index, scale=1.0):

@@ -25,10 +25,10 @@ class ColorPane(CaptureCase):
 
     def test_low_selection_moves_the_toolbar_above_and_the_pane_above_it(self):
         worker = self.start_capture()
-        self.select(300, 400, 600, 700, toolbar=(230, 705))
-        self.rect_tool((230, 705))
-        s = self.screen_when(lambda s: s.pixel(230, 368) == BORDER, "the tool bar above the selection")
-        self.screen_when(lambda s: s.pixel(230, 324) == BORDER and s.pixel(230 + 263, 324 + 38) == BORDER,
+        self.select(300, 400, 600, 700, toolbar=(203, 705))
+        self.rect_tool((203, 705))
+        s = self.screen_when(lambda s: s.pixel(203, 368) == BORDER, "the tool bar above the selection")
+        self.screen_when(lambda s: s.pixel(203, 324) == BORDER and s.pixel(203 + 263, 324 + 38) == BORDER,
                          "the pane above the tool bar")
         self.finish(worker)
 
@@ -49,19 +49,19 @@ class ColorPane(CaptureCase):
 
     def test_colour_chosen_while_typing_recolours_the_text(self):
         worker = self.start_capture()
-        self.select(300, 200, 600, 450, toolbar=(230, 455))
+        self.select(300, 200, 600, 450, toolbar=(203, 455))
         overlay = self.s.find_window(cls=OVERLAY)
         self.assertEqual(self.s.tool("command", overlay.hwnd, TEXT), 0)
         # Text layout: the pane is 324 wide with the swatches from x = 180.
-        self.screen_when(lambda s: s.pixel(230 + 323, 487) == BORDER, "the pane in its text layout")
+        self.screen_when(lambda s: s.pixel(203 + 323, 487) == BORDER, "the pane in its text layout")
         xdo("mousemove", 320, 220, "click", 1)
         h.type_text("WWW")
-        xdo("mousemove", 230 + 180 + 3 + 17 * 5 + 7, 487 + 18 + 3 + 7, "click", 1)   # blue
+        xdo("mousemove", 203 + 180 + 3 + 17 * 5 + 7, 487 + 18 + 3 + 7, "click", 1)   # blue
         xdo("mousemove", 330, 225)
         self.screen_when(lambda s: any(s.pixel(x, y) == BLUE for x in range(321, 360) for y in range(221, 240)),
                          "blue text in the open box")
         self.assertEqual(self.s.tool("command", overlay.hwnd, 0x500), 0)   # commits
-        xdo("mousemove", *toolbar_item(230, 455, COPY_ITEM), "click", 1)
+        xdo("mousemove", *toolbar_item(203, 455, COPY_ITEM), "click", 1)
         self.assertEqual(worker.wait(timeout=20), 0)
         image = self.clipboard()
         self.assertIsNotNone(image)

@@ -13,10 +13,10 @@ RED = (255, 0, 0)
 BLUE = (0, 0, 255)
 OVERLAY = "KESTROW_ScreenCaptureWndClass"
 
-# Selection (300, 200)-(600, 450): the tool bar at (230, 455), the pane below it.
+# Selection (300, 200)-(600, 450): the tool bar at (203, 455), the pane below it.
 SEL = (300, 200, 600, 450)
-TOOLBAR = (230, 455)
-PANE = (230, 487)
+TOOLBAR = (203, 455)
+PANE = (203, 487)
 RECT, ARROW, BRUSH, UNDO, CANCEL, COPY, SAVE = (RECT_ITEM, ARROW_ITEM, BRUSH_ITEM, UNDO_ITEM, CANCEL_ITEM, COPY_ITEM,
                                                SAVE_ITEM)
 ELLIPSE, TEXT = 0x501, 0x505

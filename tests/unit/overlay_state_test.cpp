@@ -166,6 +166,8 @@ TEST(OverlayKeys, CtrlShortcutsNeedCtrlAndTheirExactShift) {
     EXPECT_EQ(ShortcutFor('Z', false, true), 0);
     EXPECT_EQ(ShortcutFor('C', true, true), 0);
     EXPECT_EQ(ShortcutFor(27, true, false), 0);
+    EXPECT_EQ(ShortcutFor(0x72, false, false), ID_PIN);  // F3 alone pins
+    EXPECT_EQ(ShortcutFor(0x72, true, false), 0);
 }
 
 TEST(OverlaySaveWarning, OnlyBothSidesUnderFiveWarn) {

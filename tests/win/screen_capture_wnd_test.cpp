@@ -240,6 +240,31 @@ TEST_F(Overlay, ABusyClipboardKeepsTheCaptureAndItsShapesForAnotherTry) {
     EXPECT_EQ(launcher.records().size(), 1u);
 }
 
+TEST_F(Overlay, F3PinsTheSelectionWithItsShapesWhereItStoodAndTheCaptureLeaves) {
+    test::Pixels pinned;
+    Point corner{-1, -1};
+    bool accept = false;
+    overlay.SetPinHandler([&](win::Bitmap picture, Point topLeft) {
+        pinned = test::ReadBitmap(picture.Get());
+        corner = topLeft;
+        return accept;
+    });
+    SelectAndPick(ID_TOOL_RECTANGLE);
+    Drag(120, 220, 200, 300);
+    ::SendMessageW(overlay.hwnd(), WM_KEYDOWN, VK_F3, 0);
+    EXPECT_TRUE(::IsWindowVisible(overlay.hwnd())) << "a pin that could not open loses nothing";
+    EXPECT_EQ(overlay.graphs().ShapeCount(), 1);
+    accept = true;
+    ::SendMessageW(overlay.hwnd(), WM_COMMAND, ID_PIN, 0);
+    EXPECT_EQ(corner, (Point{100, 200}));
+    ASSERT_EQ(pinned.width, 200);
+    ASSERT_EQ(pinned.height, 200);
+    EXPECT_EQ(pinned.At(50, 50), test::Unique(150, 250));
+    EXPECT_EQ(pinned.At(20, 50), 0xFF0000u);  // the rectangle's side, as a copy has it
+    EXPECT_FALSE(::IsWindowVisible(overlay.hwnd()));
+    EXPECT_FALSE(::IsWindowVisible(overlay.toolbar().hwnd()));
+}
+
 // Holds Ctrl (and Shift) down for this thread's key state while it lives.
 struct HeldKeys {
     explicit HeldKeys(bool shift) {

@@ -49,30 +49,31 @@ TEST(ToolbarArt, ResourcesDecodeAtTheirSizes) {
     ASSERT_TRUE(frames && icons);
     EXPECT_EQ(frames->GetWidth(), 44u);
     EXPECT_EQ(frames->GetHeight(), 22u);
-    EXPECT_EQ(icons->GetWidth(), 234u);
+    EXPECT_EQ(icons->GetWidth(), 252u);
     EXPECT_EQ(icons->GetHeight(), 18u);
     EXPECT_FALSE(LoadPngResource(res.module, 205));  // missing: no image
     EXPECT_FALSE(CResReader(res.module, 205, L"PNG").ok());
 }
 
-// Eight tools, a separator, undo and redo, a separator and three commands.
-TEST_F(ToolbarPaint, StripIs370By27WithBorderBackgroundAndIcons) {
-    EXPECT_EQ(toolbar.GetWidth(), 370);
+// Eight tools, a separator, undo and redo, a separator and four commands.
+TEST_F(ToolbarPaint, StripIs397By27WithBorderBackgroundAndIcons) {
+    EXPECT_EQ(toolbar.GetWidth(), 397);
     RECT wr;
     ::GetWindowRect(toolbar.hwnd(), &wr);
-    EXPECT_EQ(wr.right - wr.left, 370);
+    EXPECT_EQ(wr.right - wr.left, 397);
     EXPECT_EQ(wr.bottom - wr.top, 27);
     const test::Pixels p = Print();
     EXPECT_EQ(p.At(0, 0), 0x678AAAu);  // border (red 103, green 138, blue 170)
-    EXPECT_EQ(p.At(369, 26), 0x678AAAu);
+    EXPECT_EQ(p.At(396, 26), 0x678AAAu);
     EXPECT_EQ(p.At(28, 13), 0xE8E8E8u);  // gap between the first two items
-    // The cancel icon (image 7, a red disc) sits in item 10 at (289 + 2, 5), the redo
-    // icon (image 12) in item 9 at (254 + 2, 5).
+    // The cancel icon (image 7, a red disc) sits in item 11 at (316 + 2, 5), the redo
+    // icon (image 12) in item 9 at (254 + 2, 5), the pin (image 13) in item 10 at (289 + 2, 5).
     auto icons = LoadPngResource(res.module, 206);
     ASSERT_TRUE(icons);
-    EXPECT_EQ(p.At(291 + 9, 5 + 2), Rgb(*icons, 7 * 18 + 9, 2));
+    EXPECT_EQ(p.At(318 + 9, 5 + 2), Rgb(*icons, 7 * 18 + 9, 2));
+    EXPECT_EQ(p.At(291 + 14, 5 + 4), Rgb(*icons, 13 * 18 + 14, 4));  // the pin's head
     EXPECT_EQ(p.At(256 + 14, 5 + 7), Rgb(*icons, 12 * 18 + 14, 7));  // inside the redo arrow's head
-    const unsigned redDisc = p.At(291 + 3, 5 + 9);
+    const unsigned redDisc = p.At(318 + 3, 5 + 9);
     EXPECT_GT((redDisc >> 16) & 0xFF, 180u);
     EXPECT_LT((redDisc >> 8) & 0xFF, 100u);
 }
@@ -81,21 +82,21 @@ TEST_F(ToolbarPaint, At144DpiEverythingIsHalfAsLargeAgainAndHitsFollow) {
     toolbar.SetDpi(144);
     RECT wr;
     ::GetWindowRect(toolbar.hwnd(), &wr);
-    EXPECT_EQ(wr.right - wr.left, 555);
+    EXPECT_EQ(wr.right - wr.left, 596);
     EXPECT_EQ(wr.bottom - wr.top, 41);
-    win::MemorySurface s(nullptr, 555, 41);
+    win::MemorySurface s(nullptr, 596, 41);
     ::SendMessageW(toolbar.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.dc()), PRF_CLIENT);
     ::GdiFlush();
     const test::Pixels p = test::ReadBitmap(s.bitmap());
-    EXPECT_EQ(p.At(554, 40), 0x678AAAu);  // the border at the scaled corner
-    // The cancel icon (a red disc with a white cross), 27 x 27 now, in item 10 at 434 + 3, 5 x 1.5 = 8: red
+    EXPECT_EQ(p.At(595, 40), 0x678AAAu);  // the border at the scaled corner
+    // The cancel icon (a red disc with a white cross), 27 x 27 now, in item 11 at 474 + 3, 5 x 1.5 = 8: red
     // across its middle, and the item's background just past its scaled right edge.
-    for (int x : {437 + 5, 437 + 21}) {  // either side of the white cross
+    for (int x : {477 + 5, 477 + 21}) {  // either side of the white cross
         const unsigned c = p.At(x, 8 + 13);
         EXPECT_GT((c >> 16) & 0xFF, 180u) << x;
         EXPECT_LT((c >> 8) & 0xFF, 100u) << x;
     }
-    EXPECT_EQ(p.At(437 + 27 + 3, 8 + 13), 0xE8E8E8u);
+    EXPECT_EQ(p.At(477 + 27 + 3, 8 + 13), 0xE8E8E8u);
     ::ShowWindow(toolbar.hwnd(), SW_SHOWNA);
     Mouse(WM_MOUSEMOVE, 100, 15);  // the arrow tool, now 86 to 122
     EXPECT_EQ(toolbar.strip().GetHovered(), ID_TOOL_ARROW);
@@ -111,7 +112,7 @@ TEST_F(ToolbarPaint, At144DpiEverythingIsHalfAsLargeAgainAndHitsFollow) {
     EXPECT_EQ(::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 450);
     toolbar.SetDpi(96);
     ::GetWindowRect(toolbar.hwnd(), &wr);
-    EXPECT_EQ(wr.right - wr.left, 370) << "back on a 96 DPI monitor";
+    EXPECT_EQ(wr.right - wr.left, 397) << "back on a 96 DPI monitor";
     Mouse(WM_MOUSEMOVE, 10, 10);  // the rectangle tool: the tip is shown again at 96 DPI
     const LONG plain = tipFontHeight();
     EXPECT_NE(plain, 0);
@@ -195,21 +196,23 @@ TEST(ToolbarCommands, ClicksReachTheOwnerAndEscCloses) {
     };
     click(10);
     click(10);  // a checked tool sends its command again
-    click(330);
+    click(357);
     // Every tool and command in its place, left to right; the separators send nothing.
-    for (int x : {40, 67, 94, 121, 148, 175, 202, 222, 237, 264, 284, 299, 353}) click(x);
-    EXPECT_EQ(owner.commands,
-              (std::vector<WPARAM>{ID_TOOL_RECTANGLE, ID_TOOL_RECTANGLE, ID_COPY, ID_TOOL_ELLIPSE,
-                                   ID_TOOL_ARROW, ID_TOOL_BRUSH, ID_TOOL_HIGHLIGHTER, ID_TOOL_TEXT,
-                                   ID_TOOL_MOSAIC, ID_TOOL_STEP, ID_UNDO, ID_REDO, ID_CANCEL, ID_SAVEAS}));
+    for (int x : {40, 67, 94, 121, 148, 175, 202, 222, 237, 264, 284, 299, 326, 380}) click(x);
+    EXPECT_EQ(
+        owner.commands,
+        (std::vector<WPARAM>{ID_TOOL_RECTANGLE, ID_TOOL_RECTANGLE, ID_COPY, ID_TOOL_ELLIPSE, ID_TOOL_ARROW,
+                             ID_TOOL_BRUSH, ID_TOOL_HIGHLIGHTER, ID_TOOL_TEXT, ID_TOOL_MOSAIC, ID_TOOL_STEP,
+                             ID_UNDO, ID_REDO, ID_PIN, ID_CANCEL, ID_SAVEAS}));
     EXPECT_STREQ(toolbar.strip().TooltipText(ID_TOOL_MOSAIC), L"马赛克工具");
     EXPECT_STREQ(toolbar.strip().TooltipText(ID_REDO), L"重做");
+    EXPECT_STREQ(toolbar.strip().TooltipText(ID_PIN), L"钉在桌面（贴图）");
     // Pressed, then the mouse leaves: nothing is sent.
     const size_t sent = owner.commands.size();
-    ::SendMessageW(toolbar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(355, 10));
-    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(355, 10));
+    ::SendMessageW(toolbar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(382, 10));
+    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(382, 10));
     ::SendMessageW(toolbar.hwnd(), WM_MOUSELEAVE, 0, 0);
-    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(355, 10));
+    ::SendMessageW(toolbar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(382, 10));
     EXPECT_EQ(owner.commands.size(), sent);
 
     ::SendMessageW(toolbar.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);

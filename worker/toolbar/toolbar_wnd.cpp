@@ -12,18 +12,18 @@ namespace {
 
 constexpr StripItemInit kSeparator{L"", L"", 0, -1, 0, kItemSeparator};
 
-// After the tools: the commands. Pinning the capture to the desktop gets its button
-// (ID_PIN) between the separator and 取消.
+// After the tools: the commands.
 constexpr StripItemInit kCommandItems[] = {
     kSeparator,
     {L"撤消", L"撤消上一次操作", ID_UNDO, 4, 0, 0},
     {L"重做", L"重做", ID_REDO, 12, 0, 0},
     kSeparator,
+    {L"钉在桌面", L"钉在桌面（贴图）", ID_PIN, 13, 0, 0},
     {L"取消", L"取消本次截屏", ID_CANCEL, 7, 0, 0},
     {L"复制区域", L"复制所选区域到剪贴板", ID_COPY, 5, 0, 0},
     {L"另存为", L"另存为到本地文件", ID_SAVEAS, 6, 0, 0},
 };
-constexpr int kIconCount = 13;
+constexpr int kIconCount = 14;
 
 std::vector<StripItemInit> ToolbarItems() {
     std::vector<StripItemInit> items;
