@@ -14,6 +14,7 @@
 //                                        INI (the launcher's settings file), interleaved; with
 //                                        the workers' marks when the launcher traces to TRACE
 //   capture_bench waitoverlay            returns once the overlay's magnifier is on screen
+//   capture_bench waitpin                returns once a pinned picture is on screen
 #include <windows.h>
 #include <shellapi.h>
 
@@ -26,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "common/result_message.h"
 #include "common/win/command_line.h"
 #include "common/win/com.h"
 #include "common/win/gdi.h"
@@ -732,6 +734,16 @@ int WaitOverlay() {
     return 1;
 }
 
+int WaitPin() {
+    const double t0 = Now();
+    while (Now() - t0 < 30000) {
+        const HWND pin = ::FindWindowW(kestrow::kPinWindowClass, nullptr);
+        if (pin && ::IsWindowVisible(pin)) return 0;
+        ::Sleep(5);
+    }
+    return 1;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -748,5 +760,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         return Hotkey(args[2], args[3], args.size() > 4 ? std::max(1, _wtoi(args[4].c_str())) : 9,
                       args.size() > 5 ? args[5] : L"");
     if (job == L"waitoverlay") return WaitOverlay();
+    if (job == L"waitpin") return WaitPin();
     return 64;
 }

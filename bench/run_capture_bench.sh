@@ -4,7 +4,8 @@
 # capture goes beside a trivial window, StartCapture, a repaint, resident memory, and
 # the first selection's tool bar and the first save dialog of a new worker; the launcher's
 # hotkey to the first overlay pixel with the waiting worker and without it, and that
-# worker's memory and processor time while it waits.
+# worker's memory and processor time while it waits; a worker's memory once its
+# capture is pinned.
 # Figures, not pass/fail. Builds first (scripts/build.sh --programs-only).
 # KESTROW_BENCH_STARTS sets the number of starts timed per program (15; 0 skips them and
 # the StartCapture figures),
@@ -120,6 +121,25 @@ for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
   awk -v rss="$rss_kib" -v hwm="$hwm_kib" -v frame="$frame_kib" 'BEGIN {
     printf "worker resident memory, overlay up        %8.1f MiB (peak %.1f MiB); 4 frames + 30 MiB = %.1f MiB\n",
       rss / 1024, hwm / 1024, (4 * frame + 30 * 1024) / 1024 }'
+  # The same worker with an 800 x 600 region pinned (F3): all it keeps is the picture,
+  # and one smooth copy while shrunk; enlarged it draws straight from the picture.
+  rss() { awk '/^VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$worker_pid/status"; }
+  xdotool mousemove 100 100 mousedown 1 mousemove 500 400 mousemove 900 700 mouseup 1
+  sleep 0.5
+  xdotool mousemove 1000 800 key F3
+  if wine "$BENCH" waitpin >/dev/null 2>&1 </dev/null; then
+    sleep 2
+    pinned=$(rss)
+    xdotool mousemove 500 400 click --repeat 70 --delay 20 4
+    sleep 2
+    enlarged=$(rss)
+    xdotool click --repeat 79 --delay 20 5
+    sleep 2
+    printf "worker resident memory, 800x600 pinned    %8s MiB (goal <= 20 MiB); at 800 %% %s MiB, at 10 %% %s MiB\n" \
+      "$pinned" "$enlarged" "$(rss)"
+  else
+    echo "no pinned picture appeared"
+  fi
   kill "$worker_pid" 2>/dev/null || true
   wait "$worker_pid" 2>/dev/null || true
   worker_pid=""
