@@ -1,7 +1,7 @@
 """Where the colour pane goes beside the tool bar, and the pane's colour reaching the
 text being typed."""
 from tests.e2e import harness as h
-from tests.e2e.capture_support import COPY_ITEM, CaptureCase, pattern, toolbar_item, xdo
+from tests.e2e.capture_support import COPY_ITEM, TOOLBAR_W, CaptureCase, pattern, toolbar_item, xdo
 
 BORDER = (103, 138, 170)   # the tool bar's and the pane's outline
 BLUE = (0, 0, 255)
@@ -35,9 +35,9 @@ class ColorPane(CaptureCase):
     def test_pane_under_a_toolbar_at_the_right_edge_and_a_swatch_click_keeps_the_keys(self):
         # The tool bar is wider than the pane, so the pane under it stays on screen.
         worker = self.start_capture()
-        self.select(800, 100, 1000, 300, toolbar=(630, 305))
-        self.rect_tool((630, 305))
-        left = 630
+        left = 1000 - TOOLBAR_W
+        self.select(800, 100, 1000, 300, toolbar=(left, 305))
+        self.rect_tool((left, 305))
         s = self.screen_when(lambda s: s.pixel(left, 337) == BORDER, "the pane under the tool bar")
         self.assertEqual(s.pixel(left + 263, 337), BORDER)
         self.assertNotEqual(s.pixel(left + 264, 337), BORDER)

@@ -33,8 +33,8 @@ class RegionCapture(CaptureCase):
         s = self.screen_when(lambda s: s.pixel(650, 300) == (255, 0, 0), "the crosshair moved")
         self.assertEqual(s.pixel(600, 300), pattern(600, 300))  # and nothing left where it was
         self.assertEqual(s.pixel(700, 500), pattern(700, 500))
-        s = self.select(300, 200, 600, 450, toolbar=(230, 455))
-        self.assertEqual(s.pixel(230 + 28, 455 + 13), GREY)
+        s = self.select(300, 200, 600, 450, toolbar=(203, 455))
+        self.assertEqual(s.pixel(203 + 28, 455 + 13), GREY)
         self.assertEqual(s.pixel(599, 482 - 1), BORDER)
         self.assertEqual(s.pixel(700, 300), dim(pattern(700, 300)))
         self.assertEqual(s.pixel(1000, 10), dim(pattern(1000, 10)))
@@ -52,25 +52,25 @@ class RegionCapture(CaptureCase):
 
     def test_copy_after_moving_and_resizing_with_handles(self):
         worker = self.start_capture()
-        self.select(300, 200, 600, 450, toolbar=(230, 455))
-        self.select(450, 300, 470, 330, toolbar=(250, 485))    # moved by (20, 30)
-        self.select(620, 480, 650, 500, toolbar=(280, 505))    # bottom-right handle
-        self.select(320, 230, 310, 220, toolbar=(280, 505))    # top-left handle
-        xdo("mousemove", *toolbar_item(280, 505, COPY), "click", 1)
+        self.select(300, 200, 600, 450, toolbar=(203, 455))
+        self.select(450, 300, 470, 330, toolbar=(223, 485))    # moved by (20, 30)
+        self.select(620, 480, 650, 500, toolbar=(253, 505))    # bottom-right handle
+        self.select(320, 230, 310, 220, toolbar=(253, 505))    # top-left handle
+        xdo("mousemove", *toolbar_item(253, 505, COPY), "click", 1)
         self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [(1526, 0, 0)])
         self.assert_region_is_pattern(self.clipboard(), 310, 220, 340, 280)
 
     def test_inside_out_drag_gives_the_same_selection(self):
         worker = self.start_capture()
-        self.select(600, 450, 300, 200, toolbar=(230, 455))
-        xdo("mousemove", *toolbar_item(230, 455, COPY), "click", 1)
+        self.select(600, 450, 300, 200, toolbar=(203, 455))
+        xdo("mousemove", *toolbar_item(203, 455, COPY), "click", 1)
         self.assertEqual(worker.wait(timeout=20), 0)
         self.assert_region_is_pattern(self.clipboard(), 300, 200, 300, 250)
 
     def test_moving_stops_at_the_screen_edges_and_keeps_the_size(self):
         worker = self.start_capture()
-        self.select(600, 400, 800, 550, toolbar=(430, 555))
+        self.select(600, 400, 800, 550, toolbar=(403, 555))
         self.select(700, 480, 1020, 760, toolbar=(SCREEN_W - TOOLBAR_W, 618 - 31))
         xdo("mousemove", *toolbar_item(SCREEN_W - TOOLBAR_W, 587, COPY), "click", 1)
         self.assertEqual(worker.wait(timeout=20), 0)
@@ -78,10 +78,10 @@ class RegionCapture(CaptureCase):
 
     def test_right_click_starts_over_and_double_click_ends_without_output(self):
         worker = self.start_capture()
-        self.select(300, 200, 600, 450, toolbar=(230, 455))
+        self.select(300, 200, 600, 450, toolbar=(203, 455))
         xdo("mousemove", 800, 600, "click", 3)
         s = self.screen_when(lambda s: s.pixel(700, 300) == pattern(700, 300), "the undimmed screen")
-        self.assertEqual(s.pixel(230, 455), pattern(230, 455))  # tool bar gone
+        self.assertEqual(s.pixel(203, 455), pattern(203, 455))  # tool bar gone
         self.assertTrue((worker.poll() is None))
         # A fresh press starts a new rectangle rather than moving the old one.
         self.select(100, 300, 250, 400, toolbar=(0, 405))
@@ -94,19 +94,19 @@ class RegionCapture(CaptureCase):
 
     def test_cancel_and_undo_buttons(self):
         worker = self.start_capture()
-        self.select(300, 200, 600, 450, toolbar=(230, 455))
-        xdo("mousemove", *toolbar_item(230, 455, UNDO), "click", 1)  # no shapes: starts over
+        self.select(300, 200, 600, 450, toolbar=(203, 455))
+        xdo("mousemove", *toolbar_item(203, 455, UNDO), "click", 1)  # no shapes: starts over
         self.screen_when(lambda s: s.pixel(700, 300) == pattern(700, 300), "the selection dropped")
-        self.select(300, 200, 600, 450, toolbar=(230, 455))
-        xdo("mousemove", *toolbar_item(230, 455, RECT), "click", 1)
-        xdo("mousemove", *toolbar_item(230, 455, CANCEL), "click", 1)
+        self.select(300, 200, 600, 450, toolbar=(203, 455))
+        xdo("mousemove", *toolbar_item(203, 455, RECT), "click", 1)
+        xdo("mousemove", *toolbar_item(203, 455, CANCEL), "click", 1)
         self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [])
 
     def test_escape_on_the_toolbar_closes_the_capture(self):
         worker = self.start_capture()
-        self.select(300, 200, 600, 450, toolbar=(230, 455))
-        xdo("mousemove", *toolbar_item(230, 455, 2))
+        self.select(300, 200, 600, 450, toolbar=(203, 455))
+        xdo("mousemove", *toolbar_item(203, 455, 2))
         xdo("key", "Escape")
         self.assertEqual(worker.wait(timeout=20), 0)
         self.assertEqual(self.results(), [])
@@ -152,10 +152,10 @@ class SilentLauncher(CaptureCase):
 
     def test_the_capture_leaves_the_screen_before_the_send_and_does_not_wait_long(self):
         worker = self.start_capture()
-        self.select(300, 200, 600, 450, toolbar=(230, 455))
-        xdo("mousemove", *toolbar_item(230, 455, RECT), "click", 1)  # the colour pane shows
+        self.select(300, 200, 600, 450, toolbar=(203, 455))
+        xdo("mousemove", *toolbar_item(203, 455, RECT), "click", 1)  # the colour pane shows
         self.s.wait_window("#32770")
-        xdo("mousemove", *toolbar_item(230, 455, COPY), "click", 1)
+        xdo("mousemove", *toolbar_item(203, 455, COPY), "click", 1)
         wait_for(self.receiver.records, what="the result sent")
         shown = self.receiver.shown()[0]
         for gone in ("KESTROW_ScreenCaptureWndClass", "KESTROW_ToolbarWndClass", "#32770"):

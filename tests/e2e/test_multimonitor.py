@@ -94,11 +94,11 @@ class Monitors(h.ScenarioTest):
 class ThreeMonitors(Monitors):
     def test_region_on_the_left_monitor_copies_its_pixels(self):
         worker = self.start_capture(mouse=(600, 1300), box=(0, 768))
-        self.drag(180, 968, 380, 1118)    # Windows (-1100,200)-(-900,350)
+        self.drag(280, 968, 480, 1118)    # Windows (-1000,200)-(-800,350)
         bar = self.toolbar()
         self.assertTrue(inside(bar, LEFT), bar)
-        self.assertEqual((bar[0], bar[1]), (-900 - TOOLBAR_W, 355))
-        self.assert_pattern(self.copy_with_toolbar(worker, bar), 180, 968, 200, 150)
+        self.assertEqual((bar[0], bar[1]), (-800 - TOOLBAR_W, 355))
+        self.assert_pattern(self.copy_with_toolbar(worker, bar), 280, 968, 200, 150)
 
     def test_region_on_the_top_monitor_copies_its_pixels(self):
         worker = self.start_capture(mouse=(2000, 500), box=(1280, 0))
@@ -184,8 +184,8 @@ class ScaledMonitors(Monitors):
         self.assertNotEqual(s.pixel(1280 + 2, 768 + 299), STRIP)
         self.drag(1500, 1200, 1800, 1400)  # Windows (220,432)-(520,632)
         bar = self.toolbar()
-        # 555 wide: it starts at the primary monitor's left edge, right of the selection's.
-        self.assertEqual(bar, (0, 632 + 8, 555, 632 + 8 + 41))
+        # 596 wide: it starts at the primary monitor's left edge, right of the selection's.
+        self.assertEqual(bar, (0, 632 + 8, 596, 632 + 8 + 41))
         # The pane under the tool bar, 396 x 59 after a gap of 8, its swatches 21 pixels wide.
         left, top = x_root(bar[0], bar[1])
         self.screen_when(lambda s: s.pixel(left, top) == BORDER, "the tool bar painted")
