@@ -186,7 +186,7 @@ TEST(ProcessMonitor, WaitsSliceAfterSliceAndFiresOnceWhenTheProcessEnds) {
     win::UniqueHandle killer(::OpenProcess(PROCESS_TERMINATE, FALSE, pid));
     ::TerminateProcess(killer.Get(), 3);
     ASSERT_TRUE(probe.WaitFired(20000));
-    EXPECT_EQ(probe.exitCode.load(), 3u);  // the callback learns how it ended
+    EXPECT_EQ(probe.exitCode.load(), 3u);    // the callback learns how it ended
     EXPECT_EQ(probe.processId.load(), pid);  // and which process it was
     EXPECT_TRUE(monitor.Join(5000));
     EXPECT_EQ(probe.calls.load(), 1);
