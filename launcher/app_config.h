@@ -21,6 +21,7 @@ public:
     bool showstartupscreen() const { return ReadFlag(kShowStartupScreenKey); }
     bool set_showstartupscreen(bool on) { return WriteFlag(kShowStartupScreenKey, on); }
     bool standby() const { return ReadFlag(kStandbyKey); }
+    bool set_standby(bool on) { return WriteFlag(kStandbyKey, on); }
 
     // The hotkey stored for one of the four HOTKEY_ID_ values; none for other ids.
     Hotkey GetHotkey(unsigned hotkeyId) const;

@@ -8,6 +8,7 @@
 #include "launcher/app_paths.h"
 #include "launcher/launcher_ids.h"
 #include "launcher/result_reaction.h"
+#include "launcher/run_token.h"
 #include "launcher/toast_wnd.h"
 
 namespace kestrow {
@@ -34,7 +35,8 @@ bool OnLocalDrive(const std::wstring& path) {
 CIPCWnd::CIPCWnd(AppConfig& config, std::vector<std::wstring> paintPrograms)
     : config_(config), paintPrograms_(std::move(paintPrograms)) {}
 
-HWND CIPCWnd::CreateReceiver() {
+HWND CIPCWnd::CreateReceiver(HWND mainWindow) {
+    mainWindow_ = mainWindow;
     if (!win::RegisterStandardClass(kResultWindowClass)) return nullptr;
     HWND hwnd = Create({.className = kResultWindowClass, .title = kResultWindowTitle});
     if (hwnd) ::ShowWindow(hwnd, SW_HIDE);
@@ -57,6 +59,11 @@ LRESULT CIPCWnd::OnCopyData(const COPYDATASTRUCT* record) {
     // Whether to open the file is decided later, when the reaction runs.
     ResultReaction r = ReactToResult(record->dwData, record->lpData, record->cbData, true);
     if (r.action == ResultAction::Ignore) return TRUE;
+    // A post only: the worker waits for this answer before it lets its overlay go.
+    if (r.action == ResultAction::OverlayGone) {
+        PostFromThisRun(mainWindow_, WM_OVERLAY_GONE, r.processId);
+        return TRUE;
+    }
     pending_.Push(std::move(r));
     PostPending();
     return TRUE;

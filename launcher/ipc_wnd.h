@@ -24,8 +24,9 @@ public:
     explicit CIPCWnd(AppConfig& config, std::vector<std::wstring> paintPrograms = win::PaintProgramPaths());
 
     // Creates the window (class "KestrowStudio.ScreenCapture", title
-    // "KestrowStudio.ScreenCapture.IPC") hidden. Null on failure.
-    HWND CreateReceiver();
+    // "KestrowStudio.ScreenCapture.IPC") hidden. Null on failure. `mainWindow` is told
+    // of overlays that are gone (WM_OVERLAY_GONE).
+    HWND CreateReceiver(HWND mainWindow = nullptr);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -45,6 +46,7 @@ private:
     std::vector<win::UniqueHandle> painters_;
     PendingResults pending_;
     bool posted_ = false;
+    HWND mainWindow_ = nullptr;
 };
 
 }  // namespace kestrow

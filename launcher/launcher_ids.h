@@ -18,6 +18,9 @@ inline constexpr unsigned WM_INTERACTIVE_TASK_DONE = kWmUser + 120;  // 1144
 inline constexpr unsigned WM_RESULT_PENDING = kWmUser + 121;  // 1145
 // The worker woken from waiting has its window on screen.
 inline constexpr unsigned WM_STANDBY_SHOWN = kWmUser + 122;  // 1146
+// From the result receiver: the worker whose process id is in wParam has no overlay
+// any more and lives on as a pinned picture.
+inline constexpr unsigned WM_OVERLAY_GONE = kWmUser + 123;  // 1147
 
 inline constexpr unsigned TIMER_UPDATE_CHECK = 100;
 inline constexpr unsigned kUpdateCheckDelayMs = 10000;

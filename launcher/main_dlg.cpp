@@ -17,6 +17,8 @@
 #include "launcher/setting_dlg.h"
 #include "launcher/toast_wnd.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <utility>
 
 namespace kestrow {
@@ -26,12 +28,28 @@ namespace {
 HWND g_mainWindow = nullptr;
 
 // These run on the watcher's thread: they only post, and only to a window that still exists.
-void PostClipboardDone(void* mainWindow, DWORD exitCode) {
+void PostClipboardDone(void* mainWindow, DWORD exitCode, DWORD) {
     PostFromThisRun(static_cast<HWND>(mainWindow), WM_FULLSCREEN_CLIPBOARD_DONE, exitCode);
 }
 
-void PostInteractiveDone(void* mainWindow, DWORD) {
-    PostFromThisRun(static_cast<HWND>(mainWindow), WM_INTERACTIVE_TASK_DONE, 0);
+// The process id tells the end of the overlay followed now from that of an earlier pin.
+void PostInteractiveDone(void* mainWindow, DWORD, DWORD processId) {
+    PostFromThisRun(static_cast<HWND>(mainWindow), WM_INTERACTIVE_TASK_DONE, processId);
+}
+
+// A pin asked to close hides its window first: under Wine without a window manager
+// hiding an active window can take about 2 s.
+constexpr DWORD kPinCloseWaitMs = 3000;
+
+// `lp` points to the process ids of the pins to close.
+BOOL CALLBACK PostCloseToPin(HWND hwnd, LPARAM lp) {
+    const auto* pids = reinterpret_cast<const std::vector<DWORD>*>(lp);
+    wchar_t className[64] = {};
+    if (!::GetClassNameW(hwnd, className, 64) || std::wcscmp(className, kPinWindowClass) != 0) return TRUE;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (std::find(pids->begin(), pids->end(), pid) != pids->end()) ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return TRUE;
 }
 
 }  // namespace
@@ -39,12 +57,17 @@ void PostInteractiveDone(void* mainWindow, DWORD) {
 HWND MainWindow() { return g_mainWindow; }
 void SetMainWindow(HWND hwnd) { g_mainWindow = hwnd; }
 
-CMainDlg::CMainDlg(win::MessageLoop& loop, AppConfig& config, ShellNotifyFn notify)
+CMainDlg::CMainDlg(win::MessageLoop& loop, AppConfig& config, ShellNotifyFn notify, std::wstring workerExe)
     : loop_(loop),
       config_(config),
       mainIcon_(TRAY_ID_MAIN, WM_TRAY_NOTIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP, notify),
       updateIcon_(TRAY_ID_UPDATE, WM_UPDATE_BALLOON_NOTIFY, NIF_MESSAGE | NIF_ICON, notify),
-      ipc_(config) {}
+      ipc_(config),
+      workerExe_(std::move(workerExe)) {}
+
+const std::wstring& CMainDlg::WorkerExe() const {
+    return workerExe_.empty() ? AppPaths::Get().WorkerExePath() : workerExe_;
+}
 
 HWND CMainDlg::CreateMain(HMODULE resources) {
     resources_ = resources ? resources : ::GetModuleHandleW(nullptr);
@@ -57,7 +80,8 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // A registered number, so not a case label (0 when registering failed).
     if (msg != WM_NULL && msg == TaskbarCreatedMessage()) return SetResult(OnTaskbarCreated());
     // Any program may post these numbers: only our own watchers' posts count.
-    if ((msg == WM_FULLSCREEN_CLIPBOARD_DONE || msg == WM_INTERACTIVE_TASK_DONE || msg == WM_STANDBY_SHOWN) &&
+    if ((msg == WM_FULLSCREEN_CLIPBOARD_DONE || msg == WM_INTERACTIVE_TASK_DONE || msg == WM_STANDBY_SHOWN ||
+         msg == WM_OVERLAY_GONE) &&
         !FromThisRun(lp))
         return FALSE;
     switch (msg) {
@@ -71,7 +95,8 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TRAY_NOTIFY: return SetResult(OnTrayNotify(LOWORD(lp)));
         case WM_FULLSCREEN_CLIPBOARD_DONE:
             return SetResult(OnFullScreenClipboardDone(static_cast<DWORD>(wp)));
-        case WM_INTERACTIVE_TASK_DONE: return SetResult(OnInteractiveTaskDone());
+        case WM_INTERACTIVE_TASK_DONE: return SetResult(OnInteractiveTaskDone(static_cast<DWORD>(wp)));
+        case WM_OVERLAY_GONE: return SetResult(OnOverlayGone(static_cast<DWORD>(wp)));
         case WM_NEW_VERSION: return SetResult(OnNewVersion());
         case WM_UPDATE_BALLOON_NOTIFY: return SetResult(OnUpdateBalloonNotify(LOWORD(lp)));
         case WM_HOTKEYS_CHANGED: return SetResult(OnHotkeysChanged());
@@ -88,7 +113,7 @@ BOOL CMainDlg::OnInitDialog() {
     loop_.AddIdleHandler(this);
     mainIcon_.Add(hwnd(), largeIcon_.Get());
     hotkeyReport_ = TakenHotkeysReport(kestrow::RegisterHotkeys(hwnd(), config_));
-    ipc_.CreateReceiver();
+    ipc_.CreateReceiver(hwnd());
     ::SetTimer(hwnd(), TIMER_UPDATE_CHECK, kUpdateCheckDelayMs, nullptr);
     // The splash posts WM_STARTUP_DONE to this window (given here: the process-wide
     // handle is only set once creation returns). Without it no first-run balloon shows.
@@ -119,6 +144,7 @@ void CMainDlg::OnDestroy() {
     ipc_.Destroy();
     // Nothing pumps messages during the exit wait: a toast left up would freeze.
     CloseToasts();
+    ClosePins();
     watchers_.clear();
     ::KillTimer(hwnd(), TIMER_STANDBY_START);
     ::KillTimer(hwnd(), TIMER_STANDBY_DEADLINE);
@@ -184,15 +210,18 @@ bool CMainDlg::StartTask(const WorkerTask& task) {
 }
 
 bool CMainDlg::StartFresh(const WorkerTask& task) {
-    win::UniqueHandle process = ProcessLauncher(AppPaths::Get().WorkerExePath(), task.parameters).Start();
+    win::UniqueHandle process = ProcessLauncher(WorkerExe(), task.parameters).Start();
     if (!process) return false;
     switch (task.kind) {
         case TaskKind::Background: break;
         case TaskKind::ClipboardCopy: Watch(std::move(process), &PostClipboardDone); break;
-        case TaskKind::Interactive:
+        case TaskKind::Interactive: {
+            const DWORD pid = ::GetProcessId(process.Get());
             // Unwatched, its end could never be known: better a second overlay than none.
             interactiveRunning_ = Watch(std::move(process), &PostInteractiveDone);
+            interactivePid_ = interactiveRunning_ ? pid : 0;
             break;
+        }
     }
     return true;
 }
@@ -202,7 +231,7 @@ void CMainDlg::KeepStandby() {
     // A woken worker still on its way to the screen: the next one starts after it.
     if (shownWatch_.Active()) return;
     if (standby_.Exists() && !standby_.Ended()) return;
-    standby_.Start(AppPaths::Get().WorkerExePath());
+    standby_.Start(WorkerExe());
 }
 
 // The woken worker has had its time: either it has taken the task and is followed as any
@@ -220,7 +249,9 @@ void CMainDlg::OnStandbyDeadline() {
     }
     standbyPolicy_.Woke();
     StandbyWorker::Woken woken = standby_.TakeWoken();
+    const DWORD pid = ::GetProcessId(woken.process.Get());
     interactiveRunning_ = Watch(std::move(woken.process), &PostInteractiveDone);
+    interactivePid_ = interactiveRunning_ ? pid : 0;
     if (!shownWatch_.Start(std::move(woken.shown), hwnd(), WM_STANDBY_SHOWN)) KeepStandby();
 }
 
@@ -318,10 +349,46 @@ LRESULT CMainDlg::OnFullScreenClipboardDone(DWORD exitCode) {
     return 1;
 }
 
-LRESULT CMainDlg::OnInteractiveTaskDone() {
-    interactiveRunning_ = false;
-    if (shownWatch_.Active()) OnStandbyShown();
+// Either the followed worker or a pin has ended; a pin's end must not release the guard
+// of a capture started after it.
+LRESULT CMainDlg::OnInteractiveTaskDone(DWORD processId) {
+    std::erase_if(pins_, [processId](const Pin& p) { return p.processId == processId; });
+    if (processId == interactivePid_) ReleaseInteractive();
     return 1;
+}
+
+// The followed worker's overlay has left the screen; it runs on as a pin, which blocks
+// no capture. Any other process id is a stale or foreign claim.
+LRESULT CMainDlg::OnOverlayGone(DWORD processId) {
+    if (!interactiveRunning_ || processId == 0 || processId != interactivePid_) return 1;
+    std::erase_if(pins_, [](const Pin& p) { return ::WaitForSingleObject(p.process.Get(), 0) != WAIT_TIMEOUT; });
+    // Held open, the id cannot pass to another process while the pin is remembered.
+    win::UniqueHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
+    if (process) pins_.push_back({processId, std::move(process)});
+    ReleaseInteractive();
+    return 1;
+}
+
+void CMainDlg::ReleaseInteractive() {
+    interactiveRunning_ = false;
+    interactivePid_ = 0;
+    if (shownWatch_.Active()) OnStandbyShown();
+}
+
+// Asks each pin this launcher started to close and ends those that have not within the
+// wait. Pins of another launcher copy share the class but not a process id here.
+void CMainDlg::ClosePins() {
+    if (pins_.empty()) return;
+    std::vector<DWORD> pids;
+    for (const Pin& p : pins_) pids.push_back(p.processId);
+    ::EnumWindows(&PostCloseToPin, reinterpret_cast<LPARAM>(&pids));
+    const ULONGLONG deadline = ::GetTickCount64() + kPinCloseWaitMs;
+    for (const Pin& p : pins_) {
+        const ULONGLONG now = ::GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        if (::WaitForSingleObject(p.process.Get(), left) == WAIT_TIMEOUT) ::TerminateProcess(p.process.Get(), 1);
+    }
+    pins_.clear();
 }
 
 // A hotkey report waiting for the splash takes this balloon's place; the first-run

@@ -29,8 +29,10 @@ class CSettingDlg;
 
 class CMainDlg : public win::Dialog, public win::MessageFilter, public win::IdleHandler {
 public:
-    // `notify` is the shell's tray icon call (tests observe it).
-    CMainDlg(win::MessageLoop& loop, AppConfig& config, ShellNotifyFn notify = &TracedShellNotify);
+    // `notify` is the shell's tray icon call (tests observe it); `workerExe` the worker
+    // to start, AppPaths' when empty.
+    CMainDlg(win::MessageLoop& loop, AppConfig& config, ShellNotifyFn notify = &TracedShellNotify,
+             std::wstring workerExe = {});
 
     // Creates the hidden dialog with the template, icon and menu of `resources` (the
     // program itself when null); its initialisation runs before this returns.
@@ -58,7 +60,11 @@ private:
     LRESULT OnNewVersion();
     LRESULT OnHotkeysChanged();
     LRESULT OnFullScreenClipboardDone(DWORD exitCode);
-    LRESULT OnInteractiveTaskDone();
+    LRESULT OnInteractiveTaskDone(DWORD processId);
+    LRESULT OnOverlayGone(DWORD processId);
+    void ReleaseInteractive();
+    void ClosePins();
+    const std::wstring& WorkerExe() const;
     LRESULT OnTaskbarCreated();
 
     void LoadIcons();
@@ -95,6 +101,15 @@ private:
     CFeedbackDlg feedback_;
     // An overlay or colour picker is on screen: from its start until its process ends.
     bool interactiveRunning_ = false;
+    // The process id of the interactive worker followed now (0: none or unknown).
+    DWORD interactivePid_ = 0;
+    // Workers whose overlay is gone and that live on as pinned pictures; "退出" closes them.
+    struct Pin {
+        DWORD processId;
+        win::UniqueHandle process;
+    };
+    std::vector<Pin> pins_;
+    std::wstring workerExe_;
     StandbyWorker standby_;
     StandbyPolicy standbyPolicy_;
     // The task handed to the waiting worker until its deadline.

@@ -49,6 +49,13 @@ ResultReaction ReactToResult(uint64_t code, const void* data, uint32_t size, boo
             r.toast = code == RESULT_REGION_COPIED ? kToastRegionCopied : kToastColorCopied;
             r.action = ResultAction::Toast;
             return r;
+        case RESULT_OVERLAY_GONE:
+            // Process id 0 is the system's idle process, never a worker.
+            if (!data || size != 4) return {};
+            std::memcpy(&r.processId, data, 4);
+            if (r.processId == 0) return {};
+            r.action = ResultAction::OverlayGone;
+            return r;
     }
     return {};
 }

@@ -19,12 +19,14 @@ enum class ResultAction {
     Ignore,       // nothing shown
     Toast,        // show `toast`
     OpenOrToast,  // open `path` in the paint program if that file exists, else show `toast`
+    OverlayGone,  // the worker `processId` lives on as a pin: tell the main dialog, no toast
 };
 
 struct ResultReaction {
     ResultAction action = ResultAction::Ignore;
     const wchar_t* toast = nullptr;
     std::wstring path;
+    uint32_t processId = 0;
 };
 
 // `data` and `size` are the record's payload pointer and byte count.

@@ -4,7 +4,11 @@ namespace kestrow {
 
 CProcessMonitor::CProcessMonitor(win::UniqueHandle process, Callback callback, void* userData,
                                  DWORD waitSliceMs)
-    : process_(std::move(process)), waitSliceMs_(waitSliceMs), userData_(userData), callback_(callback) {}
+    : process_(std::move(process)),
+      processId_(process_ ? ::GetProcessId(process_.Get()) : 0),
+      waitSliceMs_(waitSliceMs),
+      userData_(userData),
+      callback_(callback) {}
 
 CProcessMonitor::~CProcessMonitor() { Stop(); }
 
@@ -14,7 +18,7 @@ void CProcessMonitor::FireCallback(DWORD exitCode) {
     void* data = userData_;
     callback_ = nullptr;
     userData_ = nullptr;
-    cb(data, exitCode);
+    cb(data, exitCode, processId_);
 }
 
 void CProcessMonitor::Run() {

@@ -10,8 +10,9 @@ namespace kestrow {
 class CProcessMonitor : public CXThread {
 public:
     // Runs on the monitor's thread: it may post messages, never touch windows.
-    // `exitCode` is the process's, or STILL_ACTIVE when it cannot be told.
-    using Callback = void (*)(void* userData, DWORD exitCode);
+    // `exitCode` is the process's, or STILL_ACTIVE when it cannot be told; `processId`
+    // is its id (0 without a process), telling apart the ends of several watched ones.
+    using Callback = void (*)(void* userData, DWORD exitCode, DWORD processId);
 
     static constexpr DWORD kWaitSliceMs = 5000;
 
@@ -28,6 +29,7 @@ private:
     void FireCallback(DWORD exitCode);
 
     win::UniqueHandle process_;
+    const DWORD processId_;
     const DWORD waitSliceMs_;
     void* userData_;
     Callback callback_;

@@ -43,7 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if ((code == RESULT_REGION_COPIED || code == RESULT_COLOR_COPIED) && payload.size() == 4) {
         expected.action = ResultAction::Toast;
         expected.toast = code == RESULT_REGION_COPIED ? kToastRegionCopied : kToastColorCopied;
+    } else if (code == RESULT_OVERLAY_GONE && payload.size() == 4) {
+        uint32_t pid = 0;
+        std::memcpy(&pid, payload.data(), 4);
+        if (pid != 0) expected = {ResultAction::OverlayGone, nullptr, {}, pid};
     }
-    if (r.action != expected.action || r.toast != expected.toast || r.path != expected.path) std::abort();
+    if (r.action != expected.action || r.toast != expected.toast || r.path != expected.path ||
+        r.processId != expected.processId)
+        std::abort();
     return 0;
 }

@@ -56,8 +56,21 @@ TEST(ResultReaction, MalformedRecordsAreIgnored) {
     EXPECT_EQ(ReactToResult(1527, &zero, 2, false).action, ResultAction::Ignore);
     EXPECT_EQ(ReactToResult(1527, &zero, 0, false).action, ResultAction::Ignore);
     // Unknown codes, including ones that differ only in the high bits.
-    for (uint64_t code : {0ull, 1523ull, 1528ull, 0x1000005F5ull})
+    for (uint64_t code : {0ull, 1523ull, 1529ull, 0x1000005F5ull})
         EXPECT_EQ(ReactToResult(code, &zero, 4, true).action, ResultAction::Ignore) << code;
+}
+
+TEST(ResultReaction, OverlayGoneCarriesTheWorkersProcessIdAndNoToast) {
+    const uint64_t pid = 0x12345;
+    const ResultReaction r = ReactToResult(1528, &pid, 4, true);
+    EXPECT_EQ(r.action, ResultAction::OverlayGone);
+    EXPECT_EQ(r.processId, pid);
+    EXPECT_EQ(r.toast, nullptr);
+    // Exactly four bytes, and no worker has process id 0.
+    for (uint32_t size : {0u, 3u, 8u})
+        EXPECT_EQ(ReactToResult(1528, &pid, size, false).action, ResultAction::Ignore);
+    EXPECT_EQ(ReactToResult(1528, nullptr, 4, false).action, ResultAction::Ignore);
+    EXPECT_EQ(ReactToResult(1528, "\0\0\0\0", 4, false).action, ResultAction::Ignore);
 }
 
 TEST(ResultReaction, OneTrailingNulNamesTheSameFile) {

@@ -2,13 +2,18 @@
 // observed at the shell call (Wine shows no balloons) and real messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "common/result_message.h"
+#include "common/win/handles.h"
 #include "common/win/message_loop.h"
 #include "launcher/app_config.h"
 #include "launcher/launcher_ids.h"
+#include "launcher/launcher_tasks.h"
 #include "launcher/main_dlg.h"
 #include "launcher/run_token.h"
 #include "launcher/toast_wnd.h"
@@ -187,6 +192,99 @@ TEST_F(MainDialog, ClosingTakesBothIconsAndEveryToastAlong) {
     EXPECT_TRUE(Shown().empty());
     // Gone at once: nothing pumps its fade during the exit wait.
     EXPECT_FALSE(::IsWindow(toast));
+}
+
+template <class F>
+bool PumpUntil(F done, DWORD ms) {
+    for (const DWORD start = ::GetTickCount(); !done();
+         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT)) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        if (::GetTickCount() - start > ms) return false;
+    }
+    return true;
+}
+
+// The stand-in as the worker in its pin role: its pin window is up from its start, WM_APP
+// makes it send the overlay-gone record, WM_CLOSE ends it. Those left are ended here.
+struct PinStandins {
+    PinStandins() { ::SetEnvironmentVariableW(L"KESTROW_STANDIN_PIN", L"1"); }
+    ~PinStandins() {
+        ::SetEnvironmentVariableW(L"KESTROW_STANDIN_PIN", nullptr);
+        for (DWORD pid : pids)
+            if (win::UniqueHandle p{::OpenProcess(PROCESS_TERMINATE, FALSE, pid)})
+                ::TerminateProcess(p.Get(), 9);
+    }
+    static std::vector<std::pair<DWORD, HWND>> Windows() {
+        std::vector<std::pair<DWORD, HWND>> all;
+        for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, kPinWindowClass, nullptr)) != nullptr;) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(h, &pid);
+            all.push_back({pid, h});
+        }
+        return all;
+    }
+    // The process of a pin window not seen before, 0 if none comes.
+    DWORD Next() {
+        DWORD found = 0;
+        PumpUntil(
+            [&] {
+                for (const auto& [pid, h] : Windows())
+                    if (std::find(pids.begin(), pids.end(), pid) == pids.end()) found = pid;
+                return found != 0;
+            },
+            10000);
+        if (found) pids.push_back(found);
+        return found;
+    }
+    void Post(DWORD pid, UINT msg) {
+        for (const auto& [p, h] : Windows())
+            if (p == pid) ::PostMessageW(h, msg, 0, 0);
+    }
+    std::vector<DWORD> pids;
+};
+
+TEST_F(MainDialog, TheOneCaptureRuleCountsOverlaysNotPinsAndQuitClosesOnlyItsOwnPins) {
+    dlg_.Destroy();  // the stand-ins find one result receiver: that of the dialog below
+    const std::wstring worker = dir_.File(L"Worker.exe");
+    ASSERT_TRUE(::CopyFileW((test::TestsFolder() + L"\\standin.exe").c_str(), worker.c_str(), FALSE));
+    config_.set_standby(false);  // each capture a fresh worker, followed from its start
+    PinStandins pins;
+    CMainDlg main(loop_, config_, &RecordNotify, worker);
+    ASSERT_TRUE(main.CreateMain(resources_.Get()));
+    const auto start = [&](const WorkerTask& t) {
+        return PumpUntil([&] { return main.StartTask(t); }, 5000) ? pins.Next() : 0;
+    };
+    const DWORD a = start(kRegionCaptureTask);
+    ASSERT_NE(a, 0u);
+    // Only the followed worker's own word, from this run, lets the next capture start.
+    ::SendMessageW(main.hwnd(), WM_OVERLAY_GONE, ::GetCurrentProcessId(), RunToken());
+    EXPECT_EQ(::SendMessageW(main.hwnd(), WM_OVERLAY_GONE, a, 0), 0);
+    EXPECT_FALSE(main.StartTask(kColorCaptureTask));
+    pins.Post(a, WM_APP);
+    const DWORD b = start(kColorCaptureTask);
+    ASSERT_NE(b, 0u);
+    // Pin a closing while b's overlay is up frees nothing.
+    win::UniqueHandle pinA(::OpenProcess(SYNCHRONIZE, FALSE, a));
+    pins.Post(a, WM_CLOSE);
+    ASSERT_EQ(::WaitForSingleObject(pinA.Get(), 10000), WAIT_OBJECT_0);
+    PumpUntil([] { return false; }, 500);  // time for the watcher's post, were it believed
+    EXPECT_FALSE(main.StartTask(kRegionCaptureTask));
+
+    pins.Post(b, WM_APP);
+    ASSERT_NE(start(kRegionCaptureTask), 0u);
+    // A pin window of another program (this one) stays when the launcher quits.
+    win::UniqueHandle pinB(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, b));
+    ASSERT_TRUE(win::RegisterStandardClass(kPinWindowClass));
+    win::Window other;
+    ASSERT_TRUE(other.Create({.className = kPinWindowClass}));
+    main.Destroy();  // what "退出" does before the loop ends
+    ASSERT_EQ(::WaitForSingleObject(pinB.Get(), 0), WAIT_OBJECT_0);
+    DWORD code = 9;
+    ::GetExitCodeProcess(pinB.Get(), &code);
+    EXPECT_EQ(code, 0u);  // it closed when asked, it was not ended by force
+    PumpUntil([] { return false; }, 200);
+    EXPECT_TRUE(other.IsWindow());
 }
 
 }  // namespace

@@ -33,11 +33,13 @@ struct Probe {
     std::atomic<DWORD> threadId{0};
     std::atomic<DWORD> tick{0};
     std::atomic<DWORD> exitCode{0};
+    std::atomic<DWORD> processId{0};
     win::UniqueHandle fired{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 
-    static void Callback(void* self, DWORD exitCode) {
+    static void Callback(void* self, DWORD exitCode, DWORD processId) {
         auto* p = static_cast<Probe*>(self);
         p->exitCode = exitCode;
+        p->processId = processId;
         p->threadId = ::GetCurrentThreadId();
         p->tick = ::GetTickCount();
         ++p->calls;
@@ -184,7 +186,8 @@ TEST(ProcessMonitor, WaitsSliceAfterSliceAndFiresOnceWhenTheProcessEnds) {
     win::UniqueHandle killer(::OpenProcess(PROCESS_TERMINATE, FALSE, pid));
     ::TerminateProcess(killer.Get(), 3);
     ASSERT_TRUE(probe.WaitFired(20000));
-    EXPECT_EQ(probe.exitCode.load(), 3u);  // the callback learns how it ended
+    EXPECT_EQ(probe.exitCode.load(), 3u);    // the callback learns how it ended
+    EXPECT_EQ(probe.processId.load(), pid);  // and which process it was
     EXPECT_TRUE(monitor.Join(5000));
     EXPECT_EQ(probe.calls.load(), 1);
 }
