@@ -361,7 +361,8 @@ LRESULT CMainDlg::OnInteractiveTaskDone(DWORD processId) {
 // no capture. Any other process id is a stale or foreign claim.
 LRESULT CMainDlg::OnOverlayGone(DWORD processId) {
     if (!interactiveRunning_ || processId == 0 || processId != interactivePid_) return 1;
-    std::erase_if(pins_, [](const Pin& p) { return ::WaitForSingleObject(p.process.Get(), 0) != WAIT_TIMEOUT; });
+    std::erase_if(pins_,
+                  [](const Pin& p) { return ::WaitForSingleObject(p.process.Get(), 0) != WAIT_TIMEOUT; });
     // Held open, the id cannot pass to another process while the pin is remembered.
     win::UniqueHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
     if (process) pins_.push_back({processId, std::move(process)});
@@ -386,7 +387,8 @@ void CMainDlg::ClosePins() {
     for (const Pin& p : pins_) {
         const ULONGLONG now = ::GetTickCount64();
         const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
-        if (::WaitForSingleObject(p.process.Get(), left) == WAIT_TIMEOUT) ::TerminateProcess(p.process.Get(), 1);
+        if (::WaitForSingleObject(p.process.Get(), left) == WAIT_TIMEOUT)
+            ::TerminateProcess(p.process.Get(), 1);
     }
     pins_.clear();
 }
