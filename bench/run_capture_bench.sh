@@ -128,7 +128,9 @@ for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
   sleep 0.5
   xdotool mousemove 1000 800 key F3
   if wine "$BENCH" waitpin >/dev/null 2>&1 </dev/null; then
-    sleep 2
+    # Without a window manager Wine takes about 3 s to hide the overlay, and only then
+    # is it destroyed with its frames.
+    sleep 5
     pinned=$(rss)
     xdotool mousemove 500 400 click --repeat 70 --delay 20 4
     sleep 2

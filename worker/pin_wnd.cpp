@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <deque>
 #include <utility>
 
 #include "common/win/rect.h"
@@ -52,6 +53,13 @@ bool CPinWnd::Open(win::Bitmap picture, Point topLeft) {
     ::SetForegroundWindow(hwnd());
     ::SetFocus(hwnd());
     return true;
+}
+
+void CPinWnd::TakeOverCachedDCs() const {
+    // More than a process of ours ever holds at once; the cache lends the free ones first.
+    constexpr int kCachedDCs = 16;
+    std::deque<win::WindowDC> borrowed;
+    for (int i = 0; i < kCachedDCs; ++i) borrowed.emplace_back(hwnd());
 }
 
 // After every change of the view: the window follows the picture's place and size, a

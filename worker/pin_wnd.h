@@ -20,6 +20,11 @@ public:
     // top-most and with the focus. False when the window cannot be made.
     bool Open(win::Bitmap picture, Point topLeft);
 
+    // Called once the capture's windows are gone. Wine's cache of window DCs keeps the
+    // surface each DC last drew on, here the full-screen overlay's (8 MiB at 1080p);
+    // borrowing every cached DC for this window at once hands them all its small one.
+    void TakeOverCachedDCs() const;
+
     const PinView& view() const { return view_; }
     bool topmost() const { return topmost_; }
     // The right-click menu as it would open now.

@@ -86,6 +86,7 @@ int SCApp::RunRegionCapture() {
         win::RunMessageLoop();
     }
     if (!pin) return 0;
+    pin->TakeOverCachedDCs();
     // The overlay is gone with the frozen screen and its copies; this process lives on
     // as the pin alone, which the launcher no longer counts as a capture.
     SendResultInt(RESULT_OVERLAY_GONE, int32_t(::GetCurrentProcessId()));
