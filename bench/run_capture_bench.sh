@@ -5,7 +5,7 @@
 # the first selection's tool bar and the first save dialog of a new worker; the launcher's
 # hotkey to the first overlay pixel with the waiting worker and without it, and that
 # worker's memory and processor time while it waits; a worker's memory once its
-# capture is pinned.
+# capture is pinned; and under the last two, a trivial program's doing only that.
 # Figures, not pass/fail. Builds first (scripts/build.sh --programs-only).
 # KESTROW_BENCH_STARTS sets the number of starts timed per program (15; 0 skips them and
 # the StartCapture figures),
@@ -42,6 +42,17 @@ cleanup() {
 trap cleanup EXIT
 
 winpath() { echo "Z:${1//\//\\}"; }
+
+# The resident memory of the trivial program in mode $1 once it has settled: what any
+# Wine program doing only that costs here, the floor under the worker's figures.
+floor_mib() {
+  wine "$TRIVIAL" "$1" >/dev/null 2>&1 </dev/null &
+  local pid=$!
+  sleep 4
+  awk '/^VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$pid/status"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
 
 # The launcher's settings: no splash or balloon over the screen, and its update check
 # and pings go to a loopback port nobody serves.
@@ -97,6 +108,7 @@ for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
       printf "waiting worker over 10 s: %.2f s processor time, %d context switches in %d threads\n",
         dt / hz, ds, threads }' >>"$work/figures.txt"
     cat "$work/standby-share.txt" >>"$work/figures.txt"
+    printf "%-42s%8s MiB\n" "trivial program: display open, waiting" "$(floor_mib wait)" >>"$work/figures.txt"
   else
     echo "no waiting worker found" >>"$work/figures.txt"
   fi
@@ -145,6 +157,7 @@ for size in ${KESTROW_BENCH_SIZES:-1920x1080 3840x2160}; do
   kill "$worker_pid" 2>/dev/null || true
   wait "$worker_pid" 2>/dev/null || true
   worker_pid=""
+  printf "%-42s%8s MiB\n" "trivial program: 800x600 picture shown" "$(floor_mib pin)"
   kill "$pattern_pid" 2>/dev/null || true
   wait "$pattern_pid" 2>/dev/null || true
   pattern_pid=""

@@ -1,7 +1,14 @@
-// The floor under Wine for the start benchmark: a topmost window over the whole primary
-// screen that paints one colour (magenta), with nothing but user32 and gdi32 behind it.
-// It marks the same moments as the worker (KESTROW_START_TRACE).
+// The floors under Wine for the capture benchmark, with nothing but user32 and gdi32
+// behind them. Without an argument: a topmost window over the whole primary screen that
+// paints one colour (magenta), marking the same moments as the worker
+// (KESTROW_START_TRACE). "wait": the display open and no window, waiting for messages,
+// as the waiting worker does. "pin": an 800 x 600 picture in a topmost framed window,
+// as a pinned capture shows it. The last two are there for their resident memory.
 #include <windows.h>
+
+#include <cstdint>
+#include <span>
+#include <string_view>
 
 #include "common/win/start_trace.h"
 
@@ -28,9 +35,59 @@ LRESULT CALLBACK TrivialProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+HBITMAP g_picture;
+
+LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_PAINT) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd, &ps);
+    HDC memory = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(memory, g_picture);
+    ::BitBlt(dc, 0, 0, 800, 600, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    ::EndPaint(hwnd, &ps);
+    return 0;
+}
+
+int ShowPicture(HINSTANCE instance) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 800, -600, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    g_picture = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!g_picture) return 3;
+    // Noise, so that no page of it is left untouched.
+    uint32_t seed = 1;
+    for (uint32_t& pixel : std::span(static_cast<uint32_t*>(bits), 800 * 600))
+        pixel = seed = seed * 1664525u + 1013904223u;
+    WNDCLASSW wc{};
+    wc.style = CS_DROPSHADOW;
+    wc.lpfnWndProc = PictureProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"KestrowBenchPicture";
+    ::RegisterClassW(&wc);
+    HWND hwnd =
+        ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_BORDER, 100,
+                          100, 802, 602, nullptr, nullptr, instance, nullptr);
+    if (!hwnd) return 3;
+    ::ShowWindow(hwnd, SW_SHOW);
+    return 0;
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR args, int) {
+    const std::wstring_view mode = args;
+    if (mode == L"wait" || mode == L"pin") {
+        if (mode == L"pin") {
+            if (const int failed = ShowPicture(instance)) return failed;
+        } else {
+            ::ReleaseDC(nullptr, ::GetDC(nullptr));
+        }
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+        return 0;
+    }
     trace::Mark("entry");
     WNDCLASSW wc{};
     wc.lpfnWndProc = TrivialProc;
