@@ -10,6 +10,7 @@
 #include <span>
 #include <string_view>
 
+#include "common/win/gdi.h"
 #include "common/win/start_trace.h"
 
 namespace {
@@ -35,30 +36,23 @@ LRESULT CALLBACK TrivialProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-HBITMAP g_picture;
+// The pin mode's picture, as the pin keeps it: a DIB section in a memory DC.
+kestrow::win::MemorySurface g_picture;
 
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_PAINT) return ::DefWindowProcW(hwnd, msg, wp, lp);
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(hwnd, &ps);
-    HDC memory = ::CreateCompatibleDC(dc);
-    HGDIOBJ old = ::SelectObject(memory, g_picture);
-    ::BitBlt(dc, 0, 0, 800, 600, memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
+    ::BitBlt(dc, 0, 0, g_picture.width(), g_picture.height(), g_picture.dc(), 0, 0, SRCCOPY);
     ::EndPaint(hwnd, &ps);
     return 0;
 }
 
 int ShowPicture(HINSTANCE instance) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 800, -600, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    g_picture = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!g_picture) return 3;
+    if (!g_picture.CreateDib(800, 600)) return 3;
     // Noise, so that no page of it is left untouched.
     uint32_t seed = 1;
-    for (uint32_t& pixel : std::span(static_cast<uint32_t*>(bits), 800 * 600))
+    for (uint32_t& pixel : std::span(g_picture.bits(), 800 * 600))
         pixel = seed = seed * 1664525u + 1013904223u;
     WNDCLASSW wc{};
     wc.style = CS_DROPSHADOW;
@@ -82,7 +76,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR args, int) {
         if (mode == L"pin") {
             if (const int failed = ShowPicture(instance)) return failed;
         } else {
-            ::ReleaseDC(nullptr, ::GetDC(nullptr));
+            const kestrow::win::WindowDC display(nullptr);  // opens the display connection
         }
         MSG msg;
         while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
