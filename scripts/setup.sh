@@ -36,8 +36,30 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  $SUDO apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # A mirror caught mid-sync fails one index now and then (seen: the security archive's
+  # i386 list): try again, and if it still fails, go on with what came.
+  index_failed=0
+  for try in 1 2 3; do
+    if $SUDO apt-get update -q; then
+      index_failed=0
+      break
+    fi
+    index_failed=1
+    sleep $((try * 5))
+  done
+  install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends)
+  if ! $SUDO "${install[@]}" "${missing[@]}"; then
+    [ "$index_failed" -eq 1 ] || exit 1
+    # Without one architecture's security list, i386 and amd64 copies of a library cannot
+    # agree on a version; take both from the release itself for this install only.
+    echo "setup: an index was missing; installing with the security archive pinned low"
+    pin=/etc/apt/preferences.d/kestrow-setup-security-low
+    printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' | $SUDO tee "$pin" >/dev/null
+    status=0
+    $SUDO "${install[@]}" "${missing[@]}" || status=$?
+    $SUDO rm -f "$pin"
+    [ "$status" -eq 0 ] || exit "$status"
+  fi
 fi
 
 # JsonCpp sources for the Windows build (the native build uses libjsoncpp-dev).
